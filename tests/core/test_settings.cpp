@@ -1,0 +1,10 @@
+#include <QtTest>
+
+class TestSettings : public QObject {
+    Q_OBJECT
+private slots:
+    void placeholder() {}
+};
+
+QTEST_GUILESS_MAIN(TestSettings)
+#include "test_settings.moc"
