@@ -1,1 +1,228 @@
+#include "CliCommands.h"
 
+#include "CliFeedback.h"
+#include "catalog/IniFile.h"
+#include "catalog/NumberText.h"
+#include "files/ChannelExport.h"
+#include "image/RadioInfoText.h"
+#include "session/Session.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <cstdio>
+#include <memory>
+
+namespace orv::cli {
+
+namespace {
+
+void printOut(const QString& text) { std::fputs(text.toUtf8().constData(), stdout); }
+void printOut(const QByteArray& bytes) { std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout); }
+
+// A failure: its message alone on the last line of stderr.
+int fail(const QString& message) {
+    std::fprintf(stderr, "%s\n", message.toUtf8().constData());
+    return ExitFailed;
+}
+
+// Start-up as the window does it: the catalog, then a new image for the model of value 7.
+std::unique_ptr<Session> startSession(const Options& o, CliFeedback& feedback) {
+    readDecimalSeparator();
+    const QString catalogPath = locateCatalog(o.catalogPath);
+    const IniFile ini(catalogPath);
+    const StartupValues startup = readStartupValues(ini, QCoreApplication::applicationDirPath());
+    auto session = std::make_unique<Session>(startup, ModelCatalog::read(ini, startup.modelCount));
+    session->startUp(feedback);
+    return session;
+}
+
+// Opens FILE as the Open command does; prints the failure and returns false on failure.
+bool openFile(Session& s, const QString& file, CliFeedback& feedback, int& status) {
+    const int before = int(feedback.messages.size());
+    if (s.loadDataFile(file, feedback) != LoadStatus::Ok) {
+        status = fail(feedback.messages.value(before));
+        return false;
+    }
+    return true;
+}
+
+QString pad(const QString& text, int width) { return text.leftJustified(width); }
+
+QString showPage(const Session& s, const QString& file, const QStringList& messages) {
+    QString page;
+    auto line = [&page](const QString& t = QString()) { page += t + QLatin1Char('\n'); };
+    line(s.caption);
+    line();
+    const ModelInfo* m = s.selectedModelInfo();
+    line(QStringLiteral("File:          %1").arg(QFileInfo(file).absoluteFilePath()));
+    line(QStringLiteral("Model:         %1").arg(m ? QStringLiteral("%1 (value %2, catalog position %3)")
+                                                         .arg(m->name)
+                                                         .arg(m->value)
+                                                         .arg(s.selectedModel())
+                                                   : QStringLiteral("(no catalog model)")));
+    line(QStringLiteral("Model byte:    %1").arg(s.data().modelByte()));
+    line(QStringLiteral("Band:          %1").arg(s.bandText()));
+    line(QStringLiteral("Data version:  %1").arg(s.dataVersion()));
+    line();
+
+    line(QStringLiteral("Channels"));
+    const QStringList headers = channelHeaders();
+    static constexpr int Widths[] = {7, 14, 12, 14, 12, 17, 14, 10, 10};
+    QString head = pad(headers[0], Widths[0]) + pad(QStringLiteral("No CH"), 7) + pad(QStringLiteral("No Tx"), 7);
+    for (int c = 1; c < ChannelColumnCount; ++c)
+        head += pad(headers[c], Widths[c]);
+    line(head.trimmed());
+    for (const ChannelRow& r : s.channels().rows) {
+        QString row = pad(r.cells[0], Widths[0]) + pad(r.noCh ? QStringLiteral("x") : QString(), 7) +
+                      pad(r.noTx ? QStringLiteral("x") : QString(), 7);
+        for (int c = 1; c < ChannelColumnCount; ++c)
+            row += pad(r.cells[size_t(c)], Widths[c]);
+        line(row.trimmed());
+    }
+    line();
+
+    line(QStringLiteral("Global Radio Settings"));
+    for (int i = 0; i < SettingCount; ++i) {
+        const auto setting = Setting(i);
+        const QString value = s.settings().index(setting) < 0 ? QStringLiteral("(none)") : s.settings().text(setting);
+        line(QStringLiteral("  %1%2%3")
+                 .arg(pad(settingCaption(setting), 20), value,
+                      s.settings().isMarked(setting) ? QStringLiteral("   (stored value has no entry)") : QString()));
+    }
+    line();
+
+    line(QStringLiteral("Tune Channels"));
+    const QStringList th = tuneHeaders();
+    static constexpr int TW[] = {7, 15, 12, 12, 15, 12, 12};
+    QString thead = pad(th[0], TW[0]) + pad(QStringLiteral("No CH"), 7) + pad(QStringLiteral("No Tx"), 7);
+    for (int c = 1; c < TuneColumnCount; ++c)
+        thead += pad(th[c], TW[c]);
+    line(thead.trimmed());
+    for (const TuneRow& r : s.tune().rows) {
+        QString row = pad(r.cells[0], TW[0]) + pad(r.noCh ? QStringLiteral("x") : QString(), 7) +
+                      pad(r.noTx ? QStringLiteral("x") : QString(), 7);
+        for (int c = 1; c < TuneColumnCount; ++c)
+            row += pad(r.cells[size_t(c)], TW[c]);
+        line(row.trimmed());
+    }
+    static const char* const TuneItems[] = {"Battery Level",       "Squelch Level 9",     "Squelch Level 3",
+                                            "CTC Deviation(Wide)", "DCS Deviation(Wide)", "CTC Deviation(Narrow)",
+                                            "DCS Deviation(Narrow)"};
+    for (int k = 0; k < 7; ++k)
+        line(QStringLiteral("  %1%2").arg(pad(QString::fromLatin1(TuneItems[k]), 24)).arg(s.data().tuneValues()[size_t(k)]));
+    line();
+
+    line(QStringLiteral("Radio Information"));
+    QString text = infoTextFromImage(s.data());
+    while (!text.isEmpty() && text.back() == QChar(u'\0'))
+        text.chop(1);
+    QString id = radioIdText(s.data());
+    id.replace(QChar(u'\0'), QChar(u'\u00B7')); // NUL bytes shown as middle dots
+    line(QStringLiteral("  Text:                     %1").arg(text));
+    line(QStringLiteral("  Radio ID:                 %1").arg(id));
+    QString stamp = dateStampText(s.data());
+    stamp.replace(QChar(u'\0'), QChar(u'\u00B7'));
+    line(QStringLiteral("  Last Date of Programming: %1").arg(stamp));
+    line();
+
+    line(QStringLiteral("Messages"));
+    if (messages.isEmpty())
+        line(QStringLiteral("  (none)"));
+    for (const QString& msg : messages)
+        line(QStringLiteral("  ") + msg);
+    return page;
+}
+
+QString hexLine(const QString& label, const std::uint8_t* bytes, int n) {
+    QString l = label + QStringLiteral(": ");
+    for (int i = 0; i < n; ++i) {
+        if (i)
+            l += QLatin1Char(' ');
+        l += QStringLiteral("%1").arg(bytes[i], 2, 16, QLatin1Char('0')).toUpper();
+    }
+    return l;
+}
+
+} // namespace
+
+int cmdNew(const Options& o) {
+    CliFeedback feedback(Answer::Yes); // the user chose the model: the model change is confirmed
+    auto s = startSession(o, feedback);
+    int position = -1;
+    if (o.modelValue) {
+        position = (*o.modelValue >= 0 && *o.modelValue <= 255) ? s->catalog().findByValue(*o.modelValue) : -1;
+        if (position < 0)
+            return fail(QStringLiteral("No catalog model has the value %1.").arg(*o.modelValue));
+    } else {
+        position = *o.modelPosition;
+        if (!s->catalog().at(position))
+            return fail(QStringLiteral("The catalog has no model at position %1 (it holds %2 models).")
+                            .arg(position)
+                            .arg(s->catalog().size()));
+    }
+    s->chooseModel(position, feedback);
+    s->encodeSettings();
+    if (s->writeDataFile(o.output, feedback) != SaveStatus::Ok)
+        return fail(feedback.messages.isEmpty() ? saveFailureMessage().text : feedback.messages.last());
+    printOut(QStringLiteral("Wrote %1 for %2.\n").arg(o.output, s->selectedModelInfo()->name));
+    return ExitOk;
+}
+
+int cmdShow(const Options& o, const QString& file) {
+    CliFeedback feedback;
+    auto s = startSession(o, feedback);
+    feedback.messages.clear();
+    int status = ExitOk;
+    if (!openFile(*s, file, feedback, status))
+        return status;
+    printOut(showPage(*s, file, feedback.messages));
+    return ExitOk;
+}
+
+int cmdExport(const Options& o, const QString& file) {
+    CliFeedback feedback;
+    auto s = startSession(o, feedback);
+    feedback.messages.clear();
+    int status = ExitOk;
+    if (!openFile(*s, file, feedback, status))
+        return status;
+    if (o.format == QLatin1String("csv"))
+        printOut(exportCsv(*s));
+    else
+        printOut(QJsonDocument(exportJson(*s, feedback.messages)).toJson(QJsonDocument::Indented));
+    return ExitOk;
+}
+
+int cmdConvert(const Options& o, const QString& in, const QString& out) {
+    CliFeedback feedback;
+    auto s = startSession(o, feedback);
+    // Bytes only: no editor round trip, so nothing but settings byte 0's layout changes.
+    const LoadOutcome loaded = readDataFile(in, s->data());
+    if (loaded.status != LoadStatus::Ok)
+        return fail(loadFailureMessage(loaded.status).text);
+    if (writeDataFile(out, loaded.data) != SaveStatus::Ok)
+        return fail(saveFailureMessage().text);
+    printOut(QStringLiteral("Wrote %1 (%2 format).\n")
+                 .arg(out, isOldFormatName(out) ? QStringLiteral("old \"Version = 1.1\"")
+                                                : QStringLiteral("current \"Version = 2.0\"")));
+    return ExitOk;
+}
+
+int cmdDump(const Options& o, const QString& file) {
+    CliFeedback feedback;
+    auto s = startSession(o, feedback);
+    const LoadOutcome loaded = readDataFile(file, s->data());
+    if (loaded.status != LoadStatus::Ok)
+        return fail(loadFailureMessage(loaded.status).text);
+    QString out;
+    for (int a = 0; a < addr::ImageSize; a += 16)
+        out += hexLine(QStringLiteral("%1").arg(a, 3, 16, QLatin1Char('0')).toUpper(), loaded.data.image.data() + a, 16) +
+               QLatin1Char('\n');
+    for (int r = 0; r < 5; ++r)
+        out += hexLine(QStringLiteral("S%1").arg(r), loaded.data.spare.data() + 16 * r, 16) + QLatin1Char('\n');
+    printOut(out);
+    return ExitOk;
+}
+
+} // namespace orv::cli

@@ -1,1 +1,119 @@
-int main() { return 0; }
+// orvante-cli: the radio data on a terminal, for scripts and for checking files.
+
+#include "CliCommands.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <cstdio>
+
+using namespace orv::cli;
+
+namespace {
+
+int usage(const QString& why) {
+    std::fprintf(stderr, "orvante-cli: %s\nTry 'orvante-cli --help'.\n", qPrintable(why));
+    return ExitUsage;
+}
+
+std::optional<int> intOption(const QCommandLineParser& p, const QString& name, bool* ok) {
+    if (!p.isSet(name))
+        return std::nullopt;
+    bool good = false;
+    const int v = p.value(name).trimmed().toInt(&good);
+    if (!good)
+        *ok = false;
+    return v;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("orvante-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ORVANTE_VERSION));
+
+    QCommandLineParser p;
+    p.setApplicationDescription(QStringLiteral(
+        "ORVANTE Programming Software on the command line.\n\n"
+        "Commands:\n"
+        "  new (--model-value V | --model-position P) -o FILE   a new data file for a model\n"
+        "  show FILE                                            what the window shows for FILE\n"
+        "  export FILE [--format json|csv]                      the same for scripts\n"
+        "  convert IN OUT                                       rewrite IN in the format OUT's name asks for\n"
+        "  dump FILE                                            the image and spare bytes in hex"));
+    p.addHelpOption();
+    p.addVersionOption();
+    p.addOption({QStringLiteral("catalog"), QStringLiteral("The model catalog INI (default: the shipped vuxPC.ini)."),
+                 QStringLiteral("FILE")});
+    p.addOption({QStringLiteral("model-value"), QStringLiteral("new: the model value (first catalog model with it)."),
+                 QStringLiteral("V")});
+    p.addOption({QStringLiteral("model-position"), QStringLiteral("new: the catalog position of the model."),
+                 QStringLiteral("P")});
+    p.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("new: the file to write."),
+                 QStringLiteral("FILE")});
+    p.addOption({QStringLiteral("format"), QStringLiteral("export: json (default) or csv."), QStringLiteral("FORMAT")});
+    p.addPositionalArgument(QStringLiteral("command"), QStringLiteral("new, show, export, convert or dump."));
+
+    if (!p.parse(app.arguments()))
+        return usage(p.errorText());
+    if (p.isSet(QStringLiteral("help"))) {
+        std::fputs(qPrintable(p.helpText()), stdout);
+        return ExitOk;
+    }
+    if (p.isSet(QStringLiteral("version"))) {
+        std::printf("orvante-cli %s\n", ORVANTE_VERSION);
+        return ExitOk;
+    }
+
+    const QStringList args = p.positionalArguments();
+    if (args.isEmpty())
+        return usage(QStringLiteral("no command given"));
+    const QString command = args.first();
+    const QStringList rest = args.mid(1);
+
+    Options o;
+    o.catalogPath = p.value(QStringLiteral("catalog"));
+    bool numbersOk = true;
+    o.modelValue = intOption(p, QStringLiteral("model-value"), &numbersOk);
+    o.modelPosition = intOption(p, QStringLiteral("model-position"), &numbersOk);
+    if (!numbersOk)
+        return usage(QStringLiteral("--model-value and --model-position take a whole number"));
+    o.output = p.value(QStringLiteral("output"));
+    if (p.isSet(QStringLiteral("format")))
+        o.format = p.value(QStringLiteral("format"));
+
+    // Options that belong to one command only are refused elsewhere.
+    const bool modelOptions = o.modelValue || o.modelPosition || p.isSet(QStringLiteral("output"));
+    if (command != QLatin1String("new") && modelOptions)
+        return usage(QStringLiteral("--model-value, --model-position and -o belong to 'new'"));
+    if (command != QLatin1String("export") && p.isSet(QStringLiteral("format")))
+        return usage(QStringLiteral("--format belongs to 'export'"));
+
+    auto expectArgs = [&](int n) { return rest.size() == n; };
+    if (command == QLatin1String("new")) {
+        if (!expectArgs(0))
+            return usage(QStringLiteral("'new' takes no file argument; name the file with -o"));
+        if (bool(o.modelValue) == bool(o.modelPosition))
+            return usage(QStringLiteral("'new' needs exactly one of --model-value and --model-position"));
+        if (o.output.isEmpty())
+            return usage(QStringLiteral("'new' needs -o FILE"));
+        return cmdNew(o);
+    }
+    if (command == QLatin1String("show") || command == QLatin1String("export") || command == QLatin1String("dump")) {
+        if (!expectArgs(1))
+            return usage(QStringLiteral("'%1' takes one FILE").arg(command));
+        if (command == QLatin1String("show"))
+            return cmdShow(o, rest[0]);
+        if (command == QLatin1String("dump"))
+            return cmdDump(o, rest[0]);
+        if (o.format != QLatin1String("json") && o.format != QLatin1String("csv"))
+            return usage(QStringLiteral("--format is json or csv"));
+        return cmdExport(o, rest[0]);
+    }
+    if (command == QLatin1String("convert")) {
+        if (!expectArgs(2))
+            return usage(QStringLiteral("'convert' takes IN and OUT"));
+        return cmdConvert(o, rest[0], rest[1]);
+    }
+    return usage(QStringLiteral("unknown command '%1'").arg(command));
+}

@@ -1,9 +1,309 @@
+// Frequency rules, the channel record codec, the channel and tune tables and the new image.
+
+#include "catalog/FrequencyRules.h"
+#include "catalog/ModelCatalog.h"
+#include "catalog/NumberText.h"
+#include "image/ChannelCodec.h"
+#include "image/ChannelTable.h"
+#include "image/NewImage.h"
+#include "image/RadioInfoText.h"
+#include "image/TuneTable.h"
+
 #include <QtTest>
+
+using namespace orv;
+
+namespace {
+const ModelInfo Vhf{QStringLiteral("V"), 7, 136.0, 174.0, 136.0, 174.0};
+const ModelInfo Pmr{QStringLiteral("P"), 32, 446.00625, 446.19375, 446.00625, 446.19375};
+
+const QDateTime Stamp(QDate(2005, 4, 29), QTime(13, 45, 2));
+} // namespace
 
 class TestCodec : public QObject {
     Q_OBJECT
 private slots:
-    void placeholder() {}
+    void init() { setDecimalSeparator(QLatin1Char('.')); }
+
+    void validFrequencyClampsAndSnaps_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("modelByte");
+        QTest::addColumn<double>("expected");
+        QTest::newRow("5 kHz raster wins") << "146.52" << 7 << 146.52;
+        QTest::newRow("6.25 kHz raster wins") << "146.5312" << 7 << 146.53125;
+        QTest::newRow("above the range") << "180" << 7 << 174.0;
+        QTest::newRow("below the range") << "100" << 7 << 136.0;
+        QTest::newRow("exactly the limit") << "174" << 7 << 174.0;
+        QTest::newRow("model 32 only 6.25") << "146.52" << 32 << 146.51875;
+    }
+    void validFrequencyClampsAndSnaps() {
+        QFETCH(QString, text);
+        QFETCH(int, modelByte);
+        QFETCH(double, expected);
+        double f = -1;
+        QVERIFY(getValidFreq(text, f, &Vhf, std::uint8_t(modelByte)));
+        QCOMPARE(formatFixed(f, 3, 5), formatFixed(expected, 3, 5));
+    }
+
+    void validFrequencyEdgeCases() {
+        double f = 12.5;
+        QVERIFY(!getValidFreq(QString(), f, &Vhf, 7));
+        QVERIFY(!getValidFreq(QStringLiteral("14x.5"), f, &Vhf, 7));
+        QCOMPARE(f, 12.5); // untouched by a failure
+        // 446.01 is on the 5 kHz raster, but model 32 snaps to the nearer 6.25 kHz step.
+        QVERIFY(getValidFreq(QStringLiteral("446.01"), f, &Pmr, 32));
+        QCOMPARE(formatFixed(f, 3, 5), QStringLiteral("446.01250"));
+        // No model: nothing to clamp against, the raster still applies.
+        QVERIFY(getValidFreq(QStringLiteral("500.001"), f, nullptr, 7));
+        QCOMPARE(formatFixed(f, 3, 5), QStringLiteral("500.00000"));
+        QVERIFY(isStep625Text(QStringLiteral("6,25")) && isStep625Text(QStringLiteral("6.25")));
+        QVERIFY(!isStep625Text(QStringLiteral("6.250")));
+    }
+
+    void commaLocaleReadsAndWritesCommas() {
+        setDecimalSeparator(QLatin1Char(','));
+        double f = 0;
+        QVERIFY(getValidFreq(QStringLiteral("146,52"), f, &Vhf, 7));
+        QCOMPARE(formatFixed(f, 3, 5), QStringLiteral("146,52000"));
+        QVERIFY(!getValidFreq(QStringLiteral("146.52"), f, &Vhf, 7));
+        QCOMPARE(decodeFrequency(0x94, 0x5B, 0x04), QStringLiteral("146,52500"));
+        QCOMPARE(signallingToText(0x30, 0x85, 0x08), QStringLiteral("CTC 88,5"));
+        std::uint8_t t = 0, lo = 0, hi = 0;
+        QVERIFY(textToSignalling(QStringLiteral("CTC 88,5"), t, lo, hi));
+        QCOMPARE(int(lo), 0x85);
+        QCOMPARE(stepText(true), QStringLiteral("6,25"));
+    }
+
+    void frequencyBytes() {
+        // 446.00625 MHz = 71361 counts of 6.25 kHz.
+        std::uint8_t lo = 0, mid = 0, hi = 0xF8;
+        QVERIFY(encodeFrequency(QStringLiteral("446.00625"), lo, mid, hi));
+        QCOMPARE(lo, std::uint8_t(0xC1));
+        QCOMPARE(mid, std::uint8_t(0x16));
+        QCOMPARE(hi, std::uint8_t(0xFD)); // flag and signalling bits kept
+        // On both rasters: the 6.25 kHz count is kept.
+        hi = 0;
+        QVERIFY(encodeFrequency(QStringLiteral("146.525"), lo, mid, hi));
+        QCOMPARE(lo | (mid << 8), 0x5B94);
+        QCOMPARE(hi, std::uint8_t(0x04));
+        QVERIFY(encodeFrequency(QStringLiteral("146.52"), lo, mid, hi));
+        QCOMPARE(lo | (mid << 8), 29304);
+        QCOMPARE(hi, std::uint8_t(0x00));
+        // Halfway between two 6.25 kHz steps the even count wins (seen where only the 6.25 kHz
+        // raster is allowed): 146.528125 MHz is 23444.5 counts.
+        double f = 0;
+        QVERIFY(getValidFreq(QStringLiteral("146.528125"), f, &Vhf, 32));
+        QCOMPARE(formatFixed(f, 3, 5), QStringLiteral("146.52500"));
+        // Bad text leaves the bytes alone.
+        lo = 1, mid = 2, hi = 3;
+        QVERIFY(!encodeFrequency(QStringLiteral("abc"), lo, mid, hi));
+        QVERIFY(!encodeFrequency(QStringLiteral("-5"), lo, mid, hi));
+        QCOMPARE(lo + mid + hi, 6);
+
+        QCOMPARE(decodeFrequency(0x00, 0x71, 0x02), QStringLiteral("800.00000"));
+        QCOMPARE(decodeFrequency(0x00, 0x71, 0x06), QStringLiteral("1000.00000"));
+        QCOMPARE(decodeFrequency(0xFF, 0xFF, 0x07), QStringLiteral("1638.39375"));
+    }
+
+    void signallingTexts_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("nibble");
+        QTest::addColumn<int>("lo");
+        QTest::addColumn<int>("hi");
+        QTest::addColumn<QString>("shownAgain");
+        QTest::newRow("CTC 88.5") << "CTC 88.5" << 0x3 << 0x85 << 0x08 << "CTC 88.5";
+        QTest::newRow("CTC 250.3") << "CTC 250.3" << 0x3 << 0x03 << 0x25 << "CTC 250.3";
+        QTest::newRow("off-table tone") << "CTC 99.9" << 0x3 << 0x99 << 0x09 << "CTC 99.9";
+        QTest::newRow("DCS 023") << "DCS 023" << 0x5 << 0x13 << 0x00 << "DCS 023";
+        QTest::newRow("DCS 754") << "DCS 754" << 0x5 << 0xEC << 0x01 << "DCS 754";
+        QTest::newRow("inverted") << "-DCS 023" << 0x7 << 0x13 << 0x00 << "-DCS 023";
+        QTest::newRow("octal stops at 8") << "DCS 089" << 0x5 << 0x08 << 0x00 << "DCS 010";
+        QTest::newRow("TTS digit kept") << "TTS 5" << 0x8 << 0x05 << 0x00 << "TTS 5";
+    }
+    void signallingTexts() {
+        QFETCH(QString, text);
+        QFETCH(int, nibble);
+        QFETCH(int, lo);
+        QFETCH(int, hi);
+        QFETCH(QString, shownAgain);
+        std::uint8_t t = 0x0F, l = 0xAA, h = 0xAA;
+        QVERIFY(textToSignalling(text, t, l, h));
+        QCOMPARE(t, std::uint8_t((nibble << 4) | 0x0F)); // lower nibble kept
+        QCOMPARE(int(l), lo);
+        QCOMPARE(int(h), hi);
+        QCOMPARE(signallingToText(t, l, h), shownAgain);
+    }
+
+    void signallingFailuresStoreOff() {
+        std::uint8_t t = 0x3C, lo = 1, hi = 1;
+        QVERIFY(!textToSignalling(QStringLiteral("OFF"), t, lo, hi)); // stored right, reported false
+        QCOMPARE(t, std::uint8_t(0x0C));
+        QCOMPARE(lo + hi, 0);
+        t = 0x3C;
+        QVERIFY(!textToSignalling(QStringLiteral("TTS X"), t, lo, hi));
+        QVERIFY(!textToSignalling(QStringLiteral("TTS 12"), t, lo, hi));
+        QCOMPARE(t, std::uint8_t(0x0C));
+        // Nibbles without a meaning show "OFF"; only bit 0 of the DCS high byte counts.
+        for (int nibble : {0x1, 0x2, 0x4, 0x6, 0x9, 0xF})
+            QCOMPARE(signallingToText(std::uint8_t(nibble << 4), 0x85, 0x08), QStringLiteral("OFF"));
+        QCOMPARE(signallingToText(0x50, 0x13, 0xFE), QStringLiteral("DCS 023"));
+        QCOMPARE(signallingToText(0x80, 7, 0), QStringLiteral("TTS 7"));
+    }
+
+    void channelTableRoundTrip() {
+        RadioData d;
+        const std::array<std::uint8_t, 16> example = {0x78, 0x72, 0x38, 0x85, 0x08, 0x78, 0x72, 0x58,
+                                                      0x13, 0x00, 0x05, 0x00, 0x00, 0x00, 0x00, 0x00};
+        std::copy(example.begin(), example.end(), d.channel(0).begin());
+        // A receive-only, unused channel with its unedited bits and bytes set.
+        std::array<std::uint8_t, 16> other = {0x94, 0x5B, 0x74, 0xEC, 0x01, 0x94, 0x5B, 0x84,
+                                              0x05, 0x00, 0xFA, 0x11, 0x22, 0x33, 0x44, 0x55};
+        std::copy(other.begin(), other.end(), d.channel(1).begin());
+        for (int n = 2; n < 16; ++n)
+            std::copy(example.begin(), example.end(), d.channel(n).begin());
+
+        ChannelTable table;
+        showChannels(d, table);
+        const ChannelRow& r0 = table.rows[0];
+        QCOMPARE(r0.cells[ColChannel], QStringLiteral("CH 1"));
+        QCOMPARE(r0.cells[ColRxFreq], QStringLiteral("146.52000"));
+        QCOMPARE(r0.cells[ColRxSignal], QStringLiteral("CTC 88.5"));
+        QCOMPARE(r0.cells[ColTxSignal], QStringLiteral("DCS 023"));
+        QCOMPARE(r0.cells[ColScan], QStringLiteral("Add"));
+        QCOMPARE(r0.cells[ColBusy], QStringLiteral("ON"));
+        QCOMPARE(r0.cells[ColPower], QStringLiteral("High"));
+        QCOMPARE(r0.cells[ColBandWidth], QStringLiteral("Narrow"));
+        QVERIFY(!r0.noCh && !r0.noTx);
+        const ChannelRow& r1 = table.rows[1];
+        QVERIFY(r1.noCh && r1.noTx);
+        QCOMPARE(r1.cells[ColRxSignal], QStringLiteral("-DCS 754"));
+        QCOMPARE(r1.cells[ColTxSignal], QStringLiteral("TTS 5"));
+
+        RadioData back = d;
+        std::fill(back.image.begin(), back.image.begin() + 256, std::uint8_t(0xEE));
+        for (int n = 0; n < 16; ++n) // bytes 11-15 are never written: restore them as they were
+            std::copy(d.channel(n).begin() + 11, d.channel(n).end(), back.channel(n).begin() + 11);
+        for (int n = 0; n < 16; ++n)
+            back.channel(n)[10] = std::uint8_t((back.channel(n)[10] & 0x00) | (d.channel(n)[10] & 0xCA));
+        saveChannels(table, back);
+        QCOMPARE(back, d);
+    }
+
+    void channelTableEdits() {
+        ChannelTable table;
+        RadioData d;
+        showChannels(d, table);
+        QCOMPARE(toggledCellText(ColScan, QStringLiteral("Add")), QStringLiteral("Delete"));
+        QCOMPARE(toggledCellText(ColBusy, QStringLiteral("OFF")), QStringLiteral("ON"));
+        QCOMPARE(toggledCellText(ColPower, QStringLiteral("Low")), QStringLiteral("High"));
+        QCOMPARE(toggledCellText(ColBandWidth, QStringLiteral("Narrow")), QStringLiteral("Wide"));
+        table.rows[3].cells[ColBandWidth] = QStringLiteral("Wide");
+        applyBandWidth(table, QStringLiteral("Wide"));
+        QCOMPARE(table.rows[3].cells[ColBandWidth], QStringLiteral("Wide"));
+        applyBandWidth(table, QStringLiteral("Narrow"));
+        for (const ChannelRow& r : table.rows)
+            QCOMPARE(r.cells[ColBandWidth], QStringLiteral("Narrow"));
+        // A cell that does not convert keeps its bytes.
+        d.channel(2)[0] = 0x11;
+        table.rows[2].cells[ColRxFreq] = QStringLiteral("garbage");
+        saveChannels(table, d);
+        QCOMPARE(int(d.channel(2)[0]), 0x11);
+    }
+
+    void newImageForVhfModel() {
+        RadioData d;
+        d.spare.fill(0x5A);
+        d.image[0x200] = 0x77;
+        d.modelBlock()[2] = 7;
+        newImageSettings(d);
+        newImageChannels(d, 0, &Vhf, Stamp);
+        // 136 MHz = 21760 counts of 6.25 kHz = 0x5500, in use, on the 6.25 kHz raster.
+        const std::array<std::uint8_t, 16> ch1 = {0x00, 0x55, 0x0C, 0, 0, 0x00, 0x55, 0x0C, 0, 0, 0, 0, 0, 0, 1, 1};
+        QVERIFY(std::equal(ch1.begin(), ch1.end(), d.channel(0).begin()));
+        QVERIFY(std::equal(ch1.begin(), ch1.end(), d.channel(14).begin()));
+        QCOMPARE(int(d.channel(15)[2]), 0x04); // channel 16 out of use, no transmit
+        QCOMPARE(int(d.channel(15)[7]), 0x04);
+        QCOMPARE(int(d.channel(15)[14]), 0);
+        QCOMPARE(int(d.functionSettings()[0]), 0x68);
+        QCOMPARE(int(d.functionSettings()[7]), 0x06);
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(d.dateStamp().data()), 16),
+                 QByteArray("20050429134502\0\0", 16));
+        QCOMPARE(dateStampText(d), QStringLiteral("2005-04-29, 13:45:02"));
+        QCOMPARE(int(d.spare[0]), 0x5A); // regions not named stay as they were
+        QCOMPARE(int(d.image[0x200]), 0x77);
+
+        // Any other catalog position: all 16 channels out of use at 0 MHz.
+        newImageChannels(d, 3, &Vhf, Stamp);
+        for (int n = 0; n < 16; ++n)
+            QVERIFY(std::all_of(d.channel(n).begin(), d.channel(n).end(), [](std::uint8_t b) { return b == 0; }));
+    }
+
+    void presetPlanForModel32() {
+        RadioData d;
+        d.modelBlock()[2] = 0x20;
+        newImageSettings(d);
+        newImageChannels(d, 5, &Pmr, Stamp);
+        QCOMPARE(int(d.functionSettings()[0]), 0x78);
+        ChannelTable table;
+        showChannels(d, table);
+        const QStringList expected = {"CTC 74.4", "CTC 88.5", "CTC 97.4", "CTC 71.9", "CTC 79.7", "CTC 67.0",
+                                      "CTC 85.4", "DCS 032",  "DCS 073",  "DCS 074",  "DCS 114",  "DCS 115"};
+        static constexpr int Preset[] = {1, 5, 3, 7, 2, 6, 4, 8, 1, 5, 3, 2};
+        for (int n = 0; n < 12; ++n) {
+            QCOMPARE(table.rows[size_t(n)].cells[ColRxSignal], expected[n]);
+            QCOMPARE(table.rows[size_t(n)].cells[ColTxSignal], expected[n]);
+            QCOMPARE(table.rows[size_t(n)].cells[ColRxFreq], formatFixed(446.00625 + (Preset[n] - 1) * 0.0125, 3, 5));
+            QVERIFY(!table.rows[size_t(n)].noCh && !table.rows[size_t(n)].noTx);
+        }
+        QVERIFY(!table.rows[14].noCh);
+        QVERIFY(table.rows[15].noCh && table.rows[15].noTx);
+        QCOMPARE(int(d.channel(15)[0]), 0xBF); // two counts below preset channel 1
+        QCOMPARE(int(d.channel(7)[3]), 26);    // DCS 032
+    }
+
+    void tuneTableDefaultsAndRoundTrip() {
+        RadioData d;
+        d.testChannel(3)[12] = 0x99; // bytes 10-15 are not ours
+        defaultTuneChannels(d, &Vhf);
+        QCOMPARE(int(d.testChannel(3)[12]), 0);
+        TuneTable table;
+        showTuneChannels(d, table);
+        for (const TuneRow& r : table.rows) {
+            QVERIFY(r.noCh && r.noTx);
+            QCOMPARE(r.cells[TuneColRxFreq], QStringLiteral("136.00000"));
+            QCOMPARE(r.cells[TuneColRxStep], QStringLiteral("6.25"));
+            QCOMPARE(r.cells[TuneColTxSignal], QStringLiteral("OFF"));
+        }
+        QCOMPARE(firstTestChannelInUse(d), 0);
+
+        table.rows[2].noCh = false;
+        table.rows[2].cells[TuneColRxFreq] = QStringLiteral("146.52000");
+        table.rows[2].cells[TuneColRxStep] = QStringLiteral("5.00");
+        table.rows[2].cells[TuneColRxSignal] = QStringLiteral("CTC 88.5");
+        table.rows[2].cells[TuneColTxSignal] = QStringLiteral("-DCS 754");
+        d.testChannel(2)[13] = 0x42;
+        readTuneChannels(table, d);
+        QCOMPARE(firstTestChannelInUse(d), 3);
+        QCOMPARE(int(d.testChannel(2)[13]), 0x42);
+        TuneTable again;
+        showTuneChannels(d, again);
+        QCOMPARE(again, table);
+    }
+
+    void informationText() {
+        RadioData d;
+        const QString text = QStringLiteral("Fleet 7 \u00e9") + QString(100, QLatin1Char('x'));
+        storeInfoText(text, d);
+        QCOMPARE(infoTextFromImage(d), text.left(96));
+        QCOMPARE(int(d.infoText()[16]), 0xE9);
+        storeInfoText(QStringLiteral("ab"), d);
+        QCOMPARE(int(d.infoText()[4]), 0);
+        QCOMPARE(infoTextFromImage(d).left(3), QStringLiteral("ab") + QChar(u'\0'));
+        std::fill(d.radioId().begin(), d.radioId().end(), std::uint8_t(0x41));
+        d.radioId()[3] = 0;
+        QCOMPARE(radioIdText(d).size(), 16);
+        QCOMPARE(radioIdText(d).at(3), QChar(u'\0'));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCodec)

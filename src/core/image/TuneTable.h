@@ -1,0 +1,56 @@
+#pragma once
+// The radio's 11 test channels as the tune grid shows them: receive and transmit frequency,
+// step ("6.25" or "5.00") and signalling, with the "No CH" and "No Tx" boxes.
+
+#include "RadioData.h"
+
+#include <QString>
+#include <QStringList>
+#include <array>
+
+namespace orv {
+
+struct ModelInfo;
+
+enum TuneColumn : int {
+    TuneColChannel = 0,
+    TuneColRxFreq = 1,
+    TuneColRxStep = 2,
+    TuneColRxSignal = 3,
+    TuneColTxFreq = 4,
+    TuneColTxStep = 5,
+    TuneColTxSignal = 6,
+    TuneColumnCount = 7,
+};
+
+struct TuneRow {
+    std::array<QString, TuneColumnCount> cells;
+    bool noCh = false;
+    bool noTx = false;
+    bool operator==(const TuneRow&) const = default;
+};
+
+struct TuneTable {
+    std::array<TuneRow, addr::TestChannelCount> rows;
+    bool operator==(const TuneTable&) const = default;
+};
+
+// "CH No.", "Rx Freq (MHz)", "Step (kHz)", "Rx CTC/DCS", "Tx Freq (MHz)", "Step (kHz)", "Tx CTC/DCS".
+QStringList tuneHeaders();
+
+// The step text of a raster flag: "6.25" or "5.00" (decimal separator in use).
+QString stepText(bool raster625);
+
+// Fills the table from the test-channel records.
+void showTuneChannels(const RadioData& data, TuneTable& table);
+// Stores the table back into the test-channel records (flags, step, frequency count,
+// signalling); the other bits of bytes 2 and 7 and bytes 10-15 are kept.
+void readTuneChannels(const TuneTable& table, RadioData& data);
+// Every test-channel record cleared, then both frequencies set to the model's standard range
+// start on the 6.25 kHz raster, "No CH" and "No Tx" (no model: 0 MHz).
+void defaultTuneChannels(RadioData& data, const ModelInfo* model);
+
+// The first test channel in use (1..11), or 0 when none is.
+int firstTestChannelInUse(const RadioData& data);
+
+} // namespace orv
