@@ -1,0 +1,148 @@
+// orvante-cli as a separate process: exit codes, the last stderr line, the outputs' forms.
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+    QByteArray lastErrLine() const { return err.trimmed().split('\n').last(); }
+};
+
+Run cli(const QStringList& args) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    p.setProcessEnvironment(env);
+    p.start(qEnvironmentVariable("ORVANTE_BIN_DIR") + QStringLiteral("/orvante-cli"), args);
+    if (!p.waitForFinished(30000))
+        return {};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError()};
+}
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestCli : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+private slots:
+    // Every test below reads the new file made here for the model of value 7.
+    void initTestCase() {
+        const Run r = cli({"new", "--model-value", "7", "-o", path("v7.kvd")});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(readAll(path("v7.kvd")).size(), 1370);
+    }
+
+    void newFileForEachWayOfNamingTheModel() {
+        Run r = cli({"new", "--model-position", "5", "-o", path("pmr.pvlt")});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(readAll(path("pmr.pvlt")).contains("Version = 1.1"));
+
+        r = cli({"export", path("pmr.pvlt")});
+        QCOMPARE(r.exitCode, 0);
+        const QJsonObject o = QJsonDocument::fromJson(r.out).object();
+        QCOMPARE(o.value("data_version").toInt(), 0);
+        QCOMPARE(o.value("model").toObject().value("position").toInt(), 5);
+        QCOMPARE(o.value("model_byte").toInt(), 32);
+        QCOMPARE(o.value("channels").toArray().at(0).toObject().value("rx_signal").toString(), QStringLiteral("CTC 74.4"));
+        QCOMPARE(o.value("channels").toArray().at(15).toObject().value("in_use").toBool(), false);
+        QVERIFY(o.value("messages").toArray().isEmpty());
+    }
+
+    void refusalsAndUsageErrors() {
+        Run r = cli({"new", "--model-value", "300", "-o", path("x.kvd")});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY(!QFile::exists(path("x.kvd")));
+        QCOMPARE(cli({"new", "--model-position", "99", "-o", path("x.kvd")}).exitCode, 1);
+        QCOMPARE(cli({"new", "-o", path("x.kvd")}).exitCode, 2);
+        QCOMPARE(cli({"new", "--model-value", "7", "--model-position", "0", "-o", path("x.kvd")}).exitCode, 2);
+        QCOMPARE(cli({"frobnicate"}).exitCode, 2);
+        QCOMPARE(cli({"export", path("x.kvd"), "--format", "xml"}).exitCode, 2);
+        QCOMPARE(cli({"show"}).exitCode, 2);
+
+        r = cli({"show", path("missing.kvd")});
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.lastErrLine(), QByteArray("The file isnot exit. Please confirm it."));
+
+        QFile bad(path("bad.kvd"));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write(readAll(path("v7.kvd")).left(600));
+        bad.close();
+        r = cli({"export", path("bad.kvd")});
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.lastErrLine(), QByteArray("The file is damaged! Please confirm it."));
+        QVERIFY(r.out.isEmpty());
+
+        QFile alien(path("alien.kvd"));
+        QVERIFY(alien.open(QIODevice::WriteOnly));
+        alien.write("hello, world");
+        alien.close();
+        QCOMPARE(cli({"dump", path("alien.kvd")}).lastErrLine(), QByteArray("The file is not PALUVIN data file!"));
+    }
+
+    void convertKeepsEveryByteButSettingsByteZero() {
+        QByteArray original = readAll(path("v7.kvd"));
+        QVERIFY(!original.isEmpty());
+        original[0x042 + 5 * 16 + 3] = char(0x5A); // some channel byte
+        original[0x156 + 10] = char(0x77);          // spare table
+        original[0x39E] = char(0x6B);              // settings byte 0, bit 7 clear
+        QFile f(path("orig.kvd"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(original);
+        f.close();
+
+        QCOMPARE(cli({"convert", path("orig.kvd"), path("old.pvlt")}).exitCode, 0);
+        const QByteArray old = readAll(path("old.pvlt"));
+        QCOMPARE(old.size(), 1370);
+        QCOMPARE(quint8(old[0x39E]), quint8(0xD3)); // ((0x6B & 0x78) << 1) | 0x03
+        QCOMPARE(cli({"convert", path("old.pvlt"), path("back.kvd")}).exitCode, 0);
+        QCOMPARE(readAll(path("back.kvd")), original);
+    }
+
+    void dumpAndShowForms() {
+        Run r = cli({"dump", path("v7.kvd")});
+        QCOMPARE(r.exitCode, 0);
+        const QList<QByteArray> lines = r.out.trimmed().split('\n');
+        QCOMPARE(lines.size(), 64 + 5);
+        QVERIFY(lines[0].startsWith("000: 00 55 0C 00 00 00 55 0C 00 00 00 00 00 00 01 01"));
+        QVERIFY(lines[43].startsWith("2B0: 68 03 03 05 01 00 30 06 FF FF 01 05 28 00 00 00"));
+        QVERIFY(lines[64].startsWith("S0: 00 00"));
+        QCOMPARE(lines[63].size(), 4 + 16 * 3 - 1 + 1);
+
+        r = cli({"show", path("v7.kvd")});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(r.out.contains("CH 16"));
+        QVERIFY(r.out.contains("SQ OFF Momentary"));
+        QVERIFY(r.out.contains("136.00000~174.00000 MHz"));
+
+        r = cli({"export", path("v7.kvd"), "--format", "csv"});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.out.split('\n').at(1), QByteArray("CH 1,136.00000,OFF,136.00000,OFF,Add,OFF,High,Wide,0,0"));
+    }
+
+    void versionAndHelp() {
+        Run r = cli({"--version"});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(r.out.startsWith("orvante-cli "));
+        QCOMPARE(cli({"--help"}).exitCode, 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "test_cli.moc"
