@@ -20,13 +20,18 @@ public:
     const QString& path() const { return m_path; }
     bool exists() const;
 
-    // The value of section/key, trimmed of spaces and tabs; one pair of surrounding double
-    // quotes is removed. A missing file, section or key gives def (trimmed the same way).
+    // The value of section/key, trimmed of spaces and tabs; one pair of matching quotes (double
+    // or single) around the whole value is removed. If a key appears more than once, the
+    // first one counts. Files are UTF-8; a value that is not valid UTF-8 reads as Latin-1. A missing file, section or key gives def (trimmed the same way).
     // A key present with an empty value gives the empty text.
     QString readString(const QString& section, const QString& key, const QString& def) const;
 
-    // Writes one key, creating the file and the section when missing, keeping everything else.
-    // The file is replaced atomically. Returns false when the file cannot be written.
+    // Writes one key, creating the file (and its folder) and the section when missing, keeping
+    // every other line of the file as it is. A value with surrounding blanks or quotes of its
+    // own is written in double quotes so that it reads back unchanged. The file is replaced
+    // atomically. Returns false, writing nothing, when the file cannot be read or written, or
+    // when the section, key or value holds a line break (or the key an '=', or the section
+    // a ']', or either is empty).
     bool writeString(const QString& section, const QString& key, const QString& value);
 
     // Re-reads the file from disk.
