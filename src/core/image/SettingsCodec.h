@@ -77,6 +77,9 @@ public:
     bool operator==(const SettingsSelection&) const = default;
 
 private:
+    // The Power Select rule applied to the Monitor list (entries and selection).
+    void reshapeMonitorList(bool longMoni);
+
     std::array<int, SettingCount> m_index{};
     std::array<bool, SettingCount> m_marked{};
     bool m_monitorFull = true;
