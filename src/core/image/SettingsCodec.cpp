@@ -111,7 +111,7 @@ std::optional<int> minus(std::optional<int> v, int d) {
 
 // One checked list: report and mark an invalid byte, clear the mark of a valid one, then
 // select the computed index (if there is one).
-void applyChecked(SettingsSelection& sel, Setting s, Check check, std::optional<int> index,
+void applyChecked(SettingsSelection& sel, Setting s, Check check, const std::optional<int>& index,
                   const char* message, QStringList& messages) {
     if (check == Check::Invalid) {
         messages << QString::fromLatin1(message);
@@ -119,8 +119,8 @@ void applyChecked(SettingsSelection& sel, Setting s, Check check, std::optional<
     } else if (check == Check::Valid) {
         sel.setMarked(s, false);
     }
-    if (index)
-        sel.setIndex(s, *index);
+    if (index.has_value())
+        sel.setIndex(s, index.value_or(-1));
 }
 
 // Tx TOT: 0xFF is "No Limited"; otherwise BCD of three times the index, 0x30 at most.
@@ -145,8 +145,8 @@ void decodeDropout(std::uint8_t b, SettingsSelection& sel, QStringList& messages
     Check check = Check::Invalid;
     if (b <= 0x50)
         check = v ? checkWhen(*v % 5 == 0) : Check::Unknown;
-    const std::optional<int> index = v ? std::optional<int>(*v / 5 - 1) : std::nullopt;
-    applyChecked(sel, Setting::DropoutDelay, check, index, "Error Dropout Delay Time!", messages);
+    applyChecked(sel, Setting::DropoutDelay, check, v ? std::optional<int>(*v / 5 - 1) : std::nullopt,
+                 "Error Dropout Delay Time!", messages);
 }
 
 // Power Select, then the Monitor list in the form that goes with it, then the Monitor entry.
