@@ -12,6 +12,7 @@
 #include <QJsonDocument>
 #include <cstdio>
 #include <memory>
+#include <span>
 
 namespace orv::cli {
 
@@ -49,6 +50,22 @@ bool openFile(Session& s, const QString& file, CliFeedback& feedback, int& statu
 
 QString pad(const QString& text, int width) { return text.leftJustified(width); }
 
+// A grid as text: the row label, the two boxes ("x" when ticked), then the cells.
+template <typename Rows>
+void appendTable(QString& page, const QStringList& headers, std::span<const int> widths, const Rows& rows) {
+    auto format = [&](auto cell, const QString& noCh, const QString& noTx) {
+        QString text = pad(cell(0), widths[0]) + pad(noCh, 7) + pad(noTx, 7);
+        for (int c = 1; c < int(widths.size()); ++c)
+            text += pad(cell(c), widths[size_t(c)]);
+        return text.trimmed() + QLatin1Char('\n');
+    };
+    page += format([&](int c) { return headers.value(c); }, QStringLiteral("No CH"), QStringLiteral("No Tx"));
+    const QString ticked = QStringLiteral("x");
+    for (const auto& r : rows)
+        page += format([&](int c) { return r.cells[size_t(c)]; }, r.noCh ? ticked : QString(),
+                       r.noTx ? ticked : QString());
+}
+
 QString showPage(const Session& s, const QString& file, const QStringList& messages) {
     QString page;
     auto line = [&page](const QString& t = QString()) { page += t + QLatin1Char('\n'); };
@@ -67,19 +84,8 @@ QString showPage(const Session& s, const QString& file, const QStringList& messa
     line();
 
     line(QStringLiteral("Channels"));
-    const QStringList headers = channelHeaders();
-    static constexpr int Widths[] = {7, 14, 12, 14, 12, 17, 14, 10, 10};
-    QString head = pad(headers[0], Widths[0]) + pad(QStringLiteral("No CH"), 7) + pad(QStringLiteral("No Tx"), 7);
-    for (int c = 1; c < ChannelColumnCount; ++c)
-        head += pad(headers[c], Widths[c]);
-    line(head.trimmed());
-    for (const ChannelRow& r : s.channels().rows) {
-        QString row = pad(r.cells[0], Widths[0]) + pad(r.noCh ? QStringLiteral("x") : QString(), 7) +
-                      pad(r.noTx ? QStringLiteral("x") : QString(), 7);
-        for (int c = 1; c < ChannelColumnCount; ++c)
-            row += pad(r.cells[size_t(c)], Widths[c]);
-        line(row.trimmed());
-    }
+    static constexpr int ChannelWidths[] = {7, 14, 12, 14, 12, 17, 14, 10, 10};
+    appendTable(page, channelHeaders(), ChannelWidths, s.channels().rows);
     line();
 
     line(QStringLiteral("Global Radio Settings"));
@@ -93,22 +99,13 @@ QString showPage(const Session& s, const QString& file, const QStringList& messa
     line();
 
     line(QStringLiteral("Tune Channels"));
-    const QStringList th = tuneHeaders();
-    static constexpr int TW[] = {7, 15, 12, 12, 15, 12, 12};
-    QString thead = pad(th[0], TW[0]) + pad(QStringLiteral("No CH"), 7) + pad(QStringLiteral("No Tx"), 7);
-    for (int c = 1; c < TuneColumnCount; ++c)
-        thead += pad(th[c], TW[c]);
-    line(thead.trimmed());
-    for (const TuneRow& r : s.tune().rows) {
-        QString row = pad(r.cells[0], TW[0]) + pad(r.noCh ? QStringLiteral("x") : QString(), 7) +
-                      pad(r.noTx ? QStringLiteral("x") : QString(), 7);
-        for (int c = 1; c < TuneColumnCount; ++c)
-            row += pad(r.cells[size_t(c)], TW[c]);
-        line(row.trimmed());
-    }
+    static constexpr int TuneWidths[] = {7, 15, 12, 12, 15, 12, 12};
+    appendTable(page, tuneHeaders(), TuneWidths, s.tune().rows);
     static const char* const TuneItems[] = {"Battery Level",       "Squelch Level 9",     "Squelch Level 3",
                                             "CTC Deviation(Wide)", "DCS Deviation(Wide)", "CTC Deviation(Narrow)",
                                             "DCS Deviation(Narrow)"};
+    line();
+    line(QStringLiteral("Tune Items"));
     for (int k = 0; k < 7; ++k)
         line(QStringLiteral("  %1%2").arg(pad(QString::fromLatin1(TuneItems[k]), 24)).arg(s.data().tuneValues()[size_t(k)]));
     line();
