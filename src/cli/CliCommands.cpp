@@ -28,8 +28,14 @@ int fail(const QString& message) {
 }
 
 // Start-up as the window does it: the catalog, then a new image for the model of value 7.
+// A catalog named on the command line must exist (a typing error would otherwise give the
+// built-in defaults without a word); the shipped one may be missing, as in the window.
 std::unique_ptr<Session> startSession(const Options& o, CliFeedback& feedback) {
     readDecimalSeparator();
+    if (!o.catalogPath.isEmpty() && !QFileInfo(o.catalogPath).isFile()) {
+        fail(QStringLiteral("The catalog file %1 does not exist.").arg(o.catalogPath));
+        return nullptr;
+    }
     const QString catalogPath = locateCatalog(o.catalogPath);
     const IniFile ini(catalogPath);
     const StartupValues startup = readStartupValues(ini, QCoreApplication::applicationDirPath());
@@ -38,14 +44,19 @@ std::unique_ptr<Session> startSession(const Options& o, CliFeedback& feedback) {
     return session;
 }
 
-// Opens FILE as the Open command does; prints the failure and returns false on failure.
-bool openFile(Session& s, const QString& file, CliFeedback& feedback, int& status) {
-    const int before = int(feedback.messages.size());
-    if (s.loadDataFile(file, feedback) != LoadStatus::Ok) {
-        status = fail(feedback.messages.value(before));
-        return false;
+// Start-up, then FILE opened as the Open command does it. On failure the message has been
+// printed and nothing is returned; feedback then holds only the messages of the opening.
+std::unique_ptr<Session> openSession(const Options& o, const QString& file, CliFeedback& feedback) {
+    auto s = startSession(o, feedback);
+    if (!s)
+        return nullptr;
+    feedback.messages.clear();
+    // The window's file dialog hands over full paths; so does this.
+    if (s->loadDataFile(QFileInfo(file).absoluteFilePath(), feedback) != LoadStatus::Ok) {
+        fail(feedback.messages.value(0));
+        return nullptr;
     }
-    return true;
+    return s;
 }
 
 QString pad(const QString& text, int width) { return text.leftJustified(width); }
@@ -66,13 +77,13 @@ void appendTable(QString& page, const QStringList& headers, std::span<const int>
                        r.noTx ? ticked : QString());
 }
 
-QString showPage(const Session& s, const QString& file, const QStringList& messages) {
+QString showPage(const Session& s, const QStringList& messages) {
     QString page;
     auto line = [&page](const QString& t = QString()) { page += t + QLatin1Char('\n'); };
     line(s.caption);
     line();
     const ModelInfo* m = s.selectedModelInfo();
-    line(QStringLiteral("File:          %1").arg(QFileInfo(file).absoluteFilePath()));
+    line(QStringLiteral("File:          %1").arg(s.currentFileName));
     line(QStringLiteral("Model:         %1").arg(m ? QStringLiteral("%1 (value %2, catalog position %3)")
                                                          .arg(m->name)
                                                          .arg(m->value)
@@ -146,6 +157,8 @@ QString hexLine(const QString& label, const std::uint8_t* bytes, int n) {
 int cmdNew(const Options& o) {
     CliFeedback feedback(Answer::Yes); // the user chose the model: the model change is confirmed
     auto s = startSession(o, feedback);
+    if (!s)
+        return ExitFailed;
     int position = -1;
     if (o.modelValue) {
         position = (*o.modelValue >= 0 && *o.modelValue <= 255) ? s->catalog().findByValue(*o.modelValue) : -1;
@@ -168,22 +181,18 @@ int cmdNew(const Options& o) {
 
 int cmdShow(const Options& o, const QString& file) {
     CliFeedback feedback;
-    auto s = startSession(o, feedback);
-    feedback.messages.clear();
-    int status = ExitOk;
-    if (!openFile(*s, file, feedback, status))
-        return status;
-    printOut(showPage(*s, file, feedback.messages));
+    const auto s = openSession(o, file, feedback);
+    if (!s)
+        return ExitFailed;
+    printOut(showPage(*s, feedback.messages));
     return ExitOk;
 }
 
 int cmdExport(const Options& o, const QString& file) {
     CliFeedback feedback;
-    auto s = startSession(o, feedback);
-    feedback.messages.clear();
-    int status = ExitOk;
-    if (!openFile(*s, file, feedback, status))
-        return status;
+    const auto s = openSession(o, file, feedback);
+    if (!s)
+        return ExitFailed;
     if (o.format == QLatin1String("csv"))
         printOut(exportCsv(*s));
     else
@@ -194,6 +203,8 @@ int cmdExport(const Options& o, const QString& file) {
 int cmdConvert(const Options& o, const QString& in, const QString& out) {
     CliFeedback feedback;
     auto s = startSession(o, feedback);
+    if (!s)
+        return ExitFailed;
     // Bytes only: no editor round trip, so nothing but settings byte 0's layout changes.
     const LoadOutcome loaded = readDataFile(in, s->data());
     if (loaded.status != LoadStatus::Ok)
@@ -209,6 +220,8 @@ int cmdConvert(const Options& o, const QString& in, const QString& out) {
 int cmdDump(const Options& o, const QString& file) {
     CliFeedback feedback;
     auto s = startSession(o, feedback);
+    if (!s)
+        return ExitFailed;
     const LoadOutcome loaded = readDataFile(file, s->data());
     if (loaded.status != LoadStatus::Ok)
         return fail(loadFailureMessage(loaded.status).text);

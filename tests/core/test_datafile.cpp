@@ -5,9 +5,14 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include "common/TestFiles.h"
+
 #include <QtTest>
 
 using namespace orv;
+
+using orv::test::fileBytes;
+using orv::test::putFile;
 
 namespace {
 
@@ -62,17 +67,6 @@ QByteArray slotContents(const RadioData& d, int slot) {
                                        0x2E0, 0x2F0, 0x300, 0x3C0, 0x3D0, 0x3E0, 0x3F0, 0x400};
     const int end = Bounds[slot + 1];
     return QByteArray(reinterpret_cast<const char*>(d.image.data()) + Bounds[slot], end - Bounds[slot]);
-}
-
-void putFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace
@@ -208,7 +202,7 @@ class TestDatafile : public QObject {
         QCOMPARE(readDataFile(dir.path(), held()).status, LoadStatus::Damaged);
 
         const QString kvd = dir.filePath("radio.kvd");
-        putFile(kvd, QByteArray(2000, 'x')); // a longer file is replaced whole
+        QVERIFY(putFile(kvd, QByteArray(2000, 'x'))); // a longer file is replaced whole
         int version = -1;
         QCOMPARE(writeDataFile(kvd, sample(), &version), SaveStatus::Ok);
         QCOMPARE(version, 2);
@@ -227,12 +221,12 @@ class TestDatafile : public QObject {
         int version = -1;
         QCOMPARE(writeDataFile(dir.filePath("missing/radio.kvd"), sample(), &version),
                  SaveStatus::OpenFailed);
-        putFile(dir.filePath("plain"), "");
+        QVERIFY(putFile(dir.filePath("plain"), ""));
         QCOMPARE(writeDataFile(dir.filePath("plain/radio.kvd"), sample()), SaveStatus::OpenFailed);
         QCOMPARE(writeDataFile(QString(), sample()), SaveStatus::OpenFailed);
         // No temporary name fits beside a name this long: the save fails, the old file stays.
         const QString longName = dir.filePath(QString(250, 'a') + ".kvd");
-        putFile(longName, "old contents");
+        QVERIFY(putFile(longName, "old contents"));
         QVERIFY(writeDataFile(longName, sample(), &version) != SaveStatus::Ok);
         QCOMPARE(version, -1);
         QCOMPARE(fileBytes(longName), QByteArray("old contents"));
@@ -242,7 +236,7 @@ class TestDatafile : public QObject {
     void readOnlyFolder() {
         QTemporaryDir dir;
         const QString path = dir.filePath("radio.kvd");
-        putFile(path, "old contents");
+        QVERIFY(putFile(path, "old contents"));
         const auto writable = [&](bool on) {
             QFileDevice::Permissions p = QFile::ReadOwner | QFile::ExeOwner;
             QFile::setPermissions(dir.path(), on ? p | QFile::WriteOwner : p);

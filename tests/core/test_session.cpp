@@ -4,6 +4,7 @@
 #include "catalog/IniFile.h"
 #include "catalog/NumberText.h"
 #include "common/RecordingFeedback.h"
+#include "common/TestFiles.h"
 #include "files/ChannelExport.h"
 #include "image/ChannelCodec.h"
 #include "session/Session.h"
@@ -15,6 +16,7 @@
 
 using namespace orv;
 using orv::test::RecordingFeedback;
+using orv::test::fileBytes;
 
 namespace {
 
@@ -42,11 +44,6 @@ struct Fixture {
     RecordingFeedback feedback;
     Fixture() { session.startUp(feedback); }
 };
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 } // namespace
 
@@ -193,11 +190,7 @@ private slots:
         const RadioData before = s.data();
         const ChannelTable tableBefore = s.channels();
         const QString damaged = dir.filePath(QStringLiteral("damaged.kvd"));
-        {
-            QFile d(damaged);
-            QVERIFY(d.open(QIODevice::WriteOnly));
-            d.write(readAll(good).left(0x3E0)); // cut inside slot 7
-        }
+        QVERIFY(orv::test::putFile(damaged, fileBytes(good).left(0x3E0))); // cut inside slot 7
         s.channelDataChanged = true;
         QCOMPARE(s.loadDataFile(damaged, f.feedback), LoadStatus::Damaged);
         QCOMPARE(f.feedback.texts(), QStringList{QStringLiteral("The file is damaged! Please confirm it.")});
@@ -246,7 +239,7 @@ private slots:
             QCOMPARE(g.session.writeDataFile(path, g.feedback), SaveStatus::Ok);
             QCOMPARE(g.session.dataVersion(), name.endsWith(QLatin1String(".pvlt")) ? 0 : 2);
             if (name.endsWith(QLatin1String(".kvd"))) {
-                QCOMPARE(readAll(path), readAll(first));
+                QCOMPARE(fileBytes(path), fileBytes(first));
             } else {
                 Fixture h; // the old file reads back to the same data
                 QCOMPARE(h.session.loadDataFile(path, h.feedback), LoadStatus::Ok);

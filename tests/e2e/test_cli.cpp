@@ -1,5 +1,7 @@
 // orvante-cli as a separate process: exit codes, the last stderr line, the outputs' forms.
 
+#include "common/TestFiles.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -7,6 +9,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+using orv::test::putFile;
+using orv::test::fileBytes;
 
 namespace {
 
@@ -29,11 +34,6 @@ Run cli(const QStringList& args) {
             p.readAllStandardError()};
 }
 
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 } // namespace
 
 class TestCli : public QObject {
@@ -46,13 +46,13 @@ private slots:
     void initTestCase() {
         const Run r = cli({"new", "--model-value", "7", "-o", path("v7.kvd")});
         QCOMPARE(r.exitCode, 0);
-        QCOMPARE(readAll(path("v7.kvd")).size(), 1370);
+        QCOMPARE(fileBytes(path("v7.kvd")).size(), 1370);
     }
 
     void newFileForEachWayOfNamingTheModel() {
         Run r = cli({"new", "--model-position", "5", "-o", path("pmr.pvlt")});
         QCOMPARE(r.exitCode, 0);
-        QVERIFY(readAll(path("pmr.pvlt")).contains("Version = 1.1"));
+        QVERIFY(fileBytes(path("pmr.pvlt")).contains("Version = 1.1"));
 
         r = cli({"export", path("pmr.pvlt")});
         QCOMPARE(r.exitCode, 0);
@@ -75,44 +75,38 @@ private slots:
         QCOMPARE(cli({"frobnicate"}).exitCode, 2);
         QCOMPARE(cli({"export", path("x.kvd"), "--format", "xml"}).exitCode, 2);
         QCOMPARE(cli({"show"}).exitCode, 2);
+        r = cli({"--catalog", path("nowhere.ini"), "show", path("v7.kvd")});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY(r.lastErrLine().contains("nowhere.ini"));
 
         r = cli({"show", path("missing.kvd")});
         QCOMPARE(r.exitCode, 1);
         QCOMPARE(r.lastErrLine(), QByteArray("The file isnot exit. Please confirm it."));
 
-        QFile bad(path("bad.kvd"));
-        QVERIFY(bad.open(QIODevice::WriteOnly));
-        bad.write(readAll(path("v7.kvd")).left(600));
-        bad.close();
+        QVERIFY(putFile(path("bad.kvd"), fileBytes(path("v7.kvd")).left(600)));
         r = cli({"export", path("bad.kvd")});
         QCOMPARE(r.exitCode, 1);
         QCOMPARE(r.lastErrLine(), QByteArray("The file is damaged! Please confirm it."));
         QVERIFY(r.out.isEmpty());
 
-        QFile alien(path("alien.kvd"));
-        QVERIFY(alien.open(QIODevice::WriteOnly));
-        alien.write("hello, world");
-        alien.close();
+        QVERIFY(putFile(path("alien.kvd"), "hello, world"));
         QCOMPARE(cli({"dump", path("alien.kvd")}).lastErrLine(), QByteArray("The file is not PALUVIN data file!"));
     }
 
     void convertKeepsEveryByteButSettingsByteZero() {
-        QByteArray original = readAll(path("v7.kvd"));
+        QByteArray original = fileBytes(path("v7.kvd"));
         QVERIFY(!original.isEmpty());
         original[0x042 + 5 * 16 + 3] = char(0x5A); // some channel byte
         original[0x156 + 10] = char(0x77);          // spare table
         original[0x39E] = char(0x6B);              // settings byte 0, bit 7 clear
-        QFile f(path("orig.kvd"));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(original);
-        f.close();
+        QVERIFY(putFile(path("orig.kvd"), original));
 
         QCOMPARE(cli({"convert", path("orig.kvd"), path("old.pvlt")}).exitCode, 0);
-        const QByteArray old = readAll(path("old.pvlt"));
+        const QByteArray old = fileBytes(path("old.pvlt"));
         QCOMPARE(old.size(), 1370);
         QCOMPARE(quint8(old[0x39E]), quint8(0xD3)); // ((0x6B & 0x78) << 1) | 0x03
         QCOMPARE(cli({"convert", path("old.pvlt"), path("back.kvd")}).exitCode, 0);
-        QCOMPARE(readAll(path("back.kvd")), original);
+        QCOMPARE(fileBytes(path("back.kvd")), original);
     }
 
     void dumpAndShowForms() {

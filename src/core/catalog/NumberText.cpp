@@ -51,91 +51,71 @@ QString formatFixed(double v, int intDigits, int decimals) {
     return s;
 }
 
-std::optional<double> parseNumber(QStringView text) {
-    QStringView t = text.trimmed();
-    if (t.isEmpty())
-        return std::nullopt;
-    const QChar sep = decimalSeparator();
+namespace {
+
+bool isAsciiDigit(QChar c) { return c.unicode() >= '0' && c.unicode() <= '9'; }
+bool isSign(QChar c) { return c == QLatin1Char('+') || c == QLatin1Char('-'); }
+
+// The longest number at the start of t: an optional sign, digits with at most one decimal
+// separator, and an exponent when digits follow its "e". The number comes out in C form.
+struct Scan {
     std::string ascii;
-    ascii.reserve(size_t(t.size()));
-    int i = 0;
-    const int n = int(t.size());
-    if (i < n && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
-        ascii.push_back(char(t[i++].unicode()));
-    int digits = 0;
-    while (i < n && t[i].isDigit() && t[i].unicode() < 128) {
-        ascii.push_back(char(t[i++].unicode()));
-        ++digits;
-    }
+    qsizetype end = 0; // characters taken
+    int digits = 0;    // mantissa digits
+};
+
+Scan scanNumber(QStringView t, QChar sep) {
+    Scan s;
+    const qsizetype n = t.size();
+    qsizetype i = 0;
+    auto takeDigits = [&](std::string& out) {
+        int count = 0;
+        while (i < n && isAsciiDigit(t[i])) {
+            out.push_back(char(t[i++].unicode()));
+            ++count;
+        }
+        return count;
+    };
+    if (i < n && isSign(t[i]))
+        s.ascii.push_back(char(t[i++].unicode()));
+    s.digits = takeDigits(s.ascii);
     if (i < n && t[i] == sep) {
-        ascii.push_back('.');
+        s.ascii.push_back('.');
         ++i;
-        while (i < n && t[i].isDigit() && t[i].unicode() < 128) {
-            ascii.push_back(char(t[i++].unicode()));
-            ++digits;
-        }
+        s.digits += takeDigits(s.ascii);
     }
-    if (digits == 0)
-        return std::nullopt;
-    if (i < n && (t[i] == QLatin1Char('e') || t[i] == QLatin1Char('E'))) {
-        ascii.push_back('e');
-        ++i;
-        if (i < n && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
-            ascii.push_back(char(t[i++].unicode()));
-        int expDigits = 0;
-        while (i < n && t[i].isDigit() && t[i].unicode() < 128) {
-            ascii.push_back(char(t[i++].unicode()));
-            ++expDigits;
-        }
-        if (expDigits == 0)
-            return std::nullopt;
+    s.end = i;
+    if (s.digits == 0 || i >= n || (t[i] != QLatin1Char('e') && t[i] != QLatin1Char('E')))
+        return s;
+    std::string exponent = "e";
+    ++i;
+    if (i < n && isSign(t[i]))
+        exponent.push_back(char(t[i++].unicode()));
+    if (takeDigits(exponent) > 0) {
+        s.ascii += exponent;
+        s.end = i;
     }
-    if (i != n)
-        return std::nullopt;
+    return s;
+}
+
+std::optional<double> toFinite(const std::string& ascii) {
     const double v = std::strtod(ascii.c_str(), nullptr);
-    if (!std::isfinite(v))
+    return std::isfinite(v) ? std::optional<double>(v) : std::nullopt;
+}
+
+} // namespace
+
+std::optional<double> parseNumber(QStringView text) {
+    const QStringView t = text.trimmed();
+    const Scan s = scanNumber(t, decimalSeparator());
+    if (s.digits == 0 || s.end != t.size())
         return std::nullopt;
-    return v;
+    return toFinite(s.ascii);
 }
 
 double leadingNumber(QStringView text) {
-    QStringView t = text.trimmed();
-    std::string ascii;
-    int i = 0;
-    const int n = int(t.size());
-    if (i < n && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
-        ascii.push_back(char(t[i++].unicode()));
-    int digits = 0;
-    while (i < n && t[i].unicode() >= '0' && t[i].unicode() <= '9') {
-        ascii.push_back(char(t[i++].unicode()));
-        ++digits;
-    }
-    if (i < n && t[i] == QLatin1Char('.')) {
-        ascii.push_back('.');
-        ++i;
-        while (i < n && t[i].unicode() >= '0' && t[i].unicode() <= '9') {
-            ascii.push_back(char(t[i++].unicode()));
-            ++digits;
-        }
-    }
-    if (digits == 0)
-        return 0.0;
-    // An exponent counts only when digits follow it.
-    if (i + 1 < n && (t[i] == QLatin1Char('e') || t[i] == QLatin1Char('E'))) {
-        int j = i + 1;
-        std::string exp = "e";
-        if (j < n && (t[j] == QLatin1Char('+') || t[j] == QLatin1Char('-')))
-            exp.push_back(char(t[j++].unicode()));
-        int expDigits = 0;
-        while (j < n && t[j].unicode() >= '0' && t[j].unicode() <= '9') {
-            exp.push_back(char(t[j++].unicode()));
-            ++expDigits;
-        }
-        if (expDigits > 0)
-            ascii += exp;
-    }
-    const double v = std::strtod(ascii.c_str(), nullptr);
-    return std::isfinite(v) ? v : 0.0;
+    const Scan s = scanNumber(text.trimmed(), QLatin1Char('.'));
+    return s.digits == 0 ? 0.0 : toFinite(s.ascii).value_or(0.0);
 }
 
 } // namespace orv
