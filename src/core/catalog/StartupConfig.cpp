@@ -67,10 +67,14 @@ QString locateCatalog(const QString& explicitPath) {
     // Without an application object there is no executable folder to look in.
     if (!QCoreApplication::instance())
         return installed;
-    const QString beside = inFolder(QCoreApplication::applicationDirPath(), fileName);
-    if (QFileInfo::exists(beside) || !QFileInfo::exists(installed))
-        return beside;
-    return installed;
+    const QString exeDir = QCoreApplication::applicationDirPath();
+    const QString beside = inFolder(exeDir, fileName);
+    // An installation moved as a whole (bin/ next to share/orvante/) still finds its data.
+    const QString relocated = inFolder(exeDir + QStringLiteral("/../share/orvante"), fileName);
+    for (const QString& candidate : {beside, relocated, installed})
+        if (QFileInfo::exists(candidate))
+            return QFileInfo(candidate).absoluteFilePath();
+    return beside;
 }
 
 } // namespace orv

@@ -22,7 +22,7 @@ struct StartupValues {
 StartupValues readStartupValues(const IniFile& catalogIni, const QString& programFolder);
 
 // Finds the shared catalog: an explicit path if given; else "vuxPC.ini" beside the
-// executable; else in the installed data folder. Returns the path to use (which may not
+// executable; else in ../share/orvante from the executable; else in the installed data folder. Returns the path to use (which may not
 // exist: a missing catalog is not an error, its defaults apply).
 QString locateCatalog(const QString& explicitPath = QString());
 
