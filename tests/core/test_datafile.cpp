@@ -177,6 +177,30 @@ class TestDatafile : public QObject {
         QVERIFY(out.data == held()); // not even the slots read before the fault
     }
 
+    void messagesAsShown() {
+        struct Expected {
+            LoadStatus status;
+            const char* text;
+            const char* title;
+        };
+        const Expected table[] = {
+            {LoadStatus::NotFound, "The file isnot exit. Please confirm it.", "File Error"},
+            {LoadStatus::WrongHeader, "The file is not PALUVIN data file!", "Error File"},
+            {LoadStatus::UnsupportedVersion, "New data file. Please update program software.", "Error"},
+            {LoadStatus::Damaged, "The file is damaged! Please confirm it.", "Error File"},
+        };
+        for (const Expected& e : table) {
+            const UserMessage m = loadFailureMessage(e.status);
+            QCOMPARE(m.text, QString::fromLatin1(e.text));
+            QCOMPARE(m.title, QString::fromLatin1(e.title));
+            QCOMPARE(m.icon, Icon::Information);
+        }
+        const UserMessage save = saveFailureMessage();
+        QCOMPARE(save.text, QStringLiteral("Save File Error!"));
+        QCOMPARE(save.title, QStringLiteral("File Error"));
+        QCOMPARE(save.icon, Icon::Exclamation);
+    }
+
     void otherShapeKeepsSlot_data() {
         QTest::addColumn<int>("slot");
         QTest::addColumn<QByteArray>("record");
