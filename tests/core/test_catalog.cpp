@@ -4,6 +4,7 @@
 #include "catalog/ModelCatalog.h"
 #include "catalog/NumberText.h"
 #include "catalog/StartupConfig.h"
+#include "common/TestFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -15,16 +16,12 @@ namespace {
 
 QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
     const QString path = dir.filePath(name);
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+    if (!orv::test::putFile(path, bytes))
         qFatal("cannot write %s", qPrintable(path));
     return path;
 }
 
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
+const auto readFile = orv::test::fileBytes;
 
 } // namespace
 
