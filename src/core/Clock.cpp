@@ -1,5 +1,10 @@
 #include "Clock.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QThread>
+#include <QTimer>
+
 #include <chrono>
 #include <thread>
 
@@ -13,9 +18,28 @@ std::int64_t SystemClock::nowMs() const {
 void SystemClock::delayMs(int ms) {
     if (ms <= 0)
         return;
-    // sleep_until on the steady clock never wakes early and leaves the CPU idle.
-    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (std::chrono::steady_clock::now() < until)
+    using namespace std::chrono;
+    const auto until = steady_clock::now() + milliseconds(ms);
+    // On the application's thread the wait runs the event loop without user input: windows
+    // keep painting, the serial port keeps receiving, and no command can start meanwhile.
+    auto* app = QCoreApplication::instance();
+    if (app && QThread::currentThread() == app->thread()) {
+        QEventLoop loop;
+        QTimer timer;
+        timer.setTimerType(Qt::PreciseTimer);
+        timer.setSingleShot(true);
+        QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+        for (;;) {
+            const auto left = duration_cast<milliseconds>(until - steady_clock::now()).count();
+            if (left <= 0)
+                break;
+            timer.start(int(left));
+            loop.exec(QEventLoop::ExcludeUserInputEvents);
+        }
+    }
+    // sleep_until on the steady clock never wakes early and leaves the CPU idle; it also
+    // covers the sub-millisecond rest a timer may leave.
+    while (steady_clock::now() < until)
         std::this_thread::sleep_until(until);
 }
 
