@@ -1,0 +1,297 @@
+#include "link/Exchanges.h"
+
+#include "image/SettingsCodec.h"
+
+#include <algorithm>
+
+namespace orv {
+
+namespace {
+
+constexpr char Ack = 0x06;
+constexpr char ReadCommand = 0x52;  // "R"
+constexpr char WriteCommand = 0x57; // "W", also the header of a block reply
+constexpr int BlockReplySize = 12;
+constexpr int ReadProgressMax = 635;
+constexpr int WriteProgressMax = 140;
+
+QByteArray blockRequest(char command, int address) {
+    QByteArray r;
+    r.append(command);
+    r.append(char((address >> 8) & 0xFF));
+    r.append(char(address & 0xFF));
+    r.append(char(addr::BlockSize));
+    return r;
+}
+
+QByteArray blockWrite(int address, const std::uint8_t* bytes) {
+    QByteArray r = blockRequest(WriteCommand, address);
+    r.append(reinterpret_cast<const char*>(bytes), addr::BlockSize);
+    return r;
+}
+
+// A block reply's header and data, checked against what actually arrived.
+struct BlockReply {
+    int high = 0;
+    int low = 0;
+    QByteArray bytes;
+};
+enum class ReplyKind { Short, Dropped, Data, Bad };
+
+ReplyKind parseBlockReply(const QByteArray& reply, BlockReply& out) {
+    if (reply.size() < BlockReplySize)
+        return ReplyKind::Short;
+    if (reply[0] != WriteCommand)
+        return ReplyKind::Dropped;
+    out.high = std::uint8_t(reply[1]);
+    out.low = std::uint8_t(reply[2]);
+    const int n = std::uint8_t(reply[3]);
+    // A count that asks for more bytes than arrived is a broken reply, never a read past it.
+    if (4 + n > reply.size())
+        return ReplyKind::Bad;
+    out.bytes = reply.mid(4, n);
+    return ReplyKind::Data;
+}
+
+bool storeAt(RadioData& data, int address, const QByteArray& bytes) {
+    if (address < 0 || address + bytes.size() > addr::ImageSize)
+        return false;
+    std::copy(bytes.begin(), bytes.end(), data.image.begin() + address);
+    return true;
+}
+
+void progressStep(Feedback& feedback, int value) { feedback.progressSet(value); }
+
+} // namespace
+
+const std::array<int, 38>& writeBlockOrder() {
+    static const std::array<int, 38> order = [] {
+        std::array<int, 38> o{};
+        int i = 0;
+        for (int b = 0; b <= 31; ++b)
+            o[i++] = b;
+        for (int b : {86, 87, 90, 91, 120, 121})
+            o[i++] = b;
+        return o;
+    }();
+    return order;
+}
+
+std::optional<ReadResult> readRadio(RadioLink& link, Feedback& feedback, const RadioData& current) {
+    PortCloser closer(link);
+    RadioLink::Identity identity;
+    bool identitySeen = false;
+    const int result = link.connectRadio(feedback, identity, identitySeen);
+    if (result == LinkFailed || result == IdentityMismatch) {
+        link.reportHandshakeFailure(result, feedback, QStringLiteral("Radio Error"));
+        return std::nullopt;
+    }
+
+    ReadResult out{current, identity.dataVersion};
+    out.data.modelBlock()[0] = identity.modelBlock0;
+
+    const auto interrupted = [&] {
+        feedback.progressClose();
+        feedback.message(QStringLiteral("Reading data interrupted. Please read again!"),
+                         QStringLiteral("Reading Error"), Icon::Exclamation);
+        return std::nullopt;
+    };
+
+    feedback.progressOpen(QStringLiteral("Reading data from the radio ..."), ReadProgressMax,
+                          QStringLiteral("Read"));
+    if (!link.pause(50))
+        return interrupted();
+    for (int b = 0; b < addr::ImageSize / addr::BlockSize; ++b) {
+        const QByteArray reply =
+            link.sendAndWait(25, blockRequest(ReadCommand, b * addr::BlockSize), 0, 12, 81, 10, 0);
+        if (link.failed())
+            return interrupted();
+        BlockReply block;
+        switch (parseBlockReply(reply, block)) {
+        case ReplyKind::Short:
+        case ReplyKind::Bad:
+            return interrupted();
+        case ReplyKind::Dropped:
+            break;
+        case ReplyKind::Data:
+            // The reply's own address decides where its bytes go; pages above 3 are not memory.
+            if (block.high <= 3 && !storeAt(out.data, 256 * block.high + block.low, block.bytes))
+                return interrupted();
+            break;
+        }
+        progressStep(feedback, 5 * b);
+    }
+    link.endConnection();
+    if (link.failed())
+        return interrupted();
+    link.clock().delayMs(20);
+    feedback.progressClose();
+    feedback.message(QStringLiteral("Read data is complete. Press OK button to continue ..."),
+                     QStringLiteral("Read"), Icon::None);
+    return out;
+}
+
+bool writeRadio(RadioLink& link, Feedback& feedback, RadioData& data, int& dataVersion,
+                const WriteRequest& request) {
+    PortCloser closer(link);
+    RadioLink::Identity identity;
+    bool identitySeen = false;
+    const int result = link.connectRadio(feedback, identity, identitySeen);
+    if (identitySeen) {
+        dataVersion = identity.dataVersion;
+        data.modelBlock()[0] = identity.modelBlock0;
+    }
+    if (result == LinkFailed || result == IdentityMismatch) {
+        link.reportHandshakeFailure(result, feedback, QStringLiteral("Radio model error"));
+        return false;
+    }
+
+    std::array<std::uint8_t, 16> settingsCopy{};
+    std::copy(data.functionSettings().begin(), data.functionSettings().end(), settingsCopy.begin());
+
+    if (result != request.selectedModelValue &&
+        feedback.ask(QStringLiteral("The selected model is different from the destination radio "
+                                    "model. Do you want to continue?"),
+                     request.appTitle, Icon::Information, Buttons::YesNo) != Answer::Yes)
+        return false;
+    if (dataVersion >= 3 &&
+        feedback.ask(QStringLiteral("New Version Radio. Please update program software. Do you "
+                                    "want to continue?"),
+                     request.appTitle, Icon::Information, Buttons::YesNo) != Answer::Yes)
+        return false;
+
+    if (!link.pause(60)) {
+        feedback.message(QStringLiteral("Writing data error, please write again!"),
+                         QStringLiteral("Data Error"), Icon::Exclamation);
+        return false;
+    }
+    feedback.progressOpen(QStringLiteral("Writing data to the radio ..."), WriteProgressMax,
+                          QStringLiteral("Write"));
+    writeDateStamp(data.dateStamp(), link.clock().localDateTime());
+
+    int progress = 0;
+    for (int b : writeBlockOrder()) {
+        const int address = b * addr::BlockSize;
+        std::array<std::uint8_t, addr::BlockSize> bytes{};
+        std::copy_n(data.image.begin() + address, addr::BlockSize, bytes.begin());
+        if (address >= addr::FunctionSettings && address < addr::FunctionSettings + 16)
+            std::copy_n(settingsCopy.begin() + (address - addr::FunctionSettings), addr::BlockSize,
+                        bytes.begin());
+        if (address >= addr::ModelBlock && address < addr::ModelBlock + 16)
+            bytes[1] = std::uint8_t(dataVersion & 0xFF); // the data version travels in byte 1
+        const QByteArray reply = link.sendAndWait(30, blockWrite(address, bytes.data()), 0, 1, 51, 20, 0);
+        if (link.failed()) {
+            feedback.progressClose();
+            feedback.message(QStringLiteral("Writing data error, please write again!"),
+                             QStringLiteral("Data Error"), Icon::Exclamation);
+            return false;
+        }
+        if (reply.isEmpty() || reply[0] != Ack) {
+            feedback.progressClose();
+            feedback.message(QStringLiteral("Writing data interrupted. Please write again!"),
+                             QStringLiteral("Writing Error"), Icon::Exclamation);
+            return false;
+        }
+        progress += 5;
+        progressStep(feedback, progress);
+    }
+    link.endConnection();
+    if (link.failed()) {
+        feedback.progressClose();
+        feedback.message(QStringLiteral("Writing data error, please write again!"),
+                         QStringLiteral("Data Error"), Icon::Exclamation);
+        return false;
+    }
+    link.clock().delayMs(20);
+    feedback.progressClose();
+    feedback.message(QStringLiteral("Write data is complete. Press OK button to continue ..."),
+                     QStringLiteral("Write Complete"), Icon::None);
+    return true;
+}
+
+std::optional<RadioData> readEmbedInfo(RadioLink& link, Feedback& feedback, const RadioData& current) {
+    PortCloser closer(link);
+    RadioLink::Identity identity;
+    bool identitySeen = false;
+    const int result = link.connectRadio(feedback, identity, identitySeen);
+    if (result == LinkFailed || result == IdentityMismatch) {
+        link.reportHandshakeFailure(result, feedback, QStringLiteral("Radio Error"));
+        return std::nullopt;
+    }
+    const auto interrupted = [&] {
+        feedback.message(QStringLiteral("Reading data interrupted. Please try again!"),
+                         QStringLiteral("Error"), Icon::Exclamation);
+        return std::nullopt;
+    };
+    RadioData out = current;
+    if (!link.pause(50))
+        return interrupted();
+    for (int i = 0; i < 30; ++i) {
+        const int address = addr::InfoText + 8 * i;
+        const QByteArray reply =
+            link.sendAndWait(25, blockRequest(ReadCommand, address), 0, 12, 81, 10, 0);
+        if (link.failed())
+            return interrupted();
+        BlockReply block;
+        const ReplyKind kind = parseBlockReply(reply, block);
+        if (kind == ReplyKind::Short) {
+            feedback.message(QStringLiteral("Reading error, please try again!"),
+                             QStringLiteral("Error"), Icon::Exclamation);
+            return std::nullopt;
+        }
+        if (kind == ReplyKind::Bad)
+            return interrupted();
+        if (kind == ReplyKind::Dropped || block.high != 0x03)
+            continue;
+        const int l = block.low;
+        const bool wanted = l < 0xC0 || (l >= 0xC0 && l <= 0xCF) || (l >= 0xE0 && l <= 0xEF);
+        if (wanted && !storeAt(out, addr::InfoText + l, block.bytes))
+            return interrupted();
+    }
+    link.endConnection();
+    if (link.failed())
+        return interrupted();
+    link.clock().delayMs(20);
+    feedback.message(QStringLiteral("Reading is complete. Press OK button to continue ..."),
+                     QStringLiteral("Complete"), Icon::None);
+    return out;
+}
+
+bool writeEmbedInfo(RadioLink& link, Feedback& feedback, const RadioData& data) {
+    PortCloser closer(link);
+    RadioLink::Identity identity;
+    bool identitySeen = false;
+    const int result = link.connectRadio(feedback, identity, identitySeen);
+    if (result == LinkFailed || result == IdentityMismatch) {
+        link.reportHandshakeFailure(result, feedback, QStringLiteral("Radio model error"));
+        return false;
+    }
+    const auto writingError = [&] {
+        feedback.message(QStringLiteral("Writing error, please try again!"), QStringLiteral("Error"),
+                         Icon::Exclamation);
+        return false;
+    };
+    if (!link.pause(20))
+        return writingError();
+    for (int i = 0; i < 24; ++i) {
+        const int address = addr::InfoText + 8 * i;
+        const QByteArray reply =
+            link.sendAndWait(30, blockWrite(address, data.image.data() + address), 0, 1, 51, 20, 0);
+        if (link.failed())
+            return writingError();
+        if (reply.isEmpty() || reply[0] != Ack) {
+            feedback.message(QStringLiteral("Writing data interrupted. Please try again!"),
+                             QStringLiteral("Error"), Icon::Exclamation);
+            return false;
+        }
+    }
+    link.endConnection();
+    if (link.failed())
+        return writingError();
+    link.clock().delayMs(20);
+    feedback.message(QStringLiteral("Writing is complete. Press OK button to continue ..."),
+                     QStringLiteral("Complete"), Icon::None);
+    return true;
+}
+
+} // namespace orv

@@ -1,0 +1,147 @@
+// The serial link itself: line settings, port numbers and their devices, the reasons given
+// when a port cannot be opened, and the real QSerialPort link on a pseudo-terminal (bytes
+// both ways, buffer counts, a line that goes away).
+
+#include "Clock.h"
+#include "common/TestFiles.h"
+#include "link/PortMap.h"
+#include "link/QtSerialLink.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+using namespace orv;
+
+class TestLink : public QObject {
+    Q_OBJECT
+
+private slots:
+    void lineSettings() {
+        LineSettings s;
+        QVERIFY(parseLineSettings(QStringLiteral("9600,N,8,2"), s));
+        QCOMPARE(s.baud, 9600);
+        QCOMPARE(s.parity, 'N');
+        QCOMPARE(s.stopBits, 2);
+        QVERIFY(parseLineSettings(QStringLiteral("9600,O,8,2"), s));
+        QCOMPARE(s.parity, 'O');
+        for (const char* bad : {"", "9600", "9600,X,8,2", "9600,N,9,2", "9600,N,8,3", "fast,N,8,2"})
+            QVERIFY2(!parseLineSettings(QString::fromLatin1(bad), s), bad);
+    }
+
+    void portNumbersAndDevices() {
+        QCOMPARE(portNumberFromName(QStringLiteral("COM3")), 3);
+        QCOMPARE(portNumberFromName(QStringLiteral("com16")), 16);
+        QCOMPARE(portNumberFromName(QStringLiteral("COM17")), 0);
+        QCOMPARE(portNumberFromName(QStringLiteral("/dev/ttyUSB0")), 0);
+
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(QStringLiteral("prog.ini"));
+        const QStringList devices{QStringLiteral("/dev/ttyS0"), QStringLiteral("/dev/ttyUSB0")};
+        QCOMPARE(deviceForPort(2, ini, devices), QStringLiteral("/dev/ttyUSB0"));
+        QCOMPARE(deviceForPort(3, ini, devices), QString());
+        QCOMPARE(deviceForPort(0, ini, devices), QString());
+        test::putFile(ini, "[Comm Port]\nCommon Port=12\nCOM3=/dev/ttyACM0\n");
+        QCOMPARE(deviceForPort(3, ini, devices), QStringLiteral("/dev/ttyACM0"));
+        QCOMPARE(deviceForPort(1, ini, devices), QStringLiteral("/dev/ttyS0"));
+    }
+
+    void storedPort_data() {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<int>("port");
+        QTest::newRow("no file") << QByteArray() << 1;
+        QTest::newRow("12") << QByteArray("[Comm Port]\nCommon Port=12\n") << 12;
+        QTest::newRow("40 clamps") << QByteArray("[Comm Port]\nCommon Port=40\n") << 16;
+        QTest::newRow("No Comm") << QByteArray("[Comm Port]\nCommon Port=No Comm\n") << 1;
+        QTest::newRow("not a number") << QByteArray("[Comm Port]\nCommon Port=abc\n") << 1;
+    }
+    void storedPort() {
+        QFETCH(QByteArray, ini);
+        QFETCH(int, port);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("prog.ini"));
+        if (!ini.isEmpty())
+            test::putFile(path, ini);
+        QCOMPARE(storedPortNumber(path), port);
+    }
+
+    // A port that is not there says so and lists what is there instead; nothing is opened.
+    void missingDeviceIsExplained() {
+        QtSerialLink link(QStringLiteral("/dev/orvante-no-such-port"));
+        QVERIFY(!link.open());
+        QVERIFY(!link.isOpen());
+        QVERIFY2(link.openError().contains(QLatin1String("/dev/orvante-no-such-port was not found")),
+                 qPrintable(link.openError()));
+        QCOMPARE(link.inBufferCount(), -1);
+        QVERIFY(!link.send("x"));
+        QVERIFY(explainOpenFailure(QString(), QSerialPort::DeviceNotFoundError, {})
+                    .startsWith(QLatin1String("No serial device is behind this port number.")));
+    }
+
+    // Bytes both ways through the real port, the counts, discarding, and a line that goes
+    // away (the other end closed) showing up as a failed operation, not as silence.
+    void realPortOnPseudoTerminal() {
+        const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        QVERIFY(master >= 0);
+        QVERIFY(::grantpt(master) == 0 && ::unlockpt(master) == 0);
+        ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
+        const QString slave = QString::fromLocal8Bit(::ptsname(master));
+
+        QtSerialLink link(slave);
+        QVERIFY(link.setSettings(QStringLiteral("9600,N,8,2")));
+        QVERIFY2(link.open(), qPrintable(link.openError()));
+        // Raw mode on our side too, so nothing is echoed or translated.
+        termios t{};
+        ::tcgetattr(master, &t);
+        ::cfmakeraw(&t);
+        ::tcsetattr(master, TCSANOW, &t);
+
+        QVERIFY(link.send(QByteArray("\x52\x02\xA8\x08", 4)));
+        QTRY_COMPARE(link.outBufferCount(), 0);
+        QByteArray got;
+        QTRY_VERIFY([&] {
+            char buf[16];
+            const auto n = ::read(master, buf, sizeof buf);
+            if (n > 0)
+                got.append(buf, int(n));
+            return got.size() >= 4;
+        }());
+        QCOMPARE(got, QByteArray("\x52\x02\xA8\x08", 4));
+
+        QCOMPARE(::write(master, "\x06\x06\x06", 3), 3);
+        QTRY_COMPARE(link.inBufferCount(), 3);
+        QCOMPARE(link.takeAll(), QByteArray("\x06\x06\x06"));
+        QCOMPARE(link.inBufferCount(), 0);
+
+        QCOMPARE(::write(master, "ab", 2), 2);
+        QTRY_COMPARE(link.inBufferCount(), 2);
+        QVERIFY(link.discardInput());
+        QCOMPARE(link.inBufferCount(), 0);
+
+        ::close(master);
+        QTRY_COMPARE(link.inBufferCount(), -1);
+        link.close();
+        QVERIFY(!link.isOpen());
+    }
+
+    // Waits on the real clock never end early, and with an application they leave the CPU idle.
+    void realDelays() {
+        SystemClock& clock = SystemClock::instance();
+        QElapsedTimer wall;
+        wall.start();
+        const std::clock_t cpu0 = std::clock();
+        for (int i = 0; i < 20; ++i) {
+            const auto t0 = clock.nowMs();
+            clock.delayMs(5);
+            QVERIFY(clock.nowMs() - t0 >= 5);
+        }
+        const double cpuMs = 1000.0 * double(std::clock() - cpu0) / CLOCKS_PER_SEC;
+        QVERIFY2(cpuMs < 0.5 * double(wall.elapsed()), qPrintable(QString::number(cpuMs)));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLink)
+#include "test_link.moc"
