@@ -21,6 +21,8 @@ namespace {
 void printOut(const QString& text) { std::fputs(text.toUtf8().constData(), stdout); }
 void printOut(const QByteArray& bytes) { std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout); }
 
+} // namespace
+
 // A failure: its message alone on the last line of stderr.
 int fail(const QString& message) {
     std::fprintf(stderr, "%s\n", message.toUtf8().constData());
@@ -58,6 +60,8 @@ std::unique_ptr<Session> openSession(const Options& o, const QString& file, CliF
     }
     return s;
 }
+
+namespace {
 
 QString pad(const QString& text, int width) { return text.leftJustified(width); }
 

@@ -3,8 +3,13 @@
 // program refused or failed (its message is the last line of stderr), 2 a usage error.
 
 #include <QString>
+#include <memory>
 #include <QStringList>
 #include <optional>
+
+namespace orv {
+class Session;
+}
 
 namespace orv::cli {
 
@@ -23,5 +28,24 @@ int cmdShow(const Options& o, const QString& file);
 int cmdExport(const Options& o, const QString& file);
 int cmdConvert(const Options& o, const QString& in, const QString& out);
 int cmdDump(const Options& o, const QString& file);
+
+// Shared by the commands: a failure message as the last line of stderr (returns ExitFailed),
+// the window's start-up, and start-up followed by opening FILE (nullptr after a failure).
+class CliFeedback;
+int fail(const QString& message);
+std::unique_ptr<Session> startSession(const Options& o, CliFeedback& feedback);
+std::unique_ptr<Session> openSession(const Options& o, const QString& file, CliFeedback& feedback);
+
+// Radio commands.
+struct RadioOptions {
+    QString port;      // "COMn" or a device path; empty: the port stored in the program's INI
+    bool demo = false; // the built-in virtual radio
+    QString trace;     // trace file
+    bool yes = false;  // answer Yes to the questions
+};
+int cmdRead(const Options& o, const RadioOptions& r, const QString& file);
+int cmdWrite(const Options& o, const RadioOptions& r, const QString& file, bool raw);
+int cmdInfoRead(const Options& o, const RadioOptions& r);
+int cmdInfoWrite(const Options& o, const RadioOptions& r, const QString& text);
 
 } // namespace orv::cli

@@ -25,6 +25,8 @@ std::optional<int> intOption(const QCommandLineParser& p, const QString& name, b
     return v;
 }
 
+bool expectArgs(const QStringList& rest, int n) { return rest.size() == n; }
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -40,7 +42,12 @@ int main(int argc, char* argv[]) {
         "  show FILE                                            what the window shows for FILE\n"
         "  export FILE [--format json|csv]                      the same for scripts\n"
         "  convert IN OUT                                       rewrite IN in the format OUT's name asks for\n"
-        "  dump FILE                                            the image and spare bytes in hex"));
+        "  dump FILE                                            the image and spare bytes in hex\n"
+        "\nRadio commands (add --port PORT or --demo, --trace FILE, --yes):\n"
+        "  read -o FILE                                         read the radio's memory into FILE\n"
+        "  write [--raw] FILE                                   write FILE to the radio\n"
+        "  info-read                                            print the radio information\n"
+        "  info-write TEXT                                      write TEXT as the information text"));
     p.addHelpOption();
     p.addVersionOption();
     p.addOption({QStringLiteral("catalog"), QStringLiteral("The model catalog INI (default: the shipped vuxPC.ini)."),
@@ -51,8 +58,17 @@ int main(int argc, char* argv[]) {
                  QStringLiteral("P")});
     p.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("new: the file to write."),
                  QStringLiteral("FILE")});
+    p.addOption({QStringLiteral("port"),
+                 QStringLiteral("Radio commands: COM1..COM16 or a device path (default: the port stored in the program's INI)."),
+                 QStringLiteral("PORT")});
+    p.addOption({QStringLiteral("demo"), QStringLiteral("Radio commands: talk to the built-in virtual radio.")});
+    p.addOption({QStringLiteral("trace"), QStringLiteral("Radio commands: log every byte sent and received to FILE."),
+                 QStringLiteral("FILE")});
+    p.addOption({QStringLiteral("yes"), QStringLiteral("Radio commands: answer Yes to the questions (default: No).")});
+    p.addOption({QStringLiteral("raw"), QStringLiteral("write: send the file's bytes unchanged.")});
     p.addOption({QStringLiteral("format"), QStringLiteral("export: json (default) or csv."), QStringLiteral("FORMAT")});
-    p.addPositionalArgument(QStringLiteral("command"), QStringLiteral("new, show, export, convert or dump."));
+    p.addPositionalArgument(QStringLiteral("command"),
+                            QStringLiteral("new, show, export, convert, dump, read, write, info-read or info-write."));
 
     if (!p.parse(app.arguments()))
         return usage(p.errorText());
@@ -82,16 +98,53 @@ int main(int argc, char* argv[]) {
     if (p.isSet(QStringLiteral("format")))
         o.format = p.value(QStringLiteral("format"));
 
+    RadioOptions r;
+    r.port = p.value(QStringLiteral("port"));
+    r.demo = p.isSet(QStringLiteral("demo"));
+    r.trace = p.value(QStringLiteral("trace"));
+    r.yes = p.isSet(QStringLiteral("yes"));
+    const bool raw = p.isSet(QStringLiteral("raw"));
+    const bool radioCommand = command == QLatin1String("read") || command == QLatin1String("write") ||
+                              command == QLatin1String("info-read") || command == QLatin1String("info-write");
+
     // Options that belong to one command only are refused elsewhere.
-    const bool modelOptions = o.modelValue || o.modelPosition || p.isSet(QStringLiteral("output"));
+    const bool modelOptions = o.modelValue || o.modelPosition;
     if (command != QLatin1String("new") && modelOptions)
-        return usage(QStringLiteral("--model-value, --model-position and -o belong to 'new'"));
+        return usage(QStringLiteral("--model-value and --model-position belong to 'new'"));
+    if (command != QLatin1String("new") && command != QLatin1String("read") && p.isSet(QStringLiteral("output")))
+        return usage(QStringLiteral("-o belongs to 'new' and 'read'"));
+    const bool radioOptions = p.isSet(QStringLiteral("port")) || r.demo || p.isSet(QStringLiteral("trace")) || r.yes;
+    if (!radioCommand && radioOptions)
+        return usage(QStringLiteral("--port, --demo, --trace and --yes belong to the radio commands"));
+    if (r.demo && p.isSet(QStringLiteral("port")))
+        return usage(QStringLiteral("give either --port or --demo"));
+    if (command != QLatin1String("write") && raw)
+        return usage(QStringLiteral("--raw belongs to 'write'"));
+    if (command == QLatin1String("read")) {
+        if (!expectArgs(rest, 0) || o.output.isEmpty())
+            return usage(QStringLiteral("'read' takes no file argument; name the file with -o"));
+        return cmdRead(o, r, o.output);
+    }
+    if (command == QLatin1String("write")) {
+        if (!expectArgs(rest, 1))
+            return usage(QStringLiteral("'write' takes one FILE"));
+        return cmdWrite(o, r, rest[0], raw);
+    }
+    if (command == QLatin1String("info-read")) {
+        if (!expectArgs(rest, 0))
+            return usage(QStringLiteral("'info-read' takes no argument"));
+        return cmdInfoRead(o, r);
+    }
+    if (command == QLatin1String("info-write")) {
+        if (!expectArgs(rest, 1))
+            return usage(QStringLiteral("'info-write' takes one TEXT"));
+        return cmdInfoWrite(o, r, rest[0]);
+    }
     if (command != QLatin1String("export") && p.isSet(QStringLiteral("format")))
         return usage(QStringLiteral("--format belongs to 'export'"));
 
-    auto expectArgs = [&](int n) { return rest.size() == n; };
     if (command == QLatin1String("new")) {
-        if (!expectArgs(0))
+        if (!expectArgs(rest, 0))
             return usage(QStringLiteral("'new' takes no file argument; name the file with -o"));
         if (bool(o.modelValue) == bool(o.modelPosition))
             return usage(QStringLiteral("'new' needs exactly one of --model-value and --model-position"));
@@ -100,7 +153,7 @@ int main(int argc, char* argv[]) {
         return cmdNew(o);
     }
     if (command == QLatin1String("show") || command == QLatin1String("export") || command == QLatin1String("dump")) {
-        if (!expectArgs(1))
+        if (!expectArgs(rest, 1))
             return usage(QStringLiteral("'%1' takes one FILE").arg(command));
         if (command == QLatin1String("show"))
             return cmdShow(o, rest[0]);
@@ -111,7 +164,7 @@ int main(int argc, char* argv[]) {
         return cmdExport(o, rest[0]);
     }
     if (command == QLatin1String("convert")) {
-        if (!expectArgs(2))
+        if (!expectArgs(rest, 2))
             return usage(QStringLiteral("'convert' takes IN and OUT"));
         return cmdConvert(o, rest[0], rest[1]);
     }

@@ -1,0 +1,315 @@
+#include "VirtualRadio.h"
+
+#include "catalog/ModelCatalog.h"
+#include "files/DataFile.h"
+#include "image/NewImage.h"
+#include "image/TuneTable.h"
+#include "link/AccessCodes.h"
+
+#include <QFile>
+#include <QtGlobal>
+
+#include <algorithm>
+
+// The demo radio's data file is a resource of this library; registering it from here makes
+// sure the linker keeps it in every program that asks for the demo image.
+static void registerDemoResource() { Q_INIT_RESOURCE(orvante_demo); }
+
+namespace orv::sim {
+
+namespace {
+
+constexpr char Ack = 0x06;
+constexpr char Nak = 0x15;
+constexpr char IdentityRequest = 0x02;
+constexpr int BlockCount = addr::ImageSize / addr::BlockSize;
+
+bool isCommandStart(char byte) { return byte == 'R' || byte == 'W' || byte == 'E'; }
+
+// A number written in decimal or with a 0x prefix in hex.
+bool parseNumber(const QString& text, int low, int high, int& value) {
+    bool ok = false;
+    const QString t = text.trimmed();
+    const int v = t.startsWith(QLatin1String("0x"), Qt::CaseInsensitive) ? t.mid(2).toInt(&ok, 16) : t.toInt(&ok, 10);
+    if (!ok || v < low || v > high)
+        return false;
+    value = v;
+    return true;
+}
+
+struct FaultForm {
+    const char* name;
+    const char* usage;
+    int low, high; // range of the first number (when there is one)
+};
+
+// Forms with a number; "silent" and "no-final-ack" have none.
+constexpr FaultForm NumberedForms[] = {
+    {"answer-attempt", "answer-attempt:N", 1, 1000},
+    {"short-reply-at-block", "short-reply-at-block:B", 0, BlockCount - 1},
+    {"extra-byte-at-block", "extra-byte-at-block:B", 0, BlockCount - 1},
+    {"bad-header-at-block", "bad-header-at-block:B", 0, BlockCount - 1},
+    {"wrong-address-at-block", "wrong-address-at-block:B:ADDR", 0, BlockCount - 1},
+    {"nak-at-block", "nak-at-block:B", 0, BlockCount - 1},
+    {"stop-after-block", "stop-after-block:B", 0, BlockCount - 1},
+    {"slow", "slow:MS", 0, 60000},
+};
+
+} // namespace
+
+bool RadioFaults::parse(const QString& text, RadioFaults& into, QString* error) {
+    auto fail = [&](const QString& why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    const QStringList parts = text.trimmed().split(QLatin1Char(':'));
+    const QString name = parts.first().trimmed().toLower();
+    if (name == QLatin1String("silent") || name == QLatin1String("no-final-ack")) {
+        if (parts.size() != 1)
+            return fail(QStringLiteral("fault \"%1\" takes no value").arg(name));
+        (name == QLatin1String("silent") ? into.silent : into.noFinalAck) = true;
+        return true;
+    }
+    const FaultForm* form = nullptr;
+    for (const FaultForm& f : NumberedForms)
+        if (name == QLatin1String(f.name))
+            form = &f;
+    if (!form)
+        return fail(QStringLiteral("unknown fault \"%1\"; known faults: %2").arg(text, syntax().join(QLatin1String(", "))));
+    const bool withAddress = name == QLatin1String("wrong-address-at-block");
+    if (parts.size() != (withAddress ? 3 : 2))
+        return fail(QStringLiteral("fault \"%1\" is written %2").arg(text, QLatin1String(form->usage)));
+    int n = 0;
+    if (!parseNumber(parts[1], form->low, form->high, n))
+        return fail(QStringLiteral("fault \"%1\": \"%2\" is not a number from %3 to %4")
+                        .arg(text, parts[1]).arg(form->low).arg(form->high));
+    int address = 0;
+    if (withAddress && !parseNumber(parts[2], 0, 0xFFFF, address))
+        return fail(QStringLiteral("fault \"%1\": address \"%2\" is not a number from 0 to 0xFFFF").arg(text, parts[2]));
+
+    if (name == QLatin1String("answer-attempt"))
+        into.answerAttempt = n;
+    else if (name == QLatin1String("short-reply-at-block"))
+        into.shortReplyAtBlock = n;
+    else if (name == QLatin1String("extra-byte-at-block"))
+        into.extraByteAtBlock = n;
+    else if (name == QLatin1String("bad-header-at-block"))
+        into.badHeaderAtBlock = n;
+    else if (withAddress) {
+        into.wrongAddressAtBlock = n;
+        into.wrongAddress = address;
+    } else if (name == QLatin1String("nak-at-block"))
+        into.nakAtBlock = n;
+    else if (name == QLatin1String("stop-after-block"))
+        into.stopAfterBlock = n;
+    else
+        into.slowMs = n;
+    return true;
+}
+
+QStringList RadioFaults::syntax() {
+    QStringList forms{QStringLiteral("silent"), QStringLiteral("no-final-ack")};
+    for (const FaultForm& f : NumberedForms)
+        forms.append(QLatin1String(f.usage));
+    return forms;
+}
+
+// --- the radio ----------------------------------------------------------------------------
+
+VirtualRadio::VirtualRadio() : VirtualRadio(defaultRadioMemory()) {}
+
+VirtualRadio::VirtualRadio(const RadioData& memory) : m_memory(memory) {}
+
+QByteArray VirtualRadio::identityReply() const {
+    QByteArray reply = m_identity;
+    reply.append(char(m_modelCode & 0xFF));
+    reply.append(char(m_dataVersion & 0xFF));
+    reply.append(char(m_memory.image[addr::ModelBlock]));
+    return reply;
+}
+
+QByteArray VirtualRadio::receive(const QByteArray& bytes) {
+    QByteArray out;
+    for (char b : bytes)
+        out += receive(b);
+    return out;
+}
+
+QByteArray VirtualRadio::receive(char byte) {
+    // The opening code is recognised in every mode, so a radio left half way through a
+    // session (program closed, command cut short) is put back on track by the next handshake.
+    static const QByteArray opening = access::openingCode();
+    m_window.append(byte);
+    if (m_window.size() > opening.size())
+        m_window.remove(0, m_window.size() - opening.size());
+    if (m_window == opening) {
+        m_window.clear();
+        ++m_log.openingCodes;
+        if (muted() || m_log.openingCodes < m_faults.answerAttempt)
+            return {};
+        m_command.clear();
+        m_mode = Mode::AwaitIdentityRequest;
+        return QByteArray(1, Ack);
+    }
+    if (muted())
+        return {};
+
+    switch (m_mode) {
+    case Mode::Idle:
+    case Mode::Silent:
+        return {};
+    case Mode::AwaitIdentityRequest:
+        if (byte != IdentityRequest)
+            return {};
+        m_mode = Mode::AwaitFinalAck;
+        return identityReply();
+    case Mode::AwaitFinalAck:
+        if (byte != Ack)
+            return {};
+        m_mode = Mode::Programming;
+        ++m_log.handshakes;
+        m_log.endedWithEnd = false;
+        return m_faults.noFinalAck ? QByteArray() : QByteArray(1, Ack);
+    case Mode::Programming:
+        return command(byte);
+    }
+    return {};
+}
+
+void VirtualRadio::lineLost() {
+    if (m_mode != Mode::Silent)
+        m_mode = Mode::Idle;
+    m_command.clear();
+    m_window.clear();
+}
+
+void VirtualRadio::restartCommand(char byte) {
+    m_command.clear();
+    if (isCommandStart(byte))
+        m_command.append(byte);
+}
+
+// Programming mode: "R" hi lo 8 | "W" hi lo 8 d0..d7 | "END". A byte that cannot continue
+// the command being received drops it; anything between commands is ignored.
+QByteArray VirtualRadio::command(char byte) {
+    if (m_command.isEmpty()) {
+        if (isCommandStart(byte))
+            m_command.append(byte);
+        return {};
+    }
+    m_command.append(byte);
+    const int size = int(m_command.size());
+    const auto addressOf = [this] { return 256 * std::uint8_t(m_command[1]) + std::uint8_t(m_command[2]); };
+    switch (m_command[0]) {
+    case 'E':
+        if (!QByteArrayLiteral("END").startsWith(m_command)) {
+            restartCommand(byte);
+        } else if (size == 3) {
+            m_command.clear();
+            m_mode = Mode::Idle;
+            m_log.endedWithEnd = true;
+        }
+        return {};
+    case 'R':
+        if (size == 4) {
+            if (byte != addr::BlockSize) {
+                restartCommand(byte);
+                return {};
+            }
+            const int address = addressOf();
+            m_command.clear();
+            return answerRead(address);
+        }
+        return {};
+    case 'W':
+        if (size == 4 && byte != addr::BlockSize) {
+            restartCommand(byte);
+        } else if (size == 4 + addr::BlockSize) {
+            const int address = addressOf();
+            const QByteArray data = m_command.mid(4);
+            m_command.clear();
+            return answerWrite(address, data);
+        }
+        return {};
+    }
+    m_command.clear();
+    return {};
+}
+
+QByteArray VirtualRadio::answerRead(int address) {
+    if (address < 0 || address + addr::BlockSize > addr::ImageSize)
+        return {}; // no such memory: the radio keeps quiet
+    const int block = address / addr::BlockSize;
+    int replyAddress = address;
+    if (block == m_faults.wrongAddressAtBlock)
+        replyAddress = m_faults.wrongAddress;
+
+    QByteArray reply;
+    reply.append(block == m_faults.badHeaderAtBlock ? 'X' : 'W');
+    reply.append(char((replyAddress >> 8) & 0xFF));
+    reply.append(char(replyAddress & 0xFF));
+    reply.append(char(addr::BlockSize));
+    for (int k = 0; k < addr::BlockSize; ++k) {
+        const int a = replyAddress + k;
+        reply.append(a < addr::ImageSize ? char(m_memory.image[size_t(a)]) : '\0');
+    }
+    if (block == m_faults.shortReplyAtBlock)
+        reply.truncate(6);
+    if (block == m_faults.extraByteAtBlock)
+        reply.append('\0');
+
+    m_log.blocksRead.append(block);
+    if (block == m_faults.stopAfterBlock)
+        m_mode = Mode::Silent;
+    return reply;
+}
+
+QByteArray VirtualRadio::answerWrite(int address, const QByteArray& data) {
+    if (address < 0 || address + addr::BlockSize > addr::ImageSize)
+        return {}; // nothing stored outside the memory, and nothing acknowledged
+    const int block = address / addr::BlockSize;
+    if (block == m_faults.nakAtBlock) {
+        m_mode = Mode::Silent;
+        return QByteArray(1, Nak);
+    }
+    std::copy(data.begin(), data.end(), m_memory.image.begin() + address);
+    m_log.blocksWritten.append(block);
+    if (block == m_faults.stopAfterBlock)
+        m_mode = Mode::Silent;
+    return QByteArray(1, Ack);
+}
+
+// --- memory images ------------------------------------------------------------------------
+
+RadioData defaultRadioMemory() {
+    RadioData d;
+    // ModelBlock as the program writes it: data version at bytes 1 and 9, model value 7,
+    // the identity backwards in bytes 3-7.
+    static constexpr std::uint8_t Model[16] = {0x00, 0x02, 0x07, '8', 'K', '4', 'Z', 'R',
+                                               0x00, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
+    std::copy(std::begin(Model), std::end(Model), d.modelBlock().begin());
+    const ModelInfo v16{QStringLiteral("PALUVIN V16"), 7, 136.0, 174.0, 130.0, 176.0};
+    newImageSettings(d);
+    newImageChannels(d, 0, &v16, QDateTime(QDate(2000, 1, 1), QTime(0, 0)));
+    std::fill(d.dateStamp().begin(), d.dateStamp().end(), 0); // never written by a program
+    defaultTuneChannels(d, &v16);
+    const QByteArray id("ORV-SIM-00000001");
+    std::copy(id.begin(), id.end(), d.radioId().begin());
+    return d;
+}
+
+RadioData demoRadioImage() {
+    static const bool registered = (registerDemoResource(), true);
+    Q_UNUSED(registered);
+    QFile file(QStringLiteral(":/orvante/demo-radio.kvd"));
+    if (file.open(QIODevice::ReadOnly)) {
+        const LoadOutcome outcome = parseDataFile(file.readAll(), RadioData{});
+        if (outcome.status == LoadStatus::Ok)
+            return outcome.data;
+    }
+    qWarning("demo radio image missing from the build; using a new image");
+    return defaultRadioMemory();
+}
+
+} // namespace orv::sim

@@ -1,0 +1,71 @@
+#pragma once
+// The virtual radio on a pseudo-terminal: the program opens the terminal's device as if it
+// were the serial port the programming cable hangs on.
+//
+// A pseudo-terminal hands bytes over at once, a cable at 9600 baud does not: each byte the
+// program writes is taken as arriving one byte time (1.1458 ms) after the previous one has,
+// and the radio's answers are written one byte time apart, each when its last bit would have
+// arrived. The server sleeps in ppoll() until the next byte is due, so it uses no CPU while
+// waiting.
+//
+// The server keeps a descriptor of the terminal's own side open for its whole life: clients
+// can come and go without the terminal disappearing, and the radio never learns that a client
+// closed the port (just as a radio on a cable does not).
+
+#include <QByteArray>
+#include <QString>
+
+#include <chrono>
+#include <cstdint>
+#include <deque>
+
+class QIODevice;
+
+namespace orv::sim {
+
+class VirtualRadio;
+
+class PtyRadio {
+public:
+    explicit PtyRadio(VirtualRadio& radio);
+    ~PtyRadio();
+    PtyRadio(const PtyRadio&) = delete;
+    PtyRadio& operator=(const PtyRadio&) = delete;
+
+    // Creates the pseudo-terminal (raw, 9600 8N2). False with the reason on failure.
+    bool open(QString* error);
+    // The device a client opens, "/dev/pts/N".
+    QString devicePath() const { return m_path; }
+    // Every chunk sent and received is logged to `trace` (may be null) as a trace line.
+    void setTrace(QIODevice* trace) { m_trace = trace; }
+
+    // Serves clients until `stopFd` becomes readable (a signalfd), or, when watchStdin is set,
+    // until standard input ends. Returns false with the reason when the terminal fails.
+    bool run(int stopFd, bool watchStdin, QString* error);
+
+private:
+    struct Timed {
+        char byte;
+        std::int64_t atNs;
+    };
+    std::int64_t nowNs() const;
+    void received(const QByteArray& bytes);
+    void deliverDue(std::int64_t now);
+    void writeDue(std::int64_t now);
+    void trace(bool tx, const QByteArray& bytes);
+
+    VirtualRadio& m_radio;
+    int m_master = -1;
+    int m_slave = -1;
+    QString m_path;
+    QIODevice* m_trace = nullptr;
+    std::chrono::steady_clock::time_point m_start;
+
+    std::deque<Timed> m_toRadio;   // received, handed to the radio when due
+    std::deque<Timed> m_fromRadio; // answers, written when due
+    std::int64_t m_rxFreeNs = 0;
+    std::int64_t m_txFreeNs = 0;
+    std::int64_t m_lastToRadioNs = 0;
+};
+
+} // namespace orv::sim

@@ -1,0 +1,168 @@
+// orvante-radio-sim: a virtual radio on a pseudo-terminal, for trying the program (and its
+// tests) against a real serial device without a radio. Prints the device path as the first
+// line of standard output, serves one client after another until SIGTERM, SIGINT, SIGHUP or
+// the end of standard input, then saves the radio's memory when asked to.
+#include "PtyRadio.h"
+
+#include "files/DataFile.h"
+#include "sim/VirtualRadio.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+
+#include <cstdio>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+using namespace orv;
+using namespace orv::sim;
+
+namespace {
+
+enum Exit { ExitOk = 0, ExitFailed = 1, ExitUsage = 2 };
+
+int complain(const QString& text, int status) {
+    std::fprintf(stderr, "orvante-radio-sim: %s\n", qPrintable(text));
+    return status;
+}
+
+bool byteOption(const QCommandLineParser& parser, const QString& name, int& value) {
+    if (!parser.isSet(name))
+        return true;
+    bool ok = false;
+    const QString text = parser.value(name);
+    const int v = text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive) ? text.mid(2).toInt(&ok, 16)
+                                                                            : text.toInt(&ok, 10);
+    if (!ok || v < 0 || v > 255)
+        return false;
+    value = v;
+    return true;
+}
+
+QString loadProblem(LoadStatus status) {
+    switch (status) {
+    case LoadStatus::NotFound:
+        return QStringLiteral("no such file");
+    case LoadStatus::WrongHeader:
+        return QStringLiteral("not a data file");
+    case LoadStatus::UnsupportedVersion:
+        return QStringLiteral("a data file version this program does not know");
+    default:
+        return QStringLiteral("the file is damaged");
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // The stop signals are taken through a descriptor, so the serving loop ends cleanly and
+    // the memory is saved. Blocked before anything else so every thread inherits the mask.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGTERM);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGHUP);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    const int stopFd = signalfd(-1, &stopSignals, SFD_CLOEXEC);
+
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("orvante-radio-sim"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ORVANTE_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("A virtual ORVANTE radio on a pseudo-terminal. The device to open is printed as the "
+                       "first line of output; the radio serves until SIGTERM, SIGINT or the end of standard "
+                       "input.\n\nFaults (--fault, repeatable):\n  ") +
+        RadioFaults::syntax().join(QLatin1String("\n  ")) +
+        QStringLiteral("\nB is a block number (address / 8, 0..127); numbers may be written 0x..."));
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
+    parser.addOptions({
+        {QStringLiteral("image"), QStringLiteral("The radio's memory from a data file (default: a demo radio)."),
+         QStringLiteral("FILE")},
+        {QStringLiteral("model-code"), QStringLiteral("Model code in the identity reply (default 7)."),
+         QStringLiteral("N")},
+        {QStringLiteral("data-version"), QStringLiteral("Data version in the identity reply (default 2)."),
+         QStringLiteral("N")},
+        {QStringLiteral("identity"), QStringLiteral("Identity text of the radio (default RZ4K8)."),
+         QStringLiteral("TEXT")},
+        {QStringLiteral("fault"), QStringLiteral("Make the radio misbehave (see above)."), QStringLiteral("SPEC")},
+        {QStringLiteral("trace"), QStringLiteral("Log every byte sent and received to FILE."),
+         QStringLiteral("FILE")},
+        {QStringLiteral("save-on-exit"), QStringLiteral("Save the radio's memory to a data file when stopping."),
+         QStringLiteral("FILE")},
+    });
+    if (!parser.parse(QCoreApplication::arguments()))
+        return complain(parser.errorText(), ExitUsage);
+    if (parser.isSet(helpOption) || parser.isSet(QStringLiteral("help-all")))
+        parser.showHelp(ExitOk);
+    if (parser.isSet(versionOption))
+        parser.showVersion();
+    if (!parser.positionalArguments().isEmpty())
+        return complain(QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first()),
+                        ExitUsage);
+
+    VirtualRadio radio(demoRadioImage());
+    int modelCode = radio.modelCode(), dataVersion = radio.dataVersion();
+    if (!byteOption(parser, QStringLiteral("model-code"), modelCode))
+        return complain(QStringLiteral("--model-code takes a number from 0 to 255"), ExitUsage);
+    if (!byteOption(parser, QStringLiteral("data-version"), dataVersion))
+        return complain(QStringLiteral("--data-version takes a number from 0 to 255"), ExitUsage);
+    radio.setModelCode(modelCode);
+    radio.setDataVersion(dataVersion);
+    if (parser.isSet(QStringLiteral("identity")))
+        radio.setIdentity(parser.value(QStringLiteral("identity")).toLatin1());
+    RadioFaults faults;
+    for (const QString& spec : parser.values(QStringLiteral("fault"))) {
+        QString why;
+        if (!RadioFaults::parse(spec, faults, &why))
+            return complain(why, ExitUsage);
+    }
+    radio.setFaults(faults);
+
+    if (parser.isSet(QStringLiteral("image"))) {
+        const QString path = parser.value(QStringLiteral("image"));
+        const LoadOutcome loaded = readDataFile(path, RadioData{});
+        if (loaded.status != LoadStatus::Ok)
+            return complain(QStringLiteral("cannot use %1 as the radio's memory: %2").arg(path, loadProblem(loaded.status)),
+                            ExitFailed);
+        radio.setMemory(loaded.data);
+    }
+
+    QFile traceFile;
+    if (parser.isSet(QStringLiteral("trace"))) {
+        traceFile.setFileName(parser.value(QStringLiteral("trace")));
+        if (!traceFile.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+            return complain(QStringLiteral("cannot write the trace %1: %2").arg(traceFile.fileName(), traceFile.errorString()),
+                            ExitFailed);
+    }
+    if (stopFd < 0)
+        return complain(QStringLiteral("cannot watch for stop signals"), ExitFailed);
+
+    PtyRadio pty(radio);
+    QString error;
+    if (!pty.open(&error))
+        return complain(error, ExitFailed);
+    if (traceFile.isOpen())
+        pty.setTrace(&traceFile);
+    std::printf("%s\n", qPrintable(pty.devicePath()));
+    std::fflush(stdout);
+
+    const bool watchStdin = fcntl(STDIN_FILENO, F_GETFD) != -1;
+    const bool served = pty.run(stopFd, watchStdin, &error);
+    int status = ExitOk;
+    if (!served)
+        status = complain(error, ExitFailed);
+
+    if (parser.isSet(QStringLiteral("save-on-exit"))) {
+        const QString path = parser.value(QStringLiteral("save-on-exit"));
+        if (writeDataFile(path, radio.memory()) != SaveStatus::Ok)
+            status = complain(QStringLiteral("cannot save the radio's memory to %1").arg(path), ExitFailed);
+    }
+    return status;
+}
