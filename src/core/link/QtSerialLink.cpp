@@ -105,20 +105,23 @@ int QtSerialLink::inBufferCount() {
     return int(m_port.bytesAvailable());
 }
 
+int QtSerialLink::driverOutQueue() const {
+#ifdef Q_OS_UNIX
+    int inDriver = 0;
+    if (m_port.handle() >= 0 && ::ioctl(m_port.handle(), TIOCOUTQ, &inDriver) == 0 && inDriver > 0)
+        return inDriver;
+#endif
+    return 0;
+}
+
 int QtSerialLink::outBufferCount() {
     if (!usable())
         return -1;
     m_port.flush();
     if (!usable())
         return -1;
-    qint64 queued = m_port.bytesToWrite();
-#ifdef Q_OS_UNIX
     // Bytes the driver still holds count as unsent, as they do on the wire.
-    int inDriver = 0;
-    if (m_port.handle() >= 0 && ::ioctl(m_port.handle(), TIOCOUTQ, &inDriver) == 0 && inDriver > 0)
-        queued += inDriver;
-#endif
-    return int(queued);
+    return int(m_port.bytesToWrite()) + driverOutQueue();
 }
 
 bool QtSerialLink::discardInput() {
@@ -132,7 +135,10 @@ bool QtSerialLink::discardInput() {
 bool QtSerialLink::discardOutput() {
     if (!usable())
         return false;
-    m_port.clear(QSerialPort::Output);
+    // Only bytes that are still waiting are thrown away. A pseudo-terminal reports its bytes
+    // as sent while the other side has not read them yet; flushing then would lose them.
+    if (m_port.bytesToWrite() > 0 || driverOutQueue() > 0)
+        m_port.clear(QSerialPort::Output);
     return usable();
 }
 

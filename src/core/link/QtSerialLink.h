@@ -32,6 +32,7 @@ public:
 
 private:
     bool usable();
+    int driverOutQueue() const;
     QString m_device;
     QSerialPort m_port;
     QString m_openError;

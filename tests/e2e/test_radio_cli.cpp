@@ -1,0 +1,142 @@
+// orvante-cli against orvante-radio-sim on a pseudo-terminal: the real serial port, real
+// time. Kept few: each read costs about seven seconds of wire time.
+
+#include "common/TestFiles.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using orv::test::fileBytes;
+
+namespace {
+
+QString bin(const char* name) { return qEnvironmentVariable("ORVANTE_BIN_DIR") + QLatin1Char('/') + QLatin1String(name); }
+
+// The virtual radio on its pseudo-terminal, stopped (and its memory saved) when it goes.
+struct Radio {
+    QProcess process;
+    QString device;
+    explicit Radio(const QStringList& args) {
+        process.start(bin("orvante-radio-sim"), args);
+        if (process.waitForReadyRead(5000))
+            device = QString::fromLocal8Bit(process.readLine()).trimmed();
+    }
+    bool stop() {
+        process.terminate();
+        return process.waitForFinished(5000) && process.exitCode() == 0;
+    }
+    ~Radio() {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished(2000);
+        }
+    }
+};
+
+struct Run {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+    qint64 ms = 0;
+    QByteArray lastErrLine() const { return err.trimmed().split('\n').last(); }
+};
+
+Run cli(const QStringList& args, const std::function<void(qint64)>& whileRunning = {}) {
+    QProcess p;
+    QElapsedTimer t;
+    t.start();
+    p.start(bin("orvante-cli"), args);
+    while (!p.waitForFinished(100)) {
+        if (t.elapsed() > 60000)
+            return {};
+        if (whileRunning)
+            whileRunning(t.elapsed());
+    }
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError(), t.elapsed()};
+}
+
+// The image rows of `orvante-cli dump FILE`, "000: .." to "3F0: ..".
+QList<QByteArray> dump(const QString& file) {
+    const Run r = cli({"dump", file});
+    return r.out.split('\n').mid(0, 64);
+}
+
+} // namespace
+
+class TestRadioCli : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    QString path(const char* name) const { return m_dir.filePath(QLatin1String(name)); }
+
+private slots:
+    void initTestCase() {
+        if (!QFile::exists(bin("orvante-radio-sim")))
+            QSKIP("orvante-radio-sim is not built");
+    }
+
+    // A raw write of a file and a read back give the same memory for everything the write
+    // sends; the radio's saved memory agrees; the trace shows both directions.
+    void writeThenReadBack() {
+        Radio radio({"--save-on-exit", path("radio.kvd")});
+        QVERIFY(!radio.device.isEmpty());
+        Run r = cli({"new", "--model-value", "7", "-o", path("new.kvd")});
+        QCOMPARE(r.exitCode, 0);
+        r = cli({"--port", radio.device, "--trace", path("trace.txt"), "write", "--raw", path("new.kvd")});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.out.trimmed(), QByteArray("Write data is complete. Press OK button to continue ..."));
+        r = cli({"--port", radio.device, "read", "-o", path("back.kvd")});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(radio.stop());
+        // The channels (image rows 000-0F0) went out unchanged; the read gives what the radio holds.
+        const QList<QByteArray> written = dump(path("new.kvd"));
+        const QList<QByteArray> back = dump(path("back.kvd"));
+        QCOMPARE(back.mid(0, 16), written.mid(0, 16));
+        QCOMPARE(back.mid(0, 64), dump(path("radio.kvd")).mid(0, 64));
+        const QList<QByteArray> trace = fileBytes(path("trace.txt")).split('\n');
+        QVERIFY(trace.size() > 40);
+        QVERIFY(trace[0].contains(" TX 1B "));
+        QVERIFY(trace[1].contains(" RX 06"));
+    }
+
+    // Another model: without --yes the write stops at the question, says so, exit 1.
+    void questionStopsTheWrite() {
+        Radio radio({"--model-code", "8"});
+        QVERIFY(!radio.device.isEmpty());
+        QCOMPARE(cli({"new", "--model-value", "7", "-o", path("q.kvd")}).exitCode, 0);
+        const Run r = cli({"--port", radio.device, "write", path("q.kvd")});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.lastErrLine().startsWith("Stopped at the question: The selected model is different"), r.err);
+    }
+
+    // The radio goes away mid-read: the read ends within a few seconds with its message, and
+    // no file is written.
+    void cutLineMidRead() {
+        Radio radio({});
+        QVERIFY(!radio.device.isEmpty());
+        qint64 killedAt = -1;
+        const Run r = cli({"--port", radio.device, "read", "-o", path("cut.kvd")}, [&](qint64 ms) {
+            if (killedAt < 0 && ms > 2500) {
+                radio.process.kill();
+                killedAt = ms;
+            }
+        });
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.lastErrLine(), QByteArray("Reading data interrupted. Please read again!"));
+        QVERIFY2(r.ms - killedAt < 3000, qPrintable(QString::number(r.ms - killedAt)));
+        QVERIFY(!QFile::exists(path("cut.kvd")));
+    }
+
+    // A port that is not there: the port message and the reason, on one line.
+    void missingPort() {
+        const Run r = cli({"--port", "/dev/orvante-missing", "info-read"});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.lastErrLine().startsWith("/dev/orvante-missing port don't respond, please check your connection! "
+                                            "/dev/orvante-missing was not found."),
+                 r.err);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRadioCli)
+#include "test_radio_cli.moc"
