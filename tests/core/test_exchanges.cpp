@@ -355,6 +355,16 @@ private slots:
         QVERIFY(b.sent.isEmpty());
     }
 
+    // The port probe opens and closes; a port that will not open counts as absent.
+    void portProbe() {
+        Bench b;
+        QCOMPARE(testCommPort(b.wire), 1);
+        QVERIFY(!b.wire.isOpen());
+        b.wire.setOpenFailure(QStringLiteral("busy"));
+        QCOMPARE(testCommPort(b.wire), 0);
+        QVERIFY(!b.wire.isOpen());
+    }
+
     // The trace has one line per chunk: time, direction, hex bytes.
     void traceLines() {
         QCOMPARE(traceLine(1234, true, QByteArray("\x52\x02\xA8\x08", 4)), QStringLiteral("1234 TX 52 02 A8 08"));

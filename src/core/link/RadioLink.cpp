@@ -30,6 +30,16 @@ void RadioLink::openCommPort() {
     delay(80);
 }
 
+int testCommPort(SerialLink& port) {
+    if (!port.setSettings(QStringLiteral("9600,O,8,2")))
+        return 0;
+    if (!port.isOpen() && !port.open())
+        return 0;
+    if (port.isOpen())
+        port.close();
+    return port.isOpen() ? 0 : 1;
+}
+
 void RadioLink::closeCommPort() {
     if (m_link.isOpen())
         m_link.close();

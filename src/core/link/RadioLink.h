@@ -73,6 +73,10 @@ private:
     bool m_failed = false;
 };
 
+// The port dialog's probe: 1 when the port can be opened (at 9600,O,8,2) and closed, else 0.
+// Never leaves the port open.
+int testCommPort(SerialLink& port);
+
 // Closes the port when the exchange leaves its scope, on every path.
 class PortCloser {
 public:
