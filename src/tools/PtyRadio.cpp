@@ -26,7 +26,8 @@ QString systemError(const char* what) {
 
 } // namespace
 
-PtyRadio::PtyRadio(VirtualRadio& radio) : m_radio(radio), m_start(std::chrono::steady_clock::now()) {}
+PtyRadio::PtyRadio(VirtualRadio& radio)
+    : m_radio(radio), m_radioEnd(radio), m_start(std::chrono::steady_clock::now()) {}
 
 PtyRadio::~PtyRadio() {
     if (m_slave >= 0)
@@ -89,18 +90,7 @@ void PtyRadio::deliverDue(std::int64_t now) {
     while (!m_toRadio.empty() && m_toRadio.front().atNs <= now) {
         const Timed in = m_toRadio.front();
         m_toRadio.pop_front();
-        if (in.atNs - m_lastToRadioNs > std::int64_t(RadioCommandGapMs) * 1'000'000)
-            m_radio.lineQuiet();
-        m_lastToRadioNs = in.atNs;
-        const QByteArray reply = m_radio.receive(in.byte);
-        if (reply.isEmpty())
-            continue;
-        std::int64_t t = std::max(in.atNs + std::int64_t(m_radio.replyDelayMs()) * 1'000'000, m_txFreeNs);
-        for (char b : reply) {
-            t += RadioByteTimeNs;
-            m_fromRadio.push_back({b, t});
-        }
-        m_txFreeNs = t;
+        m_radioEnd.arrive(in, m_fromRadio);
     }
 }
 

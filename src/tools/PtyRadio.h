@@ -12,6 +12,8 @@
 // can come and go without the terminal disappearing, and the radio never learns that a client
 // closed the port (just as a radio on a cable does not).
 
+#include "sim/VirtualRadio.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -22,8 +24,6 @@
 class QIODevice;
 
 namespace orv::sim {
-
-class VirtualRadio;
 
 class PtyRadio {
 public:
@@ -44,10 +44,7 @@ public:
     bool run(int stopFd, bool watchStdin, QString* error);
 
 private:
-    struct Timed {
-        char byte;
-        std::int64_t atNs;
-    };
+    using Timed = TimedByte;
     std::int64_t nowNs() const;
     void received(const QByteArray& bytes);
     void deliverDue(std::int64_t now);
@@ -55,6 +52,7 @@ private:
     void trace(bool tx, const QByteArray& bytes);
 
     VirtualRadio& m_radio;
+    RadioWireEnd m_radioEnd;
     int m_master = -1;
     int m_slave = -1;
     QString m_path;
@@ -64,8 +62,6 @@ private:
     std::deque<Timed> m_toRadio;   // received, handed to the radio when due
     std::deque<Timed> m_fromRadio; // answers, written when due
     std::int64_t m_rxFreeNs = 0;
-    std::int64_t m_txFreeNs = 0;
-    std::int64_t m_lastToRadioNs = 0;
 };
 
 } // namespace orv::sim

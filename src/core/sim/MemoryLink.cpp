@@ -9,7 +9,7 @@
 namespace orv::sim {
 
 MemoryLink::MemoryLink(VirtualRadio& radio, Clock& clock)
-    : m_radio(radio), m_clock(clock), m_byteNs(RadioByteTimeNs) {}
+    : m_radio(radio), m_clock(clock), m_byteNs(RadioByteTimeNs), m_radioEnd(radio) {}
 
 bool MemoryLink::setSettings(const QString& settings) {
     if (m_cut)
@@ -78,32 +78,22 @@ void MemoryLink::dropInFlight() {
     m_outgoing.clear();
     m_incoming.clear();
     m_received.clear();
-    m_txFreeNs = m_rxFreeNs = 0;
+    m_txFreeNs = 0;
+    m_radioEnd.answersDropped();
 }
 
 void MemoryLink::advance() {
     if (!usable())
         return;
     const std::int64_t now = nowNs();
-    while (!m_outgoing.empty() && m_outgoing.front().endNs <= now) {
+    while (!m_outgoing.empty() && m_outgoing.front().atNs <= now) {
         const OnWire sent = m_outgoing.front();
         m_outgoing.pop_front();
         if (!m_lineMatches)
             continue;
-        if (sent.endNs - m_lastToRadioNs > std::int64_t(RadioCommandGapMs) * 1'000'000)
-            m_radio.lineQuiet();
-        m_lastToRadioNs = sent.endNs;
-        const QByteArray reply = m_radio.receive(sent.byte);
-        if (reply.isEmpty())
-            continue;
-        std::int64_t t = std::max(sent.endNs + std::int64_t(m_radio.replyDelayMs()) * 1'000'000, m_rxFreeNs);
-        for (char b : reply) {
-            t += RadioByteTimeNs;
-            m_incoming.push_back({b, t});
-        }
-        m_rxFreeNs = t;
+        m_radioEnd.arrive(sent, m_incoming);
     }
-    while (!m_incoming.empty() && m_incoming.front().endNs <= now) {
+    while (!m_incoming.empty() && m_incoming.front().atNs <= now) {
         if (m_lineMatches)
             m_received.append(m_incoming.front().byte);
         m_incoming.pop_front();
@@ -137,9 +127,9 @@ bool MemoryLink::discardOutput() {
         return false;
     advance();
     const std::int64_t now = nowNs();
-    while (!m_outgoing.empty() && m_outgoing.back().endNs - m_byteNs >= now)
+    while (!m_outgoing.empty() && m_outgoing.back().atNs - m_byteNs >= now)
         m_outgoing.pop_back();
-    m_txFreeNs = m_outgoing.empty() ? std::min(m_txFreeNs, now) : m_outgoing.back().endNs;
+    m_txFreeNs = m_outgoing.empty() ? std::min(m_txFreeNs, now) : m_outgoing.back().atNs;
     return true;
 }
 

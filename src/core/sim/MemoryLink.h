@@ -13,6 +13,7 @@
 
 #include "Clock.h"
 #include "link/SerialLink.h"
+#include "sim/VirtualRadio.h"
 
 #include <cstdint>
 #include <deque>
@@ -51,10 +52,7 @@ public:
     QString settings() const { return m_settings; }
 
 private:
-    struct OnWire {
-        char byte;
-        std::int64_t endNs; // when the byte has fully crossed the wire
-    };
+    using OnWire = TimedByte;
     std::int64_t nowNs() const { return m_clock.nowMs() * 1'000'000; }
     bool usable() const { return m_open && !m_cut; }
     // Moves everything whose time has come: program bytes into the radio, radio answers onto
@@ -76,8 +74,7 @@ private:
     std::deque<OnWire> m_incoming; // radio to program, not yet fully across
     QByteArray m_received;         // arrived, waiting to be taken
     std::int64_t m_txFreeNs = 0;   // when the program's side of the line is free again
-    std::int64_t m_rxFreeNs = 0;   // when the radio's side of the line is free again
-    std::int64_t m_lastToRadioNs = 0; // when the radio last got a byte
+    RadioWireEnd m_radioEnd;
 };
 
 } // namespace orv::sim

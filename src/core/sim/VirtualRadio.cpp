@@ -312,4 +312,19 @@ RadioData demoRadioImage() {
     return defaultRadioMemory();
 }
 
+void RadioWireEnd::arrive(const TimedByte& in, std::deque<TimedByte>& answers) {
+    if (in.atNs - m_lastArrivalNs > std::int64_t(RadioCommandGapMs) * 1'000'000)
+        m_radio.lineQuiet();
+    m_lastArrivalNs = in.atNs;
+    const QByteArray reply = m_radio.receive(in.byte);
+    if (reply.isEmpty())
+        return;
+    std::int64_t t = std::max(in.atNs + std::int64_t(m_radio.replyDelayMs()) * 1'000'000, m_freeNs);
+    for (char b : reply) {
+        t += RadioByteTimeNs;
+        answers.push_back({b, t});
+    }
+    m_freeNs = t;
+}
+
 } // namespace orv::sim

@@ -14,6 +14,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <deque>
 
 namespace orv::sim {
 
@@ -122,6 +123,29 @@ private:
     Mode m_mode = Mode::Idle;
     QByteArray m_window;  // the last bytes received, to spot the opening code
     QByteArray m_command; // the programming command being received
+};
+
+// A byte on the wire and the moment it has fully crossed it.
+struct TimedByte {
+    char byte;
+    std::int64_t atNs;
+};
+
+// The radio's end of the wire, for whoever carries the bytes: hands each byte to the radio
+// once it has arrived (a long pause first tells the radio the line was quiet) and puts the
+// answer on the wire byte after byte, after the radio's reply delay and after any answer
+// still going out.
+class RadioWireEnd {
+public:
+    explicit RadioWireEnd(VirtualRadio& radio) : m_radio(radio) {}
+    void arrive(const TimedByte& in, std::deque<TimedByte>& answers);
+    // The answers still on the wire were thrown away: the line is free at once.
+    void answersDropped() { m_freeNs = 0; }
+
+private:
+    VirtualRadio& m_radio;
+    std::int64_t m_lastArrivalNs = 0;
+    std::int64_t m_freeNs = 0;
 };
 
 // A new image for model value 7 (136-174 MHz): default settings, channels 1-15 on
