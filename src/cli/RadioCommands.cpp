@@ -96,6 +96,20 @@ private:
     QString m_label;
 };
 
+// One radio command's start-up (or start-up with FILE opened), connection and feedback.
+struct RadioRun {
+    CliFeedback startFeedback;
+    std::unique_ptr<Session> session;
+    Connection connection;
+    RadioFeedback feedback;
+    explicit RadioRun(const RadioOptions& r) : feedback(r.yes) {}
+    bool start(const Options& o, const RadioOptions& r, const QString& file = {}) {
+        session = file.isEmpty() ? startSession(o, startFeedback) : openSession(o, file, startFeedback);
+        return session && connection.setUp(r, session->startup().productIniPath, sim::demoRadioImage());
+    }
+    RadioLink& link() { return connection.link(); }
+};
+
 int failedExchange(const RadioFeedback& feedback) {
     // The exchange's own message is already the last line of stderr.
     if (!feedback.stoppedAt.isEmpty())
@@ -106,15 +120,12 @@ int failedExchange(const RadioFeedback& feedback) {
 } // namespace
 
 int cmdRead(const Options& o, const RadioOptions& r, const QString& file) {
-    CliFeedback startFeedback;
-    auto session = startSession(o, startFeedback);
-    if (!session)
+    RadioRun run(r);
+    if (!run.start(o, r))
         return ExitFailed;
-    Connection c;
-    if (!c.setUp(r, session->startup().productIniPath, sim::demoRadioImage()))
-        return ExitFailed;
-    RadioFeedback feedback(r.yes);
-    const auto result = readRadio(c.link(), feedback, session->data());
+    Session* session = run.session.get();
+    RadioFeedback& feedback = run.feedback;
+    const auto result = readRadio(run.link(), feedback, session->data());
     if (!result)
         return failedExchange(feedback);
     if (result->dataVersion >= 3)
@@ -129,10 +140,10 @@ int cmdRead(const Options& o, const RadioOptions& r, const QString& file) {
 }
 
 int cmdWrite(const Options& o, const RadioOptions& r, const QString& file, bool raw) {
-    CliFeedback openFeedback;
-    auto session = openSession(o, file, openFeedback);
-    if (!session)
+    RadioRun run(r);
+    if (!run.start(o, r, file))
         return ExitFailed;
+    Session* session = run.session.get();
     RadioData data;
     if (raw) {
         // The file's bytes as they are, without the editors' round trip.
@@ -142,27 +153,20 @@ int cmdWrite(const Options& o, const RadioOptions& r, const QString& file, bool 
         session->encodeSettings();
         data = session->data();
     }
-    Connection c;
-    if (!c.setUp(r, session->startup().productIniPath, sim::demoRadioImage()))
-        return ExitFailed;
-    RadioFeedback feedback(r.yes);
+    RadioFeedback& feedback = run.feedback;
     const ModelInfo* model = session->selectedModelInfo();
     int version = session->dataVersion();
-    if (!writeRadio(c.link(), feedback, data, version, {model ? model->value : -1, session->title()}))
+    if (!writeRadio(run.link(), feedback, data, version, {model ? model->value : -1, session->title()}))
         return failedExchange(feedback);
     return ExitOk;
 }
 
 int cmdInfoRead(const Options& o, const RadioOptions& r) {
-    CliFeedback startFeedback;
-    auto session = startSession(o, startFeedback);
-    if (!session)
+    RadioRun run(r);
+    if (!run.start(o, r))
         return ExitFailed;
-    Connection c;
-    if (!c.setUp(r, session->startup().productIniPath, sim::demoRadioImage()))
-        return ExitFailed;
-    RadioFeedback feedback(r.yes);
-    const auto data = readEmbedInfo(c.link(), feedback, RadioData{});
+    RadioFeedback& feedback = run.feedback;
+    const auto data = readEmbedInfo(run.link(), feedback, RadioData{});
     if (!data)
         return failedExchange(feedback);
     // NUL characters would cut a terminal line short: the text ends at its trailing NULs,
@@ -179,17 +183,14 @@ int cmdInfoRead(const Options& o, const RadioOptions& r) {
 }
 
 int cmdInfoWrite(const Options& o, const RadioOptions& r, const QString& text) {
-    CliFeedback startFeedback;
-    auto session = startSession(o, startFeedback);
-    if (!session)
+    RadioRun run(r);
+    if (!run.start(o, r))
         return ExitFailed;
-    Connection c;
-    if (!c.setUp(r, session->startup().productIniPath, sim::demoRadioImage()))
-        return ExitFailed;
-    RadioFeedback feedback(r.yes);
+    Session* session = run.session.get();
+    RadioFeedback& feedback = run.feedback;
     RadioData data = session->data();
     storeInfoText(text.left(InfoTextChars), data);
-    if (!writeEmbedInfo(c.link(), feedback, data))
+    if (!writeEmbedInfo(run.link(), feedback, data))
         return failedExchange(feedback);
     return ExitOk;
 }

@@ -62,6 +62,32 @@ bool storeAt(RadioData& data, int address, const QByteArray& bytes) {
 
 void progressStep(Feedback& feedback, int value) { feedback.progressSet(value); }
 
+// The handshake with the caller's messages for a failure. Returns the radio's model code, or
+// nothing once the failure has been reported.
+struct Opened {
+    int modelCode = 0;
+    RadioLink::Identity identity;
+    bool identitySeen = false;
+};
+std::optional<Opened> openExchange(RadioLink& link, Feedback& feedback, const QString& mismatchTitle,
+                                   Opened& opened) {
+    opened.modelCode = link.connectRadio(feedback, opened.identity, opened.identitySeen);
+    if (opened.modelCode == LinkFailed || opened.modelCode == IdentityMismatch) {
+        link.reportHandshakeFailure(opened.modelCode, feedback, mismatchTitle);
+        return std::nullopt;
+    }
+    return opened;
+}
+
+// "END", then the short pause before the completion. False when the line failed meanwhile.
+bool closeExchange(RadioLink& link) {
+    link.endConnection();
+    if (link.failed())
+        return false;
+    link.clock().delayMs(20);
+    return true;
+}
+
 } // namespace
 
 const std::array<int, 38>& writeBlockOrder() {
@@ -79,16 +105,11 @@ const std::array<int, 38>& writeBlockOrder() {
 
 std::optional<ReadResult> readRadio(RadioLink& link, Feedback& feedback, const RadioData& current) {
     PortCloser closer(link);
-    RadioLink::Identity identity;
-    bool identitySeen = false;
-    const int result = link.connectRadio(feedback, identity, identitySeen);
-    if (result == LinkFailed || result == IdentityMismatch) {
-        link.reportHandshakeFailure(result, feedback, QStringLiteral("Radio Error"));
+    Opened opened;
+    if (!openExchange(link, feedback, QStringLiteral("Radio Error"), opened))
         return std::nullopt;
-    }
-
-    ReadResult out{current, identity.dataVersion};
-    out.data.modelBlock()[0] = identity.modelBlock0;
+    ReadResult out{current, opened.identity.dataVersion};
+    out.data.modelBlock()[0] = opened.identity.modelBlock0;
 
     const auto interrupted = [&] {
         feedback.progressClose();
@@ -121,10 +142,8 @@ std::optional<ReadResult> readRadio(RadioLink& link, Feedback& feedback, const R
         }
         progressStep(feedback, 5 * b);
     }
-    link.endConnection();
-    if (link.failed())
+    if (!closeExchange(link))
         return interrupted();
-    link.clock().delayMs(20);
     feedback.progressClose();
     feedback.message(QStringLiteral("Read data is complete. Press OK button to continue ..."),
                      QStringLiteral("Read"), Icon::None);
@@ -134,17 +153,16 @@ std::optional<ReadResult> readRadio(RadioLink& link, Feedback& feedback, const R
 bool writeRadio(RadioLink& link, Feedback& feedback, RadioData& data, int& dataVersion,
                 const WriteRequest& request) {
     PortCloser closer(link);
-    RadioLink::Identity identity;
-    bool identitySeen = false;
-    const int result = link.connectRadio(feedback, identity, identitySeen);
-    if (identitySeen) {
-        dataVersion = identity.dataVersion;
-        data.modelBlock()[0] = identity.modelBlock0;
+    Opened opened;
+    const bool connected = bool(openExchange(link, feedback, QStringLiteral("Radio model error"), opened));
+    // The radio's data version and model byte are taken as soon as its identity came in.
+    if (opened.identitySeen) {
+        dataVersion = opened.identity.dataVersion;
+        data.modelBlock()[0] = opened.identity.modelBlock0;
     }
-    if (result == LinkFailed || result == IdentityMismatch) {
-        link.reportHandshakeFailure(result, feedback, QStringLiteral("Radio model error"));
+    if (!connected)
         return false;
-    }
+    const int result = opened.modelCode;
 
     std::array<std::uint8_t, 16> settingsCopy{};
     std::copy(data.functionSettings().begin(), data.functionSettings().end(), settingsCopy.begin());
@@ -195,14 +213,12 @@ bool writeRadio(RadioLink& link, Feedback& feedback, RadioData& data, int& dataV
         progress += 5;
         progressStep(feedback, progress);
     }
-    link.endConnection();
-    if (link.failed()) {
+    if (!closeExchange(link)) {
         feedback.progressClose();
         feedback.message(QStringLiteral("Writing data error, please write again!"),
                          QStringLiteral("Data Error"), Icon::Exclamation);
         return false;
     }
-    link.clock().delayMs(20);
     feedback.progressClose();
     feedback.message(QStringLiteral("Write data is complete. Press OK button to continue ..."),
                      QStringLiteral("Write Complete"), Icon::None);
@@ -211,13 +227,9 @@ bool writeRadio(RadioLink& link, Feedback& feedback, RadioData& data, int& dataV
 
 std::optional<RadioData> readEmbedInfo(RadioLink& link, Feedback& feedback, const RadioData& current) {
     PortCloser closer(link);
-    RadioLink::Identity identity;
-    bool identitySeen = false;
-    const int result = link.connectRadio(feedback, identity, identitySeen);
-    if (result == LinkFailed || result == IdentityMismatch) {
-        link.reportHandshakeFailure(result, feedback, QStringLiteral("Radio Error"));
+    Opened opened;
+    if (!openExchange(link, feedback, QStringLiteral("Radio Error"), opened))
         return std::nullopt;
-    }
     const auto interrupted = [&] {
         feedback.message(QStringLiteral("Reading data interrupted. Please try again!"),
                          QStringLiteral("Error"), Icon::Exclamation);
@@ -248,10 +260,8 @@ std::optional<RadioData> readEmbedInfo(RadioLink& link, Feedback& feedback, cons
         if (wanted && !storeAt(out, addr::InfoText + l, block.bytes))
             return interrupted();
     }
-    link.endConnection();
-    if (link.failed())
+    if (!closeExchange(link))
         return interrupted();
-    link.clock().delayMs(20);
     feedback.message(QStringLiteral("Reading is complete. Press OK button to continue ..."),
                      QStringLiteral("Complete"), Icon::None);
     return out;
@@ -259,13 +269,9 @@ std::optional<RadioData> readEmbedInfo(RadioLink& link, Feedback& feedback, cons
 
 bool writeEmbedInfo(RadioLink& link, Feedback& feedback, const RadioData& data) {
     PortCloser closer(link);
-    RadioLink::Identity identity;
-    bool identitySeen = false;
-    const int result = link.connectRadio(feedback, identity, identitySeen);
-    if (result == LinkFailed || result == IdentityMismatch) {
-        link.reportHandshakeFailure(result, feedback, QStringLiteral("Radio model error"));
+    Opened opened;
+    if (!openExchange(link, feedback, QStringLiteral("Radio model error"), opened))
         return false;
-    }
     const auto writingError = [&] {
         feedback.message(QStringLiteral("Writing error, please try again!"), QStringLiteral("Error"),
                          Icon::Exclamation);
@@ -285,10 +291,8 @@ bool writeEmbedInfo(RadioLink& link, Feedback& feedback, const RadioData& data) 
             return false;
         }
     }
-    link.endConnection();
-    if (link.failed())
+    if (!closeExchange(link))
         return writingError();
-    link.clock().delayMs(20);
     feedback.message(QStringLiteral("Writing is complete. Press OK button to continue ..."),
                      QStringLiteral("Complete"), Icon::None);
     return true;
