@@ -2,10 +2,21 @@
 // fraChannel: the channel table editor. The grid gridChan shows the session's channel table;
 // the in-cell frequency editor txtChFreq, the signalling dialog and the click toggles edit
 // it; the check boxes chkCH and chkTx mark channels out of use or receive-only.
+//
+// gridChan is a QTableView of 17 rows by 9 columns whose row and column numbers are those of
+// the channel grid: row 0 and column 0 are the fixed header cells ("CH No.", "CH 1"...),
+// row r is channel r. The check boxes are named "chkCH_0".."chkCH_15" and
+// "chkTx_0".."chkTx_15" (index = channel - 1).
 
 #include <QFrame>
 
+#include <array>
+
+class QCheckBox;
+class QKeyEvent;
+class QLabel;
 class QLineEdit;
+class QTableView;
 
 namespace orv {
 class Session;
@@ -14,26 +25,72 @@ class Feedback;
 
 namespace orv::gui {
 
+class ChannelGridModel;
+class SignalDialog;
+
 class ChannelEditor : public QFrame {
     Q_OBJECT
 public:
     ChannelEditor(Session& session, Feedback& feedback, QWidget* parent = nullptr);
 
     // Shows the session's channel table (after start-up, a decode, a load, a new image).
+    // An edit still open is dropped: the table it belonged to is gone.
     void showChannels();
     // Finishes an open frequency edit: validation, then the editor is hidden.
     void commitCellEdits();
     // The in-cell frequency editor, txtChFreq (Copy and Paste work on it while it is visible).
     QLineEdit* frequencyEditor() const;
 
+    QTableView* grid() const { return m_grid; }
+    // The signalling dialog while it is open for a cell, else nullptr. It is window-modal and
+    // reports through finished(); the cell takes its text when it closes with OK.
+    SignalDialog* signalDialog() const { return m_signalDialog; }
+
 signals:
     // The user changed the channel data; the session's channel-data flag is set.
     void edited();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
 private:
+    void layoutContents();
+    bool isEditable(int row, int column) const;
+    // A left click (or Space) on a data cell.
+    void editCell(int row, int column);
+    void openFrequencyEditor(int row, int column);
+    void openSignalDialog(int row, int column);
+    void signalDialogFinished(int result);
+    void commitFrequency();
+    void setCellText(int row, int column, const QString& text);
+    void markEdited();
+    void setCurrentCell(int row, int column);
+    bool gridKeyPress(QKeyEvent* key);
+    bool frequencyKeyPress(QKeyEvent* key);
+    void noChToggled(int channel, bool ticked);
+    void noTxToggled(int channel, bool ticked);
+
     Session& m_session;
     Feedback& m_feedback;
+    ChannelGridModel* m_model = nullptr;
+    QTableView* m_grid = nullptr;
     QLineEdit* m_freqEditor = nullptr;
+    QLabel* m_noChCaption = nullptr;
+    QLabel* m_noTxCaption = nullptr;
+    std::array<QCheckBox*, 16> m_noCh{};
+    std::array<QCheckBox*, 16> m_noTx{};
+    SignalDialog* m_signalDialog = nullptr;
+
+    // The cell under the open frequency editor (-1: closed) and its text when editing began.
+    int m_freqRow = -1;
+    int m_freqColumn = -1;
+    QString m_restoreText;
+    bool m_committing = false;
+    // The cell whose signalling is being edited (-1: none, or the table was replaced).
+    int m_signalRow = -1;
+    int m_signalColumn = -1;
+    bool m_showing = false;
 };
 
 } // namespace orv::gui

@@ -1,0 +1,73 @@
+#pragma once
+// The channel grid as an item model: 17 rows by 9 columns, row 0 and column 0 the fixed
+// header cells, row r (1..16) channel r. Texts come straight from the session's channel
+// table; the text colour of each cell says whether it is in force (No CH, No Tx, the global
+// band width), so it is worked out from the data every time a cell is drawn.
+
+#include <QAbstractTableModel>
+#include <QColor>
+#include <QPointer>
+
+class QWidget;
+
+namespace orv {
+class Session;
+struct ChannelRow;
+}
+
+namespace orv::gui {
+
+inline constexpr int GridRows = 17;
+inline constexpr int GridColumns = 9;
+inline constexpr int LastGridRow = GridRows - 1;
+inline constexpr int LastGridColumn = GridColumns - 1;
+
+// Text colours of cells in force: "Add", "ON", "High", "Wide" and their opposites.
+inline const QColor OnColour{0, 120, 100};
+inline const QColor OffColour{120, 0, 40};
+// Background of the cell whose signalling is being edited.
+inline const QColor EditingBackground{255, 255, 0};
+
+// The cell after (row, column) for Enter: one column right, from the last column to column 1
+// of the next row, nowhere past the last cell. Column 0 holds the row labels.
+struct GridCell {
+    int row;
+    int column;
+    bool operator==(const GridCell&) const = default;
+};
+GridCell advanceGridCell(GridCell cell, int lastRow = LastGridRow, int lastColumn = LastGridColumn);
+
+class ChannelGridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    // Colours of the system palette ("button face", "grey text") come from paletteSource.
+    ChannelGridModel(Session& session, QWidget* paletteSource, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    // The row of the channel table behind grid row `row` (1..16).
+    ChannelRow& channel(int row);
+    const ChannelRow& channel(int row) const;
+
+    // The text colour a data cell has now.
+    QColor textColour(int row, int column) const;
+    // True when the "Band Width" cells follow the global setting rather than their own value.
+    bool bandWidthFixed() const;
+
+    // Texts or states changed: everything, or one row, is drawn again.
+    void refresh();
+    void refreshRow(int row);
+    // Paints one cell yellow while its signalling is edited; (-1, -1) for none.
+    void setHighlight(int row, int column);
+
+private:
+    Session& m_session;
+    QPointer<QWidget> m_paletteSource;
+    int m_highlightRow = -1;
+    int m_highlightColumn = -1;
+};
+
+} // namespace orv::gui

@@ -1,0 +1,502 @@
+#include "shell/MainWindow.h"
+
+#include "catalog/IniFile.h"
+#include "catalog/NumberText.h"
+#include "editors/ChannelEditor.h"
+#include "editors/SettingsPanel.h"
+#include "session/Session.h"
+#include "shell/AboutBox.h"
+#include "shell/BusyCursor.h"
+#include "shell/EditingArea.h"
+#include "shell/ModelFrame.h"
+#include "shell/ProgressWindow.h"
+#include "shell/ShellUnits.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace orv::gui {
+
+namespace {
+
+const QString CommSection = QStringLiteral("Comm Port");
+const QString CommKey = QStringLiteral("Common Port");
+const QString NoComm = QStringLiteral("No Comm");
+
+// Timer1 only backs up the start-up, which closes the splash itself after 1.2 s.
+constexpr int Timer1IntervalMs = 2000;
+
+QIcon themedIcon(const char* themeName, QStyle::StandardPixmap fallback, const QStyle* style) {
+    return QIcon::fromTheme(QLatin1String(themeName), style->standardIcon(fallback));
+}
+
+} // namespace
+
+MainWindow::MainWindow(std::unique_ptr<Session> session, Feedback& feedback, QWidget* parent)
+    : QMainWindow(parent), m_session(std::move(session)), m_feedback(feedback) {
+    setObjectName(QStringLiteral("frmMain"));
+
+    m_editingArea = new EditingArea(this);
+    setCentralWidget(m_editingArea);
+    QWidget* picture = m_editingArea->picture();
+    // Top to bottom as the user reads them, which is also the Tab order.
+    m_modelFrame = new ModelFrame(picture);
+    m_channelEditor = new ChannelEditor(*m_session, m_feedback, picture);
+    m_settingsPanel = new SettingsPanel(*m_session, m_feedback, picture);
+    m_editingArea->pictureLayout()->addWidget(m_modelFrame);
+    m_editingArea->pictureLayout()->addWidget(m_channelEditor);
+    m_editingArea->pictureLayout()->addWidget(m_settingsPanel);
+
+    buildMenus();
+    buildToolBar();
+    buildStatusBar();
+
+    addCellEditor([this] { return m_channelEditor->frequencyEditor(); },
+                  [this] { m_channelEditor->commitCellEdits(); });
+    connect(m_modelFrame, &ModelFrame::modelPicked, this, &MainWindow::cboModel_Click);
+    connect(m_settingsPanel, &SettingsPanel::bandWidthChanged, m_channelEditor, &ChannelEditor::showChannels);
+    connect(m_editingArea, &EditingArea::backgroundPressed, this, &MainWindow::CommitCellEdits);
+    connect(m_editingArea, &EditingArea::picturePressed, this, [this] {
+        m_editingArea->parkingButton()->setFocus();
+        CommitCellEdits();
+    });
+
+    m_timer1 = new QTimer(this);
+    m_timer1->setObjectName(QStringLiteral("Timer1"));
+    m_timer1->setSingleShot(true);
+    m_timer1->setInterval(Timer1IntervalMs);
+    connect(m_timer1, &QTimer::timeout, this, &MainWindow::Timer1_Timer);
+
+    formLoad();
+    m_timer1->start();
+}
+
+MainWindow::~MainWindow() = default;
+
+// ---------------------------------------------------------------------------------------------
+// Building the window
+
+QAction* MainWindow::addItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
+                             void (MainWindow::*slot)()) {
+    auto* a = menu->addAction(caption);
+    a->setObjectName(QLatin1String(name));
+    a->setShortcut(shortcut);
+    if (slot)
+        connect(a, &QAction::triggered, this, slot);
+    return a;
+}
+
+QAction* MainWindow::addSeparator(QMenu* menu, const char* name) {
+    QAction* a = menu->addSeparator();
+    a->setObjectName(QLatin1String(name));
+    return a;
+}
+
+void MainWindow::buildMenus() {
+    using K = QKeySequence;
+    const auto ctrl = [](Qt::Key k) { return K(Qt::CTRL | k); };
+
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    addItem(file, "mnuFileNew", QStringLiteral("&New"), ctrl(Qt::Key_N), &MainWindow::mnuFileNew_Click)
+        ->setEnabled(false);
+    addItem(file, "mnuFileOpen", QStringLiteral("&Open..."), ctrl(Qt::Key_O), &MainWindow::mnuFileOpen_Click);
+    addSeparator(file, "mnuFileBar0");
+    addItem(file, "mnuFileSave", QStringLiteral("&Save"), ctrl(Qt::Key_S), &MainWindow::mnuFileSave_Click);
+    addItem(file, "mnuFileSaveAs", QStringLiteral("Save &As..."), K(), &MainWindow::mnuFileSaveAs_Click);
+    addSeparator(file, "mnuFileBar2");
+    addItem(file, "mnuFilePrint", QStringLiteral("&Print..."), ctrl(Qt::Key_P), &MainWindow::mnuFilePrint_Click);
+    addSeparator(file, "mnuFileBar3");
+    for (int i = 1; i <= 4; ++i) {
+        QAction* recent = file->addAction(QString());
+        recent->setObjectName(QStringLiteral("mnuRecentFile_%1").arg(i));
+        recent->setVisible(false);
+        connect(recent, &QAction::triggered, this, [this, i] { mnuRecentFile_Click(i); });
+    }
+    addSeparator(file, "seperator4")->setVisible(false);
+    addItem(file, "mnuFileExit", QStringLiteral("E&xit"), K(), &MainWindow::mnuFileExit_Click);
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("mnuEdit"));
+    addItem(edit, "mnuUndo", QStringLiteral("&Undo"), K(), nullptr)->setVisible(false);
+    addItem(edit, "mnuEditCut", QStringLiteral("Cu&t"), ctrl(Qt::Key_X), nullptr)->setVisible(false);
+    addItem(edit, "mnuEditCopy", QStringLiteral("&Copy"), ctrl(Qt::Key_C), &MainWindow::mnuEditCopy_Click);
+    addItem(edit, "mnuEditPaste", QStringLiteral("&Paste"), ctrl(Qt::Key_V), &MainWindow::mnuEditPaste_Click);
+
+    QMenu* operate = menuBar()->addMenu(QStringLiteral("&Operate"));
+    operate->setObjectName(QStringLiteral("mnuOperate"));
+    addItem(operate, "mnuRead", QStringLiteral("&Read"), ctrl(Qt::Key_R), &MainWindow::mnuRead_Click);
+    addItem(operate, "mnuWrite", QStringLiteral("&Write"), ctrl(Qt::Key_W), &MainWindow::mnuWrite_Click);
+    addSeparator(operate, "sepp");
+    m_mnuTune = addItem(operate, "mnuTune", QStringLiteral("&Tune"), K(), nullptr);
+    m_mnuTune->setCheckable(true);
+
+    QMenu* option = menuBar()->addMenu(QStringLiteral("O&ption"));
+    option->setObjectName(QStringLiteral("mnuOption"));
+    m_mnuChannel = addItem(option, "mnuChannel", QStringLiteral("&Channel and Function"), K(), nullptr);
+    m_mnuChannel->setCheckable(true);
+    addSeparator(option, "null");
+    addItem(option, "mnuRadio", QStringLiteral("&Radio Information..."), K(), &MainWindow::mnuRadio_Click);
+    addSeparator(option, "NN")->setVisible(false);
+    QAction* id = addItem(option, "mnuID", QStringLiteral("Radio ID"), K(), nullptr);
+    id->setVisible(false);
+    id->setEnabled(false);
+    QMenu* comm = option->addMenu(QStringLiteral("&Comm-Port"));
+    comm->setObjectName(QStringLiteral("mnuComm_Port"));
+    comm->menuAction()->setObjectName(QStringLiteral("mnuComm_Port"));
+    addItem(comm, "mnuPort", QStringLiteral("&Port"), K(Qt::Key_F9), &MainWindow::mnuPort_Click);
+
+    // The check marks show the active view; the commands decide them, not the click itself.
+    for (QAction* viewItem : {m_mnuChannel, m_mnuTune}) {
+        connect(viewItem, &QAction::triggered, this, [this, viewItem](bool checked) {
+            viewItem->setChecked(!checked);
+            if (viewItem == m_mnuChannel)
+                mnuChannel_Click();
+            else
+                mnuTune_Click();
+        });
+    }
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    addItem(help, "mnuHelpContents", QStringLiteral("&Contents"), K(), &MainWindow::mnuHelpContents_Click);
+    addItem(help, "mnuHelpSearchForHelpOn", QStringLiteral("&Search For Help On..."), K(),
+            &MainWindow::mnuHelpSearchForHelpOn_Click);
+    addSeparator(help, "mnuHelpBar0");
+    addItem(help, "mnuHelpAbout", QStringLiteral("&About..."), K(), &MainWindow::mnuHelpAbout_Click);
+}
+
+void MainWindow::buildToolBar() {
+    m_toolBar = addToolBar(QStringLiteral("Toolbar"));
+    m_toolBar->setObjectName(QStringLiteral("tbToolBar"));
+    m_toolBar->setMovable(false);
+    m_toolBar->setFloatable(false);
+    m_toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
+    const int icon = twipsToPixels(240, this);
+    m_toolBar->setIconSize(QSize(icon, icon));
+
+    const QStyle* s = style();
+    struct Button {
+        const char* key;
+        const char* tip;
+        QIcon icon;
+        void (MainWindow::*slot)();
+    };
+    const Button buttons[] = {
+        {"Open", "Open", themedIcon("document-open", QStyle::SP_DialogOpenButton, s), &MainWindow::mnuFileOpen_Click},
+        {"Save", "Save", themedIcon("document-save", QStyle::SP_DialogSaveButton, s), &MainWindow::mnuFileSave_Click},
+        {"Print", "Print", themedIcon("document-print", QStyle::SP_FileDialogDetailedView, s),
+         &MainWindow::mnuFilePrint_Click},
+        {"Read", "Read", themedIcon("go-down", QStyle::SP_ArrowDown, s), &MainWindow::mnuRead_Click},
+        {"COMport", "COM Port", themedIcon("network-wired", QStyle::SP_DriveNetIcon, s), &MainWindow::mnuPort_Click},
+        {"Write", "Write", themedIcon("go-up", QStyle::SP_ArrowUp, s), &MainWindow::mnuWrite_Click},
+    };
+    for (const Button& b : buttons) {
+        if (qstrcmp(b.key, "Read") == 0) // the file group, then the radio group
+            m_toolBar->addSeparator();
+        // A button of its own: it runs the handler whatever the state of the menu item.
+        QAction* a = m_toolBar->addAction(b.icon, QLatin1String(b.tip));
+        a->setObjectName(QLatin1String(b.key));
+        a->setData(QLatin1String(b.key));
+        a->setToolTip(QLatin1String(b.tip));
+        connect(a, &QAction::triggered, this, b.slot);
+    }
+    m_toolBar->installEventFilter(this);
+}
+
+void MainWindow::buildStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("sbStatusBar"));
+    m_panel1 = new QLabel(bar);
+    m_panel1->setObjectName(QStringLiteral("sbStatusBar_Panels_1"));
+    m_panel2 = new QLabel(bar);
+    m_panel2->setObjectName(QStringLiteral("sbStatusBar_Panels_2"));
+    m_panel2->setMinimumWidth(twipsToPixels(1200, this));
+    for (QLabel* panel : {m_panel1, m_panel2}) {
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        panel->setContentsMargins(twipsToPixels(45, this), 0, twipsToPixels(45, this), 0);
+    }
+    bar->addWidget(m_panel1, 1);
+    bar->addWidget(m_panel2, 0);
+    bar->installEventFilter(this);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Start-up and shut-down
+
+void MainWindow::formLoad() {
+    resize(twipsToPixels(12000, this), twipsToPixels(9000, this));
+
+    readDecimalSeparator();
+    m_modelFrame->setModelNames(m_session->catalog().names());
+
+    m_viewMode = ChannelView;
+    showChannelViewContainers();
+
+    const QString& title = m_session->title();
+    setWindowTitle(title);
+    m_panel1->setText(title);
+    m_comPort = 1;
+    m_dialogDirectory = QCoreApplication::applicationDirPath();
+
+    // Model byte 7 and its catalog model, a new image, the editors' contents, flags cleared.
+    m_session->startUp(m_feedback);
+    showModel();
+    readComPort();
+    showSessionData();
+
+    m_mnuChannel->setChecked(true);
+    runCommand(Command::ShowRecentFiles);
+    m_viewMode = ChannelView;
+    m_session->channelDataChanged = m_session->settingsChanged = m_session->tuneDataChanged = false;
+}
+
+void MainWindow::readComPort() {
+    const IniFile ini(m_session->startup().productIniPath);
+    const QString value = ini.readString(CommSection, CommKey, NoComm);
+    int port = m_comPort;
+    if (!value.startsWith(NoComm)) {
+        // A text that is no number reads as port 0, which the limits turn into 1.
+        port = int(std::clamp(roundHalfEven(leadingNumber(value)), 1.0, 16.0));
+    }
+    setComPort(port);
+}
+
+void MainWindow::writeComPort() {
+    IniFile ini(m_session->startup().productIniPath);
+    ini.writeString(CommSection, CommKey, QString::number(m_comPort));
+}
+
+void MainWindow::closeEvent(QCloseEvent* e) {
+    if (dataUnsaved()) {
+        const Answer a = m_feedback.ask(QStringLiteral("Data hasn't been saved. Do you want to save them?"),
+                                        m_session->title(), Icon::Exclamation, Buttons::YesNoCancel);
+        if (a == Answer::Cancel) {
+            e->ignore();
+            return;
+        }
+        if (a == Answer::Yes) {
+            if (m_tuneState == 2)
+                runCommand(Command::LeaveTuneMode);
+            mnuFileSave_Click();
+        }
+    }
+    if (m_tuneState == 2)
+        runCommand(Command::LeaveTuneMode);
+    writeComPort();
+    runCommand(Command::ClosePort);
+    closeOwnedWindows();
+    e->accept();
+}
+
+// The splash and every window this one owns (progress window, dialogs) go with it.
+void MainWindow::closeOwnedWindows() {
+    if (m_splash)
+        m_splash->close();
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget* w : windows) {
+        if (w == this || !w->isVisible() || !w->parentWidget() || w->parentWidget()->window() != this)
+            continue;
+        if (auto* progress = qobject_cast<ProgressWindow*>(w))
+            progress->finish();
+        else
+            w->close();
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Routing and state
+
+void MainWindow::setCommandHandler(Command command, Handler handler) { m_handlers[command] = std::move(handler); }
+
+bool MainWindow::runCommand(Command command) {
+    const auto it = m_handlers.find(command);
+    if (it == m_handlers.end() || !it->second)
+        return false;
+    // A copy: the handler may plug in another one for its own command.
+    const Handler handler = it->second;
+    handler();
+    return true;
+}
+
+void MainWindow::addCellEditor(std::function<QLineEdit*()> textBox, Handler commit) {
+    m_cellEditors.push_back({std::move(textBox), std::move(commit)});
+}
+
+QLineEdit* MainWindow::openCellEditor() const {
+    for (const CellEditor& editor : m_cellEditors) {
+        QLineEdit* box = editor.textBox ? editor.textBox() : nullptr;
+        if (box && box->isVisible())
+            return box;
+    }
+    return nullptr;
+}
+
+void MainWindow::setComPort(int port) {
+    m_comPort = std::clamp(port, 1, 16);
+    m_panel2->setText(QStringLiteral("COM ") + QString::number(m_comPort));
+}
+
+bool MainWindow::dataUnsaved() const {
+    const QString& caption = m_session->caption;
+    return caption.startsWith(QLatin1String("Read")) || caption.startsWith(QLatin1String("Write")) ||
+           m_session->channelDataChanged || m_session->settingsChanged;
+}
+
+QAction* MainWindow::menuAction(const QString& name) const {
+    return menuBar()->findChild<QAction*>(name);
+}
+
+QAction* MainWindow::toolButton(const QString& key) const {
+    for (QAction* a : m_toolBar->actions())
+        if (a->data().toString() == key)
+            return a;
+    return nullptr;
+}
+
+QLabel* MainWindow::statusPanel(int panel) const { return panel == 1 ? m_panel1 : panel == 2 ? m_panel2 : nullptr; }
+
+// ---------------------------------------------------------------------------------------------
+// Showing the session
+
+void MainWindow::showCaption() { setWindowTitle(m_session->caption); }
+
+void MainWindow::showModel() {
+    const ModelInfo* model = m_session->selectedModelInfo();
+    m_modelFrame->showModel(m_session->selectedModel(), model ? model->name : QString(), m_session->bandText());
+}
+
+void MainWindow::showSessionData() {
+    showModel();
+    m_settingsPanel->showSettings();
+    m_channelEditor->showChannels();
+    showCaption();
+    emit dataShown();
+}
+
+void MainWindow::addToTuneView(QWidget* container) {
+    container->setParent(m_editingArea->picture());
+    m_editingArea->pictureLayout()->addWidget(container);
+    container->setVisible(m_viewMode == TuneView);
+    m_tuneViewContainers.emplace_back(container);
+}
+
+void MainWindow::showChannelViewContainers() {
+    for (const QPointer<QWidget>& w : m_tuneViewContainers)
+        if (w)
+            w->hide();
+    m_modelFrame->show();
+    m_settingsPanel->show();
+    m_channelEditor->show();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Commands of the window itself
+
+void MainWindow::CommitCellEdits() {
+    for (const CellEditor& editor : m_cellEditors) {
+        QLineEdit* box = editor.textBox ? editor.textBox() : nullptr;
+        if (box && box->isVisible() && editor.commit)
+            editor.commit();
+    }
+    m_editingArea->parkingButton()->setFocus();
+}
+
+void MainWindow::cboModel_Click(int position) {
+    if (!m_session->chooseModel(position, m_feedback)) {
+        // Same model, or the user kept the old one: the list shows it again.
+        showModel();
+        return;
+    }
+    showModel();
+    const bool channelTableShown = !m_channelEditor->isHidden();
+    m_channelEditor->hide();
+    m_settingsPanel->showSettings();
+    m_channelEditor->showChannels();
+    emit dataShown();
+    m_channelEditor->setVisible(channelTableShown);
+    showCaption();
+}
+
+void MainWindow::mnuFileNew_Click() { runCommand(Command::FileNew); } // wired when the file commands land
+void MainWindow::mnuFileOpen_Click() { runCommand(Command::FileOpen); } // wired when the file commands land
+void MainWindow::mnuFileSave_Click() { runCommand(Command::FileSave); } // wired when the file commands land
+void MainWindow::mnuFileSaveAs_Click() { runCommand(Command::FileSaveAs); } // wired when the file commands land
+void MainWindow::mnuFilePrint_Click() { runCommand(Command::FilePrint); } // wired when printing lands
+
+void MainWindow::mnuRecentFile_Click(int index) {
+    if (index >= 1 && index <= 4) // wired when the file commands land
+        runCommand(Command(int(Command::RecentFile1) + index - 1));
+}
+
+void MainWindow::mnuFileExit_Click() { close(); }
+
+void MainWindow::mnuEditCopy_Click() {
+    if (QLineEdit* box = openCellEditor())
+        QGuiApplication::clipboard()->setText(box->text());
+}
+
+void MainWindow::mnuEditPaste_Click() {
+    if (QLineEdit* box = openCellEditor())
+        box->setText(QGuiApplication::clipboard()->text());
+}
+
+void MainWindow::mnuRead_Click() { runCommand(Command::Read); }     // wired when the read command lands
+void MainWindow::mnuWrite_Click() { runCommand(Command::Write); }   // wired when the write command lands
+void MainWindow::mnuTune_Click() { runCommand(Command::Tune); }     // wired when the tune command lands
+void MainWindow::mnuRadio_Click() { runCommand(Command::RadioInformation); } // wired when the dialog lands
+void MainWindow::mnuPort_Click() { runCommand(Command::Port); }     // wired when the port dialog lands
+void MainWindow::mnuHelpContents_Click() { runCommand(Command::HelpContents); } // wired when help lands
+void MainWindow::mnuHelpSearchForHelpOn_Click() { runCommand(Command::HelpSearch); } // wired when help lands
+
+void MainWindow::mnuChannel_Click() {
+    if (m_viewMode == TuneView)
+        runCommand(Command::LeaveTuneMode);
+    m_viewMode = ChannelView;
+    m_pixelSize = QPoint(twipsPerPixelX(this), twipsPerPixelY(this));
+    if (m_mnuChannel->isChecked())
+        return;
+    showChannelViewContainers();
+    // Priority CH back to "OFF" when the settings byte names no list entry.
+    if (m_session->data().functionSettings()[2] >= 16 && m_session->selectSetting(Setting::PriorityCh, 0))
+        m_settingsPanel->showSettings();
+    m_mnuChannel->setChecked(true);
+    m_mnuTune->setChecked(false);
+    if (m_session->caption == QStringLiteral("While tuning - ") + m_session->title()) {
+        m_session->caption = m_session->title();
+        showCaption();
+    }
+}
+
+void MainWindow::mnuHelpAbout_Click() {
+    AboutBox about(m_session->title(), this);
+    about.exec();
+}
+
+void MainWindow::Timer1_Timer() {
+    m_timer1->stop();
+    if (m_splash && m_splash->isVisible())
+        m_splash->close();
+    BusyCursor::showDefault();
+}
+
+// Clicks on the toolbar's and the status bar's background finish open cell edits.
+bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::MouseButtonPress && (watched == m_toolBar || watched == statusBar()))
+        CommitCellEdits();
+    return QMainWindow::eventFilter(watched, e);
+}
+
+} // namespace orv::gui

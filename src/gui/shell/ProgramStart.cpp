@@ -1,0 +1,115 @@
+#include "shell/ProgramStart.h"
+
+#include "catalog/IniFile.h"
+#include "catalog/ModelCatalog.h"
+#include "catalog/StartupConfig.h"
+#include "session/Session.h"
+#include "shell/GuiFeedback.h"
+#include "shell/MainWindow.h"
+#include "shell/SplashWindow.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace orv::gui {
+
+CommandLine parseCommandLine(const QStringList& arguments) {
+    CommandLine result;
+    QCommandLineParser p;
+    p.setApplicationDescription(QStringLiteral("ORVANTE Programming Software: programs and aligns the PALUVIN "
+                                               "series of 16-channel handheld radios."));
+    const QCommandLineOption help = p.addHelpOption();
+    const QCommandLineOption version = p.addVersionOption();
+    const QCommandLineOption catalog(QStringLiteral("catalog"),
+                                     QStringLiteral("The model catalog INI (default: the shipped vuxPC.ini)."),
+                                     QStringLiteral("FILE"));
+    p.addOption(catalog);
+    const QCommandLineOption screenshot(
+        QStringLiteral("screenshot"),
+        QStringLiteral("Save a picture of the main window to FILE (PNG) once it is shown, then quit."),
+        QStringLiteral("FILE"));
+    p.addOption(screenshot);
+
+    auto stop = [&result](int code, const QString& out, const QString& err) {
+        result.run = false;
+        result.exitCode = code;
+        result.output = out;
+        result.error = err;
+        return result;
+    };
+    const QString tryHelp = QStringLiteral("Try 'orvante --help'.");
+    if (!p.parse(arguments))
+        return stop(2, {}, QStringLiteral("orvante: %1\n%2\n").arg(p.errorText(), tryHelp));
+    if (p.isSet(help) || p.isSet(QStringLiteral("help-all")))
+        return stop(0, p.helpText(), {});
+    if (p.isSet(version))
+        return stop(0, QStringLiteral("orvante %1\n").arg(QStringLiteral(ORVANTE_VERSION)), {});
+    if (!p.positionalArguments().isEmpty())
+        return stop(2, {}, QStringLiteral("orvante: unexpected argument '%1'\n%2\n")
+                               .arg(p.positionalArguments().constFirst(), tryHelp));
+
+    result.options.catalogPath = p.value(catalog);
+    result.options.screenshotPath = p.value(screenshot);
+    // A catalog named on the command line must be there: a typing error would otherwise
+    // start the program with the built-in defaults without a word.
+    if (!result.options.catalogPath.isEmpty() && !QFileInfo(result.options.catalogPath).isFile())
+        return stop(1, {}, QStringLiteral("orvante: The catalog file %1 does not exist.\n")
+                               .arg(result.options.catalogPath));
+    return result;
+}
+
+QString programIniPath(const QString& besideProgram) {
+    const QFileInfo beside(besideProgram);
+    if (QFileInfo(beside.absolutePath()).isWritable())
+        return besideProgram;
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    return QDir(config).filePath(beside.fileName());
+}
+
+ProgramStart::ProgramStart(StartOptions options, Clock& clock)
+    : m_options(std::move(options)), m_clock(clock),
+      m_feedback(std::make_unique<GuiFeedback>(QString::fromLatin1(DefaultTitle))) {}
+
+ProgramStart::~ProgramStart() = default;
+
+MainWindow* ProgramStart::run() {
+    // The splash first, with the built-in title; it shows the catalog's title once read.
+    const QString defaultTitle = QString::fromLatin1(DefaultTitle);
+    if (m_options.showSplash) {
+        m_splash = std::make_unique<SplashWindow>(defaultTitle);
+        m_splash->show();
+        m_splash->repaint();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    const std::int64_t splashShown = m_clock.nowMs();
+
+    const IniFile catalogIni(locateCatalog(m_options.catalogPath));
+    StartupValues startup = readStartupValues(catalogIni, QCoreApplication::applicationDirPath());
+    startup.productIniPath = programIniPath(startup.productIniPath);
+    ModelCatalog catalog = ModelCatalog::read(catalogIni, startup.modelCount);
+    m_feedback->setAppTitle(startup.title);
+    if (m_splash) {
+        m_splash->setTitle(startup.title);
+        m_splash->repaint();
+    }
+
+    // The data version starts at 2 in the session; the window's start-up does the rest.
+    m_window = std::make_unique<MainWindow>(std::make_unique<Session>(startup, std::move(catalog), m_clock),
+                                            *m_feedback);
+    m_feedback->setParentWidget(m_window.get());
+    m_window->setSplash(m_splash.get());
+
+    if (m_splash) {
+        const std::int64_t left = m_options.splashMinimumMs - (m_clock.nowMs() - splashShown);
+        if (left > 0)
+            m_clock.delayMs(int(left));
+        m_splash->close();
+    }
+    m_window->show();
+    return m_window.get();
+}
+
+} // namespace orv::gui

@@ -1,0 +1,459 @@
+// The main window driven as a user drives it: start-up state, the COM port kept in the
+// program's INI file, closing, the model change, menus and toolbar, finishing cell edits,
+// the clipboard, the channel view command and the scrolling editing surface.
+
+#include "EditorTestSupport.h"
+#include "catalog/IniFile.h"
+#include "catalog/NumberText.h"
+#include "common/TestFiles.h"
+#include "editors/ChannelEditor.h"
+#include "editors/SettingsPanel.h"
+#include "shell/BusyCursor.h"
+#include "shell/EditingArea.h"
+#include "shell/MainWindow.h"
+#include "shell/ModelFrame.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QtTest>
+
+using namespace orv;
+using namespace orv::gui;
+using orv::test::RecordingFeedback;
+using Cmd = MainWindow::Command;
+
+namespace {
+
+const QString Title = QStringLiteral("ORVANTE Programming Software");
+const QString Unsaved = QStringLiteral("Data hasn't been saved. Do you want to save them?");
+
+// The model of value 7 is not the first one: start-up has to look it up.
+ModelCatalog catalog() {
+    return ModelCatalog({
+        {QStringLiteral("UHF Nine"), 9, 400.0, 470.0, 400.0, 480.0},
+        {QStringLiteral("VHF Seven"), 7, 136.0, 174.0, 130.0, 176.0},
+        {QStringLiteral("Other"), 12, 150.0, 160.0, 150.0, 160.0},
+    });
+}
+
+struct Fixture {
+    QTemporaryDir dir;
+    VirtualClock clock;
+    RecordingFeedback feedback;
+    std::unique_ptr<MainWindow> window;
+    QStringList log; // handlers plugged in by the tests, in the order they ran
+
+    // iniText: the program's INI file before start-up (none when null).
+    explicit Fixture(const QString& iniText = QString(), ModelCatalog models = catalog()) {
+        if (!iniText.isNull())
+            orv::test::putFile(iniPath(), iniText.toUtf8());
+        StartupValues v;
+        v.title = Title;
+        v.productIniPath = iniPath();
+        v.modelCount = models.size();
+        window = std::make_unique<MainWindow>(std::make_unique<Session>(v, std::move(models), clock), feedback);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+    QString iniPath() const { return dir.filePath(QStringLiteral("ORVANTE.ini")); }
+    QString iniPort() const { return IniFile(iniPath()).readString("Comm Port", "Common Port", "(none)"); }
+    void plug(Cmd c, const QString& name) {
+        window->setCommandHandler(c, [this, name] { log.append(name); });
+    }
+    Session& session() { return window->session(); }
+    template <class T> T* find(const QString& name) { return window->findChild<T*>(name); }
+};
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { setDecimalSeparator(QLatin1Char('.')); }
+
+    void startUpState() {
+        Fixture f;
+        MainWindow& w = *f.window;
+        QCOMPARE(w.windowTitle(), Title);
+        QCOMPARE(w.statusPanel(1)->text(), Title);
+        QCOMPARE(w.statusPanel(2)->text(), QStringLiteral("COM 1"));
+        QCOMPARE(w.size(), QSize(800, 600)); // 96 dpi offscreen
+        QCOMPARE(w.viewMode(), int(MainWindow::ChannelView));
+        QVERIFY(f.feedback.shown.isEmpty());
+        QVERIFY(!w.dataUnsaved());
+
+        // The model of value 7, found at catalog position 1.
+        QCOMPARE(w.modelFrame()->cboModel()->count(), 3);
+        QCOMPARE(w.modelFrame()->cboModel()->currentText(), QStringLiteral("VHF Seven"));
+        QCOMPARE(w.modelFrame()->lblRadio()->text(), QStringLiteral("VHF Seven"));
+        QCOMPARE(w.modelFrame()->lblFreqBand()->text(), QStringLiteral("136.00000~174.00000 MHz"));
+        QCOMPARE(w.modelFrame()->lblFreqRange()->text(), QStringLiteral("136.00000~174.00000 MHz"));
+        QCOMPARE(f.session().data().modelByte(), 7);
+
+        QVERIFY(w.menuAction("mnuChannel")->isChecked());
+        QVERIFY(!w.menuAction("mnuTune")->isChecked());
+        QVERIFY(!w.menuAction("mnuFileNew")->isEnabled());
+        for (const char* hidden : {"mnuUndo", "mnuEditCut", "NN", "mnuID", "seperator4", "mnuRecentFile_1",
+                                   "mnuRecentFile_4"})
+            QVERIFY2(!w.menuAction(QLatin1String(hidden))->isVisible(), hidden);
+        QVERIFY(!w.menuAction("mnuID")->isEnabled());
+        QVERIFY(w.timer1()->isActive() && w.timer1()->isSingleShot());
+        for (const char* shown : {"frmModel", "fraChannel", "frmScan"})
+            QVERIFY2(f.find<QWidget>(QLatin1String(shown))->isVisible(), shown);
+    }
+
+    void emptyCatalog() {
+        Fixture f{QString(), ModelCatalog()};
+        QCOMPARE(f.window->modelFrame()->cboModel()->count(), 0);
+        QCOMPARE(f.window->modelFrame()->lblRadio()->text(), QString());
+        QCOMPARE(f.window->modelFrame()->lblFreqBand()->text(), QString());
+        QCOMPARE(f.window->windowTitle(), Title);
+    }
+
+    void comPortFromIni_data() {
+        QTest::addColumn<QString>("ini");
+        QTest::addColumn<int>("port");
+        QTest::newRow("no file") << QString() << 1;
+        QTest::newRow("no key") << QStringLiteral("[Comm Port]\n") << 1;
+        QTest::newRow("12") << QStringLiteral("[Comm Port]\nCommon Port=12\n") << 12;
+        QTest::newRow("40") << QStringLiteral("[Comm Port]\nCommon Port=40\n") << 16;
+        QTest::newRow("0") << QStringLiteral("[Comm Port]\nCommon Port=0\n") << 1;
+        QTest::newRow("No Comm") << QStringLiteral("[Comm Port]\nCommon Port=No Comm\n") << 1;
+        QTest::newRow("not a number") << QStringLiteral("[comm port]\ncommon port=abc\n") << 1;
+        QTest::newRow("leading number") << QStringLiteral("[Comm Port]\nCommon Port=7x\n") << 7;
+    }
+    void comPortFromIni() {
+        QFETCH(QString, ini);
+        QFETCH(int, port);
+        Fixture f(ini);
+        QCOMPARE(f.window->comPort(), port);
+        QCOMPARE(f.window->statusPanel(2)->text(), QStringLiteral("COM %1").arg(port));
+        // Written back, in decimal, when the window closes.
+        QVERIFY(f.window->close());
+        QCOMPARE(f.iniPort(), QString::number(port));
+    }
+
+    void closingAsksAboutUnsavedData() {
+        {   // Cancel: the window stays, nothing is stored or closed.
+            Fixture f;
+            f.plug(Cmd::ClosePort, "close port");
+            f.session().settingsChanged = true;
+            f.feedback.answers = {Answer::Cancel};
+            QVERIFY(!f.window->close());
+            QVERIFY(f.window->isVisible());
+            QCOMPARE(f.feedback.texts(), QStringList{Unsaved});
+            QCOMPARE(f.feedback.shown[0].title, Title);
+            QCOMPARE(f.feedback.shown[0].icon, Icon::Exclamation);
+            QCOMPARE(f.feedback.shown[0].buttons, Buttons::YesNoCancel);
+            QVERIFY(f.log.isEmpty());
+            QVERIFY(!QFile::exists(f.iniPath()));
+        }
+        {   // Yes after a read: leave the active tune item, save, then shut down.
+            Fixture f;
+            f.window->setCommandHandler(Cmd::LeaveTuneMode, [&f] {
+                f.log.append("leave tune");
+                f.window->setTuneState(0);
+            });
+            f.plug(Cmd::FileSave, "save");
+            f.plug(Cmd::ClosePort, "close port");
+            f.session().caption = "Read Complete - " + Title;
+            f.window->setTuneState(2);
+            f.feedback.answers = {Answer::Yes};
+            QVERIFY(f.window->close());
+            QCOMPARE(f.log, (QStringList{"leave tune", "save", "close port"}));
+        }
+        {   // No while a tune item is active: tune mode is still left before the port closes.
+            Fixture f;
+            f.plug(Cmd::LeaveTuneMode, "leave tune");
+            f.plug(Cmd::FileSave, "save");
+            f.plug(Cmd::ClosePort, "close port");
+            f.session().channelDataChanged = true;
+            f.window->setTuneState(2);
+            f.feedback.answers = {Answer::No};
+            QVERIFY(f.window->close());
+            QCOMPARE(f.log, (QStringList{"leave tune", "close port"}));
+        }
+        {   // Nothing unsaved: no question; Exit closes the same way.
+            Fixture f;
+            f.session().caption = Title + "/tmp/a.kvd";
+            f.window->menuAction("mnuFileExit")->trigger();
+            QVERIFY(!f.window->isVisible());
+            QVERIFY(f.feedback.shown.isEmpty());
+        }
+    }
+
+    void modelChange() {
+        Fixture f;
+        QComboBox* combo = f.window->modelFrame()->cboModel();
+        const RadioData before = f.session().data();
+        f.session().caption = Title + "/tmp/a.kvd";
+        f.window->showCaption();
+
+        // No: nothing changes and the list shows the old model again.
+        f.feedback.answers = {Answer::No};
+        orv::test::choose(combo, "Other");
+        QCOMPARE(f.feedback.texts(), QStringList{"By selecting a different Model all data will be initialized. "
+                                                 "Do you want to continue?"});
+        QCOMPARE(f.feedback.shown[0].title, QStringLiteral("Model Change"));
+        QCOMPARE(f.feedback.shown[0].icon, Icon::Exclamation);
+        QCOMPARE(f.feedback.shown[0].buttons, Buttons::YesNo);
+        QCOMPARE(combo->currentText(), QStringLiteral("VHF Seven"));
+        QCOMPARE(f.session().selectedModel(), 1);
+        QVERIFY(f.session().data().image == before.image);
+        QCOMPARE(f.window->windowTitle(), Title + "/tmp/a.kvd");
+
+        // The same model again asks nothing.
+        f.feedback.clear();
+        orv::test::choose(combo, "VHF Seven");
+        QVERIFY(f.feedback.shown.isEmpty());
+
+        // Yes: a new image for the new model, shown in the editors; the data belong to no file.
+        bool shown = false;
+        connect(f.window.get(), &MainWindow::dataShown, [&shown] { shown = true; });
+        f.feedback.answers = {Answer::Yes};
+        orv::test::choose(combo, "UHF Nine");
+        QCOMPARE(f.session().selectedModel(), 0);
+        QCOMPARE(f.session().data().modelByte(), 9);
+        QCOMPARE(f.session().channels().rows[0].cells[ColRxFreq], QStringLiteral("400.00000"));
+        auto* grid = f.find<QAbstractItemView>("gridChan");
+        QCOMPARE(grid->model()->index(1, ColRxFreq).data().toString(), QStringLiteral("400.00000"));
+        QCOMPARE(f.window->modelFrame()->lblRadio()->text(), QStringLiteral("UHF Nine"));
+        QCOMPARE(f.window->modelFrame()->lblFreqBand()->text(), QStringLiteral("400.00000~470.00000 MHz"));
+        QCOMPARE(f.window->windowTitle(), Title);
+        QVERIFY(shown);
+        QVERIFY(f.window->channelEditor()->isVisible());
+    }
+
+    void menusAndShortcuts() {
+        Fixture f;
+        QStringList titles;
+        for (QAction* a : f.window->menuBar()->actions())
+            titles.append(a->text());
+        QCOMPARE(titles, (QStringList{"&File", "&Edit", "&Operate", "O&ption", "&Help"}));
+
+        const struct {
+            const char* name;
+            const char* caption;
+            QKeySequence shortcut;
+        } items[] = {
+            {"mnuFileNew", "&New", QKeySequence("Ctrl+N")},       {"mnuFileOpen", "&Open...", QKeySequence("Ctrl+O")},
+            {"mnuFileSave", "&Save", QKeySequence("Ctrl+S")},     {"mnuFileSaveAs", "Save &As...", {}},
+            {"mnuFilePrint", "&Print...", QKeySequence("Ctrl+P")}, {"mnuFileExit", "E&xit", {}},
+            {"mnuUndo", "&Undo", {}},                              {"mnuEditCut", "Cu&t", QKeySequence("Ctrl+X")},
+            {"mnuEditCopy", "&Copy", QKeySequence("Ctrl+C")},      {"mnuEditPaste", "&Paste", QKeySequence("Ctrl+V")},
+            {"mnuRead", "&Read", QKeySequence("Ctrl+R")},          {"mnuWrite", "&Write", QKeySequence("Ctrl+W")},
+            {"mnuTune", "&Tune", {}},                              {"mnuChannel", "&Channel and Function", {}},
+            {"mnuRadio", "&Radio Information...", {}},             {"mnuID", "Radio ID", {}},
+            {"mnuComm_Port", "&Comm-Port", {}},                    {"mnuPort", "&Port", QKeySequence("F9")},
+            {"mnuHelpContents", "&Contents", {}},
+            {"mnuHelpSearchForHelpOn", "&Search For Help On...", {}},
+            {"mnuHelpAbout", "&About...", {}},
+        };
+        for (const auto& item : items) {
+            const QAction* a = f.window->menuAction(QLatin1String(item.name));
+            QVERIFY2(a, item.name);
+            QCOMPARE(a->text(), QLatin1String(item.caption));
+            QCOMPARE(a->shortcut(), item.shortcut);
+        }
+
+        // Shortcuts reach the plugged-in commands, also the one inside the Comm-Port submenu.
+        f.plug(Cmd::Read, "read");
+        f.plug(Cmd::Write, "write");
+        f.plug(Cmd::Port, "port");
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QTest::keyClick(f.window.get(), Qt::Key_R, Qt::ControlModifier);
+        QTest::keyClick(f.window.get(), Qt::Key_W, Qt::ControlModifier);
+        QTest::keyClick(f.window.get(), Qt::Key_F9);
+        QCOMPARE(f.log, (QStringList{"read", "write", "port"}));
+    }
+
+    void toolbarRunsTheMenuHandlers() {
+        Fixture f;
+        const QStringList keys{"Open", "Save", "Print", "Read", "COMport", "Write"};
+        const QStringList tips{"Open", "Save", "Print", "Read", "COM Port", "Write"};
+        const Cmd commands[] = {Cmd::FileOpen, Cmd::FileSave, Cmd::FilePrint, Cmd::Read, Cmd::Port, Cmd::Write};
+        QStringList shownKeys;
+        for (QAction* a : f.window->toolBar()->actions())
+            if (!a->isSeparator())
+                shownKeys.append(a->data().toString());
+        QCOMPARE(shownKeys, keys);
+        for (int i = 0; i < keys.size(); ++i) {
+            f.plug(commands[i], keys[i]);
+            QCOMPARE(f.window->toolButton(keys[i])->toolTip(), tips[i]);
+            QVERIFY(!f.window->toolButton(keys[i])->icon().isNull());
+        }
+        // Whatever the state of the menu item.
+        f.window->menuAction("mnuFileOpen")->setEnabled(false);
+        for (const QString& key : keys)
+            QTest::mouseClick(f.window->toolBar()->widgetForAction(f.window->toolButton(key)), Qt::LeftButton);
+        QCOMPARE(f.log, keys);
+    }
+
+    void clicksOutsideTheEditorsCommitCellEdits() {
+        Fixture f;
+        // A second cell editor (as the tune view adds one), open.
+        QLineEdit tuneBox(f.window->editingArea()->picture());
+        tuneBox.show();
+        int commits = 0;
+        f.window->addCellEditor([&tuneBox] { return &tuneBox; }, [&] {
+            ++commits;
+            tuneBox.hide();
+        });
+        QPushButton* parking = f.find<QPushButton>("Command2");
+        QVERIFY(parking->isVisible());
+
+        QTest::mouseClick(f.window->editingArea()->picture(), Qt::LeftButton, {}, QPoint(2, 2));
+        QCOMPARE(commits, 1);
+        QCOMPARE(QApplication::focusWidget(), parking);
+
+        // A closed editor is left alone; the focus is parked all the same.
+        QLineEdit* txtChFreq = f.window->channelEditor()->frequencyEditor();
+        txtChFreq->setFocus();
+        QTest::mouseClick(f.window->statusBar(), Qt::LeftButton, {}, QPoint(2, 2));
+        QCOMPARE(commits, 1);
+        QCOMPARE(QApplication::focusWidget(), parking);
+
+        for (QWidget* background : {static_cast<QWidget*>(f.window->statusBar()),
+                                    static_cast<QWidget*>(f.window->toolBar())}) {
+            tuneBox.show();
+            const QPoint spot(background->width() - 3, background->height() / 2);
+            QTest::mouseClick(background, Qt::LeftButton, {}, spot);
+        }
+        QCOMPARE(commits, 3);
+        // The window's own background shows when the window is larger than Picture1.
+        f.window->resize(3000, 2000);
+        tuneBox.show();
+        EditingArea* area = f.window->editingArea();
+        QTRY_VERIFY(area->width() > area->picture()->width());
+        QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(area->width() - 2, area->height() - 2));
+        QCOMPARE(commits, 4);
+    }
+
+    void copyAndPaste() {
+        Fixture f;
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        clipboard->setText("keep");
+        f.window->menuAction("mnuEditCopy")->trigger();
+        QCOMPARE(clipboard->text(), QStringLiteral("keep"));
+        f.window->menuAction("mnuEditPaste")->trigger(); // nothing open: nothing to paste into
+
+        QLineEdit* txtChFreq = f.window->channelEditor()->frequencyEditor();
+        QLineEdit tuneBox(f.window->editingArea()->picture());
+        f.window->addCellEditor([&tuneBox] { return &tuneBox; }, [] {});
+        tuneBox.setText("tune");
+        tuneBox.show();
+        txtChFreq->setText("146.52000");
+        txtChFreq->show();
+        f.window->menuAction("mnuEditCopy")->trigger();
+        QCOMPARE(clipboard->text(), QStringLiteral("146.52000")); // the channel editor first
+        clipboard->setText("150.1");
+        f.window->menuAction("mnuEditPaste")->trigger();
+        QCOMPARE(txtChFreq->text(), QStringLiteral("150.1"));
+        QCOMPARE(tuneBox.text(), QStringLiteral("tune"));
+
+        txtChFreq->hide();
+        f.window->menuAction("mnuEditCopy")->trigger();
+        QCOMPARE(clipboard->text(), QStringLiteral("tune"));
+    }
+
+    void channelViewCommand() {
+        Fixture f;
+        MainWindow& w = *f.window;
+        f.plug(Cmd::LeaveTuneMode, "leave tune");
+        QWidget tuneFrame;
+        w.addToTuneView(&tuneFrame);
+        QVERIFY(!tuneFrame.isVisible());
+
+        // Already in the channel view: only the view mode and the pixel size change.
+        w.setViewMode(MainWindow::RadioInfoView);
+        f.session().caption = "While tuning - " + Title;
+        w.menuAction("mnuChannel")->trigger();
+        QCOMPARE(w.viewMode(), int(MainWindow::ChannelView));
+        QCOMPARE(w.pixelSize(), QPoint(15, 15));
+        QCOMPARE(f.session().caption, "While tuning - " + Title);
+        QVERIFY(w.menuAction("mnuChannel")->isChecked());
+        QVERIFY(f.log.isEmpty());
+
+        // Back from the tune view.
+        w.menuAction("mnuChannel")->setChecked(false);
+        w.menuAction("mnuTune")->setChecked(true);
+        w.setViewMode(MainWindow::TuneView);
+        w.findChild<QWidget*>("frmScan")->hide();
+        tuneFrame.show();
+        f.session().data().functionSettings()[2] = 16;
+        f.session().settings().setIndex(Setting::PriorityCh, 3);
+        w.menuAction("mnuChannel")->trigger();
+        QCOMPARE(f.log, QStringList{"leave tune"});
+        QVERIFY(w.findChild<QWidget*>("frmScan")->isVisible());
+        QVERIFY(!tuneFrame.isVisible());
+        QCOMPARE(f.session().settings().index(Setting::PriorityCh), 0);
+        QVERIFY(w.menuAction("mnuChannel")->isChecked());
+        QVERIFY(!w.menuAction("mnuTune")->isChecked());
+        QCOMPARE(w.windowTitle(), Title);
+        tuneFrame.setParent(nullptr);
+    }
+
+    void editingAreaScrolls() {
+        Fixture f;
+        EditingArea* area = f.window->editingArea();
+        QWidget* picture = area->picture();
+        QScrollBar* h = area->hScroll();
+        QScrollBar* v = area->vScroll();
+        auto* corner = f.find<QPushButton>("Command1");
+        auto* left = f.find<QPushButton>("cmdLeft");
+
+        // Small window: both bars, each ranging over the part that does not fit.
+        f.window->resize(400, 300);
+        QTRY_VERIFY(h->isVisible() && v->isVisible());
+        QVERIFY(corner->isVisible() && left->isVisible());
+        QCOMPARE(h->maximum(), picture->width() - v->x());
+        QCOMPARE(v->maximum(), picture->height() - h->y());
+        QCOMPARE(h->singleStep(), 1);
+        QCOMPARE(h->pageStep(), 16);
+        QCOMPARE(h->width(), v->x());
+        h->setValue(30);
+        v->setValue(h->maximum() > 0 ? 20 : 0);
+        QCOMPARE(picture->pos(), QPoint(-30, -20));
+
+        // Tall enough, not wide enough: only the horizontal bar; the vertical one is back at 0.
+        f.window->resize(400, 3000);
+        QTRY_VERIFY(!v->isVisible());
+        QVERIFY(h->isVisible() && !corner->isVisible() && left->isVisible());
+        QCOMPARE(v->value(), 0);
+        QCOMPARE(picture->pos(), QPoint(-30, 0));
+
+        // Large: no bars, Picture1 at the top left, its size kept.
+        const QSize size = picture->size();
+        f.window->resize(3000, 3000);
+        QTRY_VERIFY(!h->isVisible());
+        QVERIFY(!left->isVisible());
+        QCOMPARE(picture->pos(), QPoint(0, 0));
+        QCOMPARE(picture->size(), size);
+    }
+
+    void timer1ClosesTheSplash() {
+        Fixture f;
+        QWidget splash;
+        splash.show();
+        f.window->setSplash(&splash);
+        BusyCursor::showHourglass();
+        f.window->timer1()->setInterval(1);
+        f.window->timer1()->start();
+        QTRY_VERIFY(!splash.isVisible());
+        QVERIFY(!f.window->timer1()->isActive());
+        QVERIFY(!BusyCursor::hourglassShown());
+        QVERIFY(!QGuiApplication::overrideCursor());
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "test_mainwindow.moc"

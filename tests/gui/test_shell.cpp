@@ -1,0 +1,227 @@
+// The shell's small pieces: the progress window, the busy pointer, the splash, the message
+// boxes and progress display of the window's feedback, the about box, the command line and
+// the program's start.
+
+#include "catalog/StartupConfig.h"
+#include "common/TestFiles.h"
+#include "session/Session.h"
+#include "shell/AboutBox.h"
+#include "shell/BusyCursor.h"
+#include "shell/GuiFeedback.h"
+#include "shell/MainWindow.h"
+#include "shell/ProgramStart.h"
+#include "shell/ProgressWindow.h"
+#include "shell/SplashWindow.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+using namespace orv;
+using namespace orv::gui;
+
+namespace {
+const QString Title = QStringLiteral("ORVANTE Programming Software");
+
+// Presses a button of the next modal box as soon as it is up.
+void pressInNextBox(QMessageBox::StandardButton button) {
+    QTimer::singleShot(0, [button] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        box->button(button)->click();
+    });
+}
+} // namespace
+
+class TestShell : public QObject {
+    Q_OBJECT
+private slots:
+    void progressWindow() {
+        ProgressWindow w(Title);
+        QCOMPARE(w.windowTitle(), QStringLiteral("Read"));
+        QCOMPARE(w.bar()->maximum(), 500);
+        QVERIFY(!(w.windowFlags() & Qt::WindowCloseButtonHint));
+
+        // An empty caption stands for the application title, shown when the window loads.
+        w.setPrgCaption(QString());
+        QCOMPARE(w.PrgCaption(), Title);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(w.label()->text(), Title);
+        QVERIFY(!BusyCursor::hourglassShown()); // the load's hourglass has ended
+
+        // Writing the value does not move the bar; PrgChange does, no further than the maximum.
+        w.setPrgValue(120);
+        QCOMPARE(w.bar()->value(), 0);
+        w.PrgChange();
+        QCOMPARE(w.bar()->value(), 120);
+        w.setPrgValue(600);
+        w.PrgChange();
+        QCOMPARE(w.bar()->value(), 500);
+        QCOMPARE(w.PrgValue(), 600);
+
+        // Only the caller closes it.
+        QVERIFY(!w.close());
+        QVERIFY(w.isVisible());
+        w.finish();
+        QVERIFY(!w.isVisible());
+    }
+
+    void busyCursorNesting() {
+        QVERIFY(!QGuiApplication::overrideCursor());
+        {
+            BusyCursor outer;
+            QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+            {
+                BusyCursor inner;
+                QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+            }
+            // The inner one ended: the default pointer is back although the outer one lives.
+            QVERIFY(!QGuiApplication::overrideCursor());
+        }
+        QVERIFY(!QGuiApplication::overrideCursor());
+        // A pointer set by someone else is not taken away by ours ending twice.
+        QGuiApplication::setOverrideCursor(QCursor(Qt::CrossCursor));
+        { BusyCursor busy; }
+        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::CrossCursor);
+        QGuiApplication::restoreOverrideCursor();
+    }
+
+    void splashBorder() {
+        SplashWindow splash(Title);
+        QCOMPARE(splash.title(), Title);
+        QCOMPARE(splash.borderWidth(), 4);
+        const QImage img = splash.grab().toImage();
+        const int w = img.width(), h = img.height();
+        const QColor white(255, 255, 255), dark(64, 64, 64);
+        const QColor face = splash.palette().color(QPalette::Button);
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(img.pixelColor(w / 2, i), white);         // top
+            QCOMPARE(img.pixelColor(i, h / 2), white);         // left
+            QCOMPARE(img.pixelColor(w / 2, h - 1 - i), dark);  // bottom
+            QCOMPARE(img.pixelColor(w - 1 - i, h / 2), dark);  // right
+        }
+        QCOMPARE(img.pixelColor(4, h / 2), face);
+        QCOMPARE(img.pixelColor(w - 5, 5), face);
+    }
+
+    void messageBoxes() {
+        const struct {
+            Icon icon;
+            QMessageBox::Icon shown;
+        } icons[] = {{Icon::None, QMessageBox::NoIcon},          {Icon::Information, QMessageBox::Information},
+                     {Icon::Exclamation, QMessageBox::Warning},  {Icon::Critical, QMessageBox::Critical},
+                     {Icon::Question, QMessageBox::Question}};
+        for (const auto& i : icons) {
+            const auto box = GuiFeedback::makeBox("text", "title", i.icon, Buttons::Ok, nullptr);
+            QCOMPARE(box->icon(), i.shown);
+        }
+        const auto box = GuiFeedback::makeBox("Save File Error!", "Error", Icon::Critical, Buttons::YesNoCancel, nullptr);
+        QCOMPARE(box->text(), QStringLiteral("Save File Error!"));
+        QCOMPARE(box->windowTitle(), QStringLiteral("Error"));
+        QCOMPARE(box->standardButtons(), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QCOMPARE(GuiFeedback::makeBox("", "", Icon::None, Buttons::YesNo, nullptr)->standardButtons(),
+                 QMessageBox::Yes | QMessageBox::No);
+
+        GuiFeedback feedback(Title);
+        pressInNextBox(QMessageBox::No);
+        QCOMPARE(feedback.ask("Continue?", "Model Change", Icon::Exclamation, Buttons::YesNo), Answer::No);
+        pressInNextBox(QMessageBox::Cancel);
+        QCOMPARE(feedback.ask("Save?", Title, Icon::Exclamation, Buttons::YesNoCancel), Answer::Cancel);
+        pressInNextBox(QMessageBox::Ok);
+        feedback.message("Done", Title, Icon::Information);
+    }
+
+    void progressDisplay() {
+        QWidget owner;
+        owner.show();
+        GuiFeedback feedback(Title, &owner);
+        feedback.progressOpen("Write data to the radio ......", 140, "Write");
+        ProgressWindow* w = feedback.progressWindow();
+        QVERIFY(w && w->isVisible());
+        QCOMPARE(w->windowTitle(), QStringLiteral("Write"));
+        QCOMPARE(w->label()->text(), QStringLiteral("Write data to the radio ......"));
+        QCOMPARE(w->bar()->maximum(), 140);
+        feedback.progressSet(1000);
+        QCOMPARE(w->bar()->value(), 140);
+        feedback.progressClose();
+        QTRY_VERIFY(!feedback.progressWindow());
+
+        // No caption given: the window keeps "Read"; an empty label stands for the title.
+        feedback.progressOpen(QString(), 690, QString());
+        QCOMPARE(feedback.progressWindow()->windowTitle(), QStringLiteral("Read"));
+        QCOMPARE(feedback.progressWindow()->label()->text(), Title);
+        feedback.progressClose();
+    }
+
+    void aboutBox() {
+        AboutBox about("Title Text");
+        QCOMPARE(about.windowTitle(), QStringLiteral("About Title Text"));
+        QCOMPARE(about.findChild<QLabel*>("lblDescription")->text(), QStringLiteral("Title Text"));
+        QTimer::singleShot(0, &about, [&about] { about.findChild<QPushButton*>("cmdOK")->click(); });
+        QCOMPARE(about.exec(), int(QDialog::Accepted));
+    }
+
+    void commandLine() {
+        const QString exe = QStringLiteral("orvante");
+        CommandLine c = parseCommandLine({exe, "--version"});
+        QVERIFY(!c.run);
+        QCOMPARE(c.exitCode, 0);
+        QVERIFY(QRegularExpression("^orvante \\d+\\.\\d+\\.\\d+\n$").match(c.output).hasMatch());
+
+        c = parseCommandLine({exe, "--help"});
+        QVERIFY(!c.run && c.exitCode == 0 && c.output.contains("--catalog <FILE>"));
+
+        c = parseCommandLine({exe, "--bogus"});
+        QVERIFY(!c.run);
+        QCOMPARE(c.exitCode, 2);
+        QVERIFY(c.error.contains("bogus"));
+
+        c = parseCommandLine({exe, "--catalog", "/nonexistent/vuxPC.ini"});
+        QVERIFY(!c.run);
+        QCOMPARE(c.exitCode, 1);
+        QCOMPARE(c.error, QStringLiteral("orvante: The catalog file /nonexistent/vuxPC.ini does not exist.\n"));
+
+        QTemporaryDir dir;
+        const QString catalog = dir.filePath("vuxPC.ini");
+        QVERIFY(orv::test::putFile(catalog, "[Radio List]\n"));
+        c = parseCommandLine({exe, "--catalog", catalog});
+        QVERIFY(c.run);
+        QCOMPARE(c.options.catalogPath, catalog);
+        QCOMPARE(c.options.splashMinimumMs, 1200);
+    }
+
+    void programIniBesideTheProgramWhenWritable() {
+        QTemporaryDir dir;
+        const QString beside = dir.filePath("ORVANTE.ini");
+        QCOMPARE(programIniPath(beside), beside);
+        const QString elsewhere = programIniPath("/nonexistent-folder/ORVANTE.ini");
+        QVERIFY(elsewhere.endsWith("/ORVANTE.ini"));
+        QVERIFY(!elsewhere.startsWith("/nonexistent-folder"));
+    }
+
+    void startShowsTheSplashForItsTimeThenTheWindow() {
+        QTemporaryDir dir;
+        const QString catalog = dir.filePath("vuxPC.ini");
+        QVERIFY(orv::test::putFile(catalog, "[Const String]\nSoftware Title=Test Title\n[Radio List]\n"
+                                            "Sum of Radios=1\nRadioName1=Seven\nRadioValue1=7\n"));
+        VirtualClock clock;
+        StartOptions options;
+        options.catalogPath = catalog;
+        ProgramStart start(options, clock);
+        MainWindow* window = start.run();
+        QCOMPARE(clock.nowMs(), 1200); // start-up itself took no time on this clock
+        QVERIFY(window->isVisible());
+        QVERIFY(!start.splash()->isVisible());
+        QCOMPARE(start.splash()->title(), QStringLiteral("Test Title"));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Test Title"));
+        QCOMPARE(window->session().selectedModelInfo()->name, QStringLiteral("Seven"));
+    }
+};
+
+QTEST_MAIN(TestShell)
+#include "test_shell.moc"
