@@ -68,10 +68,13 @@ MainWindow::MainWindow(std::unique_ptr<Session> session, Feedback& feedback, QWi
     connect(m_modelFrame, &ModelFrame::modelPicked, this, &MainWindow::cboModel_Click);
     connect(m_settingsPanel, &SettingsPanel::bandWidthChanged, m_channelEditor, &ChannelEditor::showChannels);
     connect(m_editingArea, &EditingArea::backgroundPressed, this, &MainWindow::CommitCellEdits);
-    connect(m_editingArea, &EditingArea::picturePressed, this, [this] {
+    const auto pictureClicked = [this] {
         m_editingArea->parkingButton()->setFocus();
         CommitCellEdits();
-    });
+    };
+    connect(m_editingArea, &EditingArea::picturePressed, this, pictureClicked);
+    // The settings panel's empty area is part of the editing area as far as the user can tell.
+    connect(m_settingsPanel, &SettingsPanel::backgroundClicked, this, pictureClicked);
 
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));
