@@ -7,17 +7,39 @@
 #include <QTimer>
 #include <cstdio>
 
+namespace {
+
+int finish(const orv::gui::CommandLine& cmd) {
+    std::fputs(cmd.output.toLocal8Bit().constData(), stdout);
+    std::fputs(cmd.error.toLocal8Bit().constData(), stderr);
+    return cmd.exitCode;
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
+    // --help and --version answer without a display: no application object for them.
+    QStringList raw;
+    for (int i = 0; i < argc; ++i)
+        raw << QString::fromLocal8Bit(argv[i]);
+    for (const QString& a : raw.mid(1)) {
+        if (a == QLatin1String("--help") || a == QLatin1String("-h") || a == QLatin1String("--help-all") ||
+            a == QLatin1String("--version") || a == QLatin1String("-v")) {
+            orv::gui::CommandLine early = orv::gui::parseCommandLine(raw);
+            // Without an application object the parser cannot name the program itself.
+            early.output.replace(QStringLiteral("<executable_name>"), QStringLiteral("orvante"));
+            if (!early.run)
+                return finish(early);
+        }
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orvante"));
     QApplication::setApplicationVersion(QStringLiteral(ORVANTE_VERSION));
 
     const orv::gui::CommandLine cmd = orv::gui::parseCommandLine(QApplication::arguments());
-    if (!cmd.run) {
-        std::fputs(cmd.output.toLocal8Bit().constData(), stdout);
-        std::fputs(cmd.error.toLocal8Bit().constData(), stderr);
-        return cmd.exitCode;
-    }
+    if (!cmd.run)
+        return finish(cmd);
     orv::gui::ProgramStart start(cmd.options);
     orv::gui::MainWindow* window = start.run();
 
