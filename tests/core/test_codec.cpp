@@ -25,39 +25,34 @@ class TestCodec : public QObject {
 private slots:
     void init() { setDecimalSeparator(QLatin1Char('.')); }
 
-    void validFrequencyClampsAndSnaps_data() {
+    // Clamped to the model's range, snapped to the nearer raster (only 6.25 kHz for model byte
+    // 32, the even count on a tie); an empty or non-numeric text fails and leaves the value.
+    void validFrequency_data() {
         QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("model"); // 7: Vhf, 32: Pmr, 0: none
         QTest::addColumn<int>("modelByte");
-        QTest::addColumn<double>("expected");
-        QTest::newRow("5 kHz raster wins") << "146.52" << 7 << 146.52;
-        QTest::newRow("6.25 kHz raster wins") << "146.5312" << 7 << 146.53125;
-        QTest::newRow("above the range") << "180" << 7 << 174.0;
-        QTest::newRow("below the range") << "100" << 7 << 136.0;
-        QTest::newRow("exactly the limit") << "174" << 7 << 174.0;
-        QTest::newRow("model 32 only 6.25") << "146.52" << 32 << 146.51875;
+        QTest::addColumn<QString>("expected"); // empty: refused
+        QTest::newRow("5 kHz raster wins") << "146.52" << 7 << 7 << "146.52000";
+        QTest::newRow("6.25 kHz raster wins") << "146.5312" << 7 << 7 << "146.53125";
+        QTest::newRow("above the range") << "180" << 7 << 7 << "174.00000";
+        QTest::newRow("below the range") << "100" << 7 << 7 << "136.00000";
+        QTest::newRow("exactly the limit") << "174" << 7 << 7 << "174.00000";
+        QTest::newRow("model 32 only 6.25") << "146.52" << 7 << 32 << "146.51875";
+        QTest::newRow("model 32, on 5 kHz too") << "446.01" << 32 << 32 << "446.01250";
+        QTest::newRow("tie to the even count") << "146.528125" << 7 << 32 << "146.52500";
+        QTest::newRow("no model, no clamp") << "500.001" << 0 << 7 << "500.00000";
+        QTest::newRow("empty") << "" << 7 << 7 << "";
+        QTest::newRow("not a number") << "14x.5" << 7 << 7 << "";
     }
-    void validFrequencyClampsAndSnaps() {
+    void validFrequency() {
         QFETCH(QString, text);
+        QFETCH(int, model);
         QFETCH(int, modelByte);
-        QFETCH(double, expected);
-        double f = -1;
-        QVERIFY(getValidFreq(text, f, &Vhf, std::uint8_t(modelByte)));
-        QCOMPARE(formatFixed(f, 3, 5), formatFixed(expected, 3, 5));
-    }
-
-    void validFrequencyEdgeCases() {
+        QFETCH(QString, expected);
         double f = 12.5;
-        QVERIFY(!getValidFreq(QString(), f, &Vhf, 7));
-        QVERIFY(!getValidFreq(QStringLiteral("14x.5"), f, &Vhf, 7));
-        QCOMPARE(f, 12.5); // untouched by a failure
-        // 446.01 is on the 5 kHz raster, but model 32 snaps to the nearer 6.25 kHz step.
-        QVERIFY(getValidFreq(QStringLiteral("446.01"), f, &Pmr, 32));
-        QCOMPARE(formatFixed(f, 3, 5), QStringLiteral("446.01250"));
-        // No model: nothing to clamp against, the raster still applies.
-        QVERIFY(getValidFreq(QStringLiteral("500.001"), f, nullptr, 7));
-        QCOMPARE(formatFixed(f, 3, 5), QStringLiteral("500.00000"));
-        QVERIFY(isStep625Text(QStringLiteral("6,25")) && isStep625Text(QStringLiteral("6.25")));
-        QVERIFY(!isStep625Text(QStringLiteral("6.250")));
+        const ModelInfo* m = model == 7 ? &Vhf : model == 32 ? &Pmr : nullptr;
+        QCOMPARE(getValidFreq(text, f, m, std::uint8_t(modelByte)), !expected.isEmpty());
+        QCOMPARE(formatFixed(f, 3, 5), expected.isEmpty() ? QStringLiteral("012.50000") : expected);
     }
 
     void numberTexts() {
@@ -71,6 +66,8 @@ private slots:
         QCOMPARE(leadingNumber(u"7e"), 7.0);
         QCOMPARE(formatFixed(-0.000001, 3, 5), QStringLiteral("000.00000"));
         QCOMPARE(roundHalfEven(2.5) + roundHalfEven(3.5) + roundHalfEven(-2.5), 4.0); // 2 + 4 - 2
+        QVERIFY(isStep625Text(QStringLiteral("6,25")) && isStep625Text(QStringLiteral("6.25")));
+        QVERIFY(!isStep625Text(QStringLiteral("6.250")));
     }
 
     void commaLocaleReadsAndWritesCommas() {
@@ -102,11 +99,6 @@ private slots:
         QVERIFY(encodeFrequency(QStringLiteral("146.52"), lo, mid, hi));
         QCOMPARE(lo | (mid << 8), 29304);
         QCOMPARE(hi, std::uint8_t(0x00));
-        // Halfway between two 6.25 kHz steps the even count wins (seen where only the 6.25 kHz
-        // raster is allowed): 146.528125 MHz is 23444.5 counts.
-        double f = 0;
-        QVERIFY(getValidFreq(QStringLiteral("146.528125"), f, &Vhf, 32));
-        QCOMPARE(formatFixed(f, 3, 5), QStringLiteral("146.52500"));
         // Bad text leaves the bytes alone.
         lo = 1, mid = 2, hi = 3;
         QVERIFY(!encodeFrequency(QStringLiteral("abc"), lo, mid, hi));
@@ -178,14 +170,8 @@ private slots:
         ChannelTable table;
         showChannels(d, table);
         const ChannelRow& r0 = table.rows[0];
-        QCOMPARE(r0.cells[ColChannel], QStringLiteral("CH 1"));
-        QCOMPARE(r0.cells[ColRxFreq], QStringLiteral("146.52000"));
-        QCOMPARE(r0.cells[ColRxSignal], QStringLiteral("CTC 88.5"));
-        QCOMPARE(r0.cells[ColTxSignal], QStringLiteral("DCS 023"));
-        QCOMPARE(r0.cells[ColScan], QStringLiteral("Add"));
-        QCOMPARE(r0.cells[ColBusy], QStringLiteral("ON"));
-        QCOMPARE(r0.cells[ColPower], QStringLiteral("High"));
-        QCOMPARE(r0.cells[ColBandWidth], QStringLiteral("Narrow"));
+        QCOMPARE(QStringList(r0.cells.begin(), r0.cells.end()),
+                 QStringList({"CH 1", "146.52000", "CTC 88.5", "146.52000", "DCS 023", "Add", "ON", "High", "Narrow"}));
         QVERIFY(!r0.noCh && !r0.noTx);
         const ChannelRow& r1 = table.rows[1];
         QVERIFY(r1.noCh && r1.noTx);
@@ -194,10 +180,10 @@ private slots:
 
         RadioData back = d;
         std::fill(back.image.begin(), back.image.begin() + 256, std::uint8_t(0xEE));
-        for (int n = 0; n < 16; ++n) // bytes 11-15 are never written: restore them as they were
+        for (int n = 0; n < 16; ++n) { // bytes 11-15 and the unedited bits of byte 10 are kept
             std::copy(d.channel(n).begin() + 11, d.channel(n).end(), back.channel(n).begin() + 11);
-        for (int n = 0; n < 16; ++n)
-            back.channel(n)[10] = std::uint8_t((back.channel(n)[10] & 0x00) | (d.channel(n)[10] & 0xCA));
+            back.channel(n)[10] = d.channel(n)[10] & 0xCA;
+        }
         saveChannels(table, back);
         QCOMPARE(back, d);
     }

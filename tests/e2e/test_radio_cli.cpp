@@ -77,9 +77,9 @@ private slots:
     }
 
     // A raw write of a file and a read back give the same memory for everything the write
-    // sends; the radio's saved memory agrees; the trace shows both directions.
+    // sends; the radio's saved memory agrees; both traces show both directions.
     void writeThenReadBack() {
-        Radio radio({"--save-on-exit", path("radio.kvd")});
+        Radio radio({"--save-on-exit", path("radio.kvd"), "--trace", path("sim-trace.txt")});
         QVERIFY(!radio.device.isEmpty());
         Run r = cli({"new", "--model-value", "7", "-o", path("new.kvd")});
         QCOMPARE(r.exitCode, 0);
@@ -98,6 +98,8 @@ private slots:
         QVERIFY(trace.size() > 40);
         QVERIFY(trace[0].contains(" TX 1B "));
         QVERIFY(trace[1].contains(" RX 06"));
+        const QByteArray simTrace = fileBytes(path("sim-trace.txt"));
+        QVERIFY(simTrace.contains(" RX 1B") && simTrace.contains(" TX 06\n"));
     }
 
     // Another model: without --yes the write stops at the question, says so, exit 1.

