@@ -49,25 +49,6 @@ private slots:
         QCOMPARE(deviceForPort(1, ini, devices), QStringLiteral("/dev/ttyS0"));
     }
 
-    void storedPort_data() {
-        QTest::addColumn<QByteArray>("ini");
-        QTest::addColumn<int>("port");
-        QTest::newRow("no file") << QByteArray() << 1;
-        QTest::newRow("12") << QByteArray("[Comm Port]\nCommon Port=12\n") << 12;
-        QTest::newRow("40 clamps") << QByteArray("[Comm Port]\nCommon Port=40\n") << 16;
-        QTest::newRow("No Comm") << QByteArray("[Comm Port]\nCommon Port=No Comm\n") << 1;
-        QTest::newRow("not a number") << QByteArray("[Comm Port]\nCommon Port=abc\n") << 1;
-    }
-    void storedPort() {
-        QFETCH(QByteArray, ini);
-        QFETCH(int, port);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("prog.ini"));
-        if (!ini.isEmpty())
-            test::putFile(path, ini);
-        QCOMPARE(storedPortNumber(path), port);
-    }
-
     // A port that is not there says so and lists what is there instead; nothing is opened.
     void missingDeviceIsExplained() {
         QtSerialLink link(QStringLiteral("/dev/orvante-no-such-port"));

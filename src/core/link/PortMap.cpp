@@ -51,14 +51,22 @@ int portNumberFromName(const QString& text) {
     return (n >= MinPort && n <= MaxPort) ? n : 0;
 }
 
-int storedPortNumber(const QString& programIni) {
-    const QString value = IniFile(programIni).readString(QStringLiteral("Comm Port"),
-                                                         QStringLiteral("Common Port"),
-                                                         QStringLiteral("No Comm"));
-    if (value.left(7) == QLatin1String("No Comm"))
-        return MinPort;
-    const int n = int(leadingNumber(value));
-    return std::clamp(n, MinPort, MaxPort);
+namespace {
+const QString CommSection = QStringLiteral("Comm Port");
+const QString CommKey = QStringLiteral("Common Port");
+const QString NoComm = QStringLiteral("No Comm");
+} // namespace
+
+int storedPortNumber(const QString& programIni, int fallback) {
+    const QString value = IniFile(programIni).readString(CommSection, CommKey, NoComm);
+    if (value.startsWith(NoComm))
+        return fallback;
+    // A text that is no number reads as port 0, which the limits turn into 1.
+    return int(std::clamp(roundHalfEven(leadingNumber(value)), double(MinPort), double(MaxPort)));
+}
+
+bool storePortNumber(const QString& programIni, int port) {
+    return IniFile(programIni).writeString(CommSection, CommKey, QString::number(port));
 }
 
 namespace {

@@ -22,9 +22,11 @@ QString deviceForPort(int n, const QString& programIni, const QStringList& devic
 // "COM3" → 3; anything else → 0.
 int portNumberFromName(const QString& text);
 
-// The COM port number stored in the program's INI ("Comm Port" / "Common Port"), clamped to
-// 1..16; "No Comm", a missing file or key gives 1.
-int storedPortNumber(const QString& programIni);
+// The COM port number stored in the program's INI ("Comm Port" / "Common Port"), rounded and
+// clamped to 1..16; "No Comm", a missing file or key gives `fallback`.
+int storedPortNumber(const QString& programIni, int fallback = MinPort);
+// Stores the COM port number there, keeping the rest of the file.
+bool storePortNumber(const QString& programIni, int port);
 
 // Why a device could not be opened, in words a technician can act on: not found (with the
 // serial ports present now), no permission (with the owning group and the remedy), busy.

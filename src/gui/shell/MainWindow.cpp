@@ -1,5 +1,7 @@
 #include "shell/MainWindow.h"
 
+#include "link/PortMap.h"
+
 #include "catalog/IniFile.h"
 #include "catalog/NumberText.h"
 #include "editors/ChannelEditor.h"
@@ -31,9 +33,6 @@ namespace orv::gui {
 
 namespace {
 
-const QString CommSection = QStringLiteral("Comm Port");
-const QString CommKey = QStringLiteral("Common Port");
-const QString NoComm = QStringLiteral("No Comm");
 
 // Timer1 only backs up the start-up, which closes the splash itself after 1.2 s.
 constexpr int Timer1IntervalMs = 2000;
@@ -267,19 +266,11 @@ void MainWindow::formLoad() {
 }
 
 void MainWindow::readComPort() {
-    const IniFile ini(m_session->startup().productIniPath);
-    const QString value = ini.readString(CommSection, CommKey, NoComm);
-    int port = m_comPort;
-    if (!value.startsWith(NoComm)) {
-        // A text that is no number reads as port 0, which the limits turn into 1.
-        port = int(std::clamp(roundHalfEven(leadingNumber(value)), 1.0, 16.0));
-    }
-    setComPort(port);
+    setComPort(storedPortNumber(m_session->startup().productIniPath, m_comPort));
 }
 
 void MainWindow::writeComPort() {
-    IniFile ini(m_session->startup().productIniPath);
-    ini.writeString(CommSection, CommKey, QString::number(m_comPort));
+    storePortNumber(m_session->startup().productIniPath, m_comPort);
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
