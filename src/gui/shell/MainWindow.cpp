@@ -1,11 +1,8 @@
 #include "shell/MainWindow.h"
 
-#include "link/PortMap.h"
-
-#include "catalog/IniFile.h"
-#include "catalog/NumberText.h"
 #include "editors/ChannelEditor.h"
 #include "editors/SettingsPanel.h"
+#include "link/PortMap.h"
 #include "session/Session.h"
 #include "shell/AboutBox.h"
 #include "shell/BusyCursor.h"
