@@ -1,5 +1,6 @@
 #include "shell/MainWindow.h"
 
+#include "catalog/NumberText.h"
 #include "editors/ChannelEditor.h"
 #include "editors/SettingsPanel.h"
 #include "link/PortMap.h"
