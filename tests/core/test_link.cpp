@@ -108,19 +108,15 @@ private slots:
         QVERIFY(!link.isOpen());
     }
 
-    // Waits on the real clock never end early, and with an application they leave the CPU idle.
-    void realDelays() {
+    // Waits on the real clock (an event loop here, with the application) never end early.
+    // How little CPU they use is measured by bench_link.
+    void realDelaysNeverEndEarly() {
         SystemClock& clock = SystemClock::instance();
-        QElapsedTimer wall;
-        wall.start();
-        const std::clock_t cpu0 = std::clock();
         for (int i = 0; i < 20; ++i) {
             const auto t0 = clock.nowMs();
             clock.delayMs(5);
             QVERIFY(clock.nowMs() - t0 >= 5);
         }
-        const double cpuMs = 1000.0 * double(std::clock() - cpu0) / CLOCKS_PER_SEC;
-        QVERIFY2(cpuMs < 0.5 * double(wall.elapsed()), qPrintable(QString::number(cpuMs)));
     }
 };
 
