@@ -121,6 +121,7 @@ private slots:
         QTest::newRow("No Comm") << QStringLiteral("[Comm Port]\nCommon Port=No Comm\n") << 1;
         QTest::newRow("not a number") << QStringLiteral("[comm port]\ncommon port=abc\n") << 1;
         QTest::newRow("leading number") << QStringLiteral("[Comm Port]\nCommon Port=7x\n") << 7;
+        QTest::newRow("far too large") << QStringLiteral("[Comm Port]\nCommon Port=99999999999\n") << 16;
     }
     void comPortFromIni() {
         QFETCH(QString, ini);
