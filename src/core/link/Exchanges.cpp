@@ -1,6 +1,7 @@
 #include "link/Exchanges.h"
 
 #include "image/SettingsCodec.h"
+#include "link/Blocks.h"
 
 #include <algorithm>
 
@@ -8,77 +9,16 @@ namespace orv {
 
 namespace {
 
-constexpr char Ack = 0x06;
-constexpr char ReadCommand = 0x52;  // "R"
-constexpr char WriteCommand = 0x57; // "W", also the header of a block reply
-constexpr int BlockReplySize = 12;
+using blocks::Ack;
+using blocks::ReadCommand;
+using blocks::ReplyKind;
+using blocks::storeAt;
 constexpr int ReadProgressMax = 635;
 constexpr int WriteProgressMax = 140;
 
-QByteArray blockRequest(char command, int address) {
-    QByteArray r;
-    r.append(command);
-    r.append(char((address >> 8) & 0xFF));
-    r.append(char(address & 0xFF));
-    r.append(char(addr::BlockSize));
-    return r;
-}
-
-QByteArray blockWrite(int address, const std::uint8_t* bytes) {
-    QByteArray r = blockRequest(WriteCommand, address);
-    r.append(reinterpret_cast<const char*>(bytes), addr::BlockSize);
-    return r;
-}
-
-// A block reply's header and data, checked against what actually arrived.
-struct BlockReply {
-    int high = 0;
-    int low = 0;
-    QByteArray bytes;
-};
-enum class ReplyKind { Short, Dropped, Data, Bad };
-
-ReplyKind parseBlockReply(const QByteArray& reply, BlockReply& out) {
-    if (reply.size() < BlockReplySize)
-        return ReplyKind::Short;
-    if (reply[0] != WriteCommand)
-        return ReplyKind::Dropped;
-    out.high = std::uint8_t(reply[1]);
-    out.low = std::uint8_t(reply[2]);
-    const int n = std::uint8_t(reply[3]);
-    // A count that asks for more bytes than arrived is a broken reply, never a read past it.
-    if (4 + n > reply.size())
-        return ReplyKind::Bad;
-    out.bytes = reply.mid(4, n);
-    return ReplyKind::Data;
-}
-
-bool storeAt(RadioData& data, int address, const QByteArray& bytes) {
-    if (address < 0 || address + bytes.size() > addr::ImageSize)
-        return false;
-    std::copy(bytes.begin(), bytes.end(), data.image.begin() + address);
-    return true;
-}
-
 void progressStep(Feedback& feedback, int value) { feedback.progressSet(value); }
 
-// The handshake with the caller's messages for a failure. Returns the radio's model code, or
-// nothing once the failure has been reported.
-struct Opened {
-    int modelCode = 0;
-    RadioLink::Identity identity;
-    bool identitySeen = false;
-};
-std::optional<Opened> openExchange(RadioLink& link, Feedback& feedback, const QString& mismatchTitle,
-                                   Opened& opened) {
-    opened.modelCode = link.connectRadio(feedback, opened.identity, opened.identitySeen);
-    if (opened.modelCode == LinkFailed || opened.modelCode == IdentityMismatch) {
-        link.reportHandshakeFailure(opened.modelCode, feedback, mismatchTitle);
-        return std::nullopt;
-    }
-    return opened;
-}
-
+using Opened = RadioLink::Handshake;
 // "END", then the short pause before the completion. False when the line failed meanwhile.
 bool closeExchange(RadioLink& link) {
     link.endConnection();
@@ -106,7 +46,7 @@ const std::array<int, 38>& writeBlockOrder() {
 std::optional<ReadResult> readRadio(RadioLink& link, Feedback& feedback, const RadioData& current) {
     PortCloser closer(link);
     Opened opened;
-    if (!openExchange(link, feedback, QStringLiteral("Radio Error"), opened))
+    if (!link.handshake(feedback, QStringLiteral("Radio Error"), opened))
         return std::nullopt;
     ReadResult out{current, opened.identity.dataVersion};
     out.data.modelBlock()[0] = opened.identity.modelBlock0;
@@ -124,11 +64,11 @@ std::optional<ReadResult> readRadio(RadioLink& link, Feedback& feedback, const R
         return interrupted();
     for (int b = 0; b < addr::ImageSize / addr::BlockSize; ++b) {
         const QByteArray reply =
-            link.sendAndWait(25, blockRequest(ReadCommand, b * addr::BlockSize), 0, 12, 81, 10, 0);
+            link.sendAndWait(25, blocks::request(ReadCommand, b * addr::BlockSize), 0, 12, 81, 10, 0);
         if (link.failed())
             return interrupted();
-        BlockReply block;
-        switch (parseBlockReply(reply, block)) {
+        blocks::Reply block;
+        switch (blocks::parse(reply, block)) {
         case ReplyKind::Short:
         case ReplyKind::Bad:
             return interrupted();
@@ -154,7 +94,7 @@ bool writeRadio(RadioLink& link, Feedback& feedback, RadioData& data, int& dataV
                 const WriteRequest& request) {
     PortCloser closer(link);
     Opened opened;
-    const bool connected = bool(openExchange(link, feedback, QStringLiteral("Radio model error"), opened));
+    const bool connected = link.handshake(feedback, QStringLiteral("Radio model error"), opened);
     // The radio's data version and model byte are taken as soon as its identity came in.
     if (opened.identitySeen) {
         dataVersion = opened.identity.dataVersion;
@@ -197,7 +137,7 @@ bool writeRadio(RadioLink& link, Feedback& feedback, RadioData& data, int& dataV
                         bytes.begin());
         if (address >= addr::ModelBlock && address < addr::ModelBlock + 16)
             bytes[1] = std::uint8_t(dataVersion & 0xFF); // the data version travels in byte 1
-        const QByteArray reply = link.sendAndWait(30, blockWrite(address, bytes.data()), 0, 1, 51, 20, 0);
+        const QByteArray reply = link.sendAndWait(30, blocks::write(address, bytes.data()), 0, 1, 51, 20, 0);
         if (link.failed()) {
             feedback.progressClose();
             feedback.message(QStringLiteral("Writing data error, please write again!"),
@@ -228,7 +168,7 @@ bool writeRadio(RadioLink& link, Feedback& feedback, RadioData& data, int& dataV
 std::optional<RadioData> readEmbedInfo(RadioLink& link, Feedback& feedback, const RadioData& current) {
     PortCloser closer(link);
     Opened opened;
-    if (!openExchange(link, feedback, QStringLiteral("Radio Error"), opened))
+    if (!link.handshake(feedback, QStringLiteral("Radio Error"), opened))
         return std::nullopt;
     const auto interrupted = [&] {
         feedback.message(QStringLiteral("Reading data interrupted. Please try again!"),
@@ -241,11 +181,11 @@ std::optional<RadioData> readEmbedInfo(RadioLink& link, Feedback& feedback, cons
     for (int i = 0; i < 30; ++i) {
         const int address = addr::InfoText + 8 * i;
         const QByteArray reply =
-            link.sendAndWait(25, blockRequest(ReadCommand, address), 0, 12, 81, 10, 0);
+            link.sendAndWait(25, blocks::request(ReadCommand, address), 0, 12, 81, 10, 0);
         if (link.failed())
             return interrupted();
-        BlockReply block;
-        const ReplyKind kind = parseBlockReply(reply, block);
+        blocks::Reply block;
+        const ReplyKind kind = blocks::parse(reply, block);
         if (kind == ReplyKind::Short) {
             feedback.message(QStringLiteral("Reading error, please try again!"),
                              QStringLiteral("Error"), Icon::Exclamation);
@@ -270,7 +210,7 @@ std::optional<RadioData> readEmbedInfo(RadioLink& link, Feedback& feedback, cons
 bool writeEmbedInfo(RadioLink& link, Feedback& feedback, const RadioData& data) {
     PortCloser closer(link);
     Opened opened;
-    if (!openExchange(link, feedback, QStringLiteral("Radio model error"), opened))
+    if (!link.handshake(feedback, QStringLiteral("Radio model error"), opened))
         return false;
     const auto writingError = [&] {
         feedback.message(QStringLiteral("Writing error, please try again!"), QStringLiteral("Error"),
@@ -282,7 +222,7 @@ bool writeEmbedInfo(RadioLink& link, Feedback& feedback, const RadioData& data) 
     for (int i = 0; i < 24; ++i) {
         const int address = addr::InfoText + 8 * i;
         const QByteArray reply =
-            link.sendAndWait(30, blockWrite(address, data.image.data() + address), 0, 1, 51, 20, 0);
+            link.sendAndWait(30, blocks::write(address, data.image.data() + address), 0, 1, 51, 20, 0);
         if (link.failed())
             return writingError();
         if (reply.isEmpty() || reply[0] != Ack) {

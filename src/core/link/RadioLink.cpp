@@ -46,7 +46,7 @@ void RadioLink::closeCommPort() {
 }
 
 QByteArray RadioLink::sendAndWait(int pre, const QByteArray& payload, int settle, int need,
-                                  int polls, int before, int after, bool stopAtOnce) {
+                                  int polls, int before, int after, bool stopAtOnce, int takeDelay) {
     if (m_failed)
         return {};
     delay(pre);
@@ -82,6 +82,8 @@ QByteArray RadioLink::sendAndWait(int pre, const QByteArray& payload, int settle
         if (enough)
             break;
     }
+    if (takeDelay != 0)
+        delay(takeDelay);
     QByteArray reply = m_link.takeAll();
     if (!check(m_link.discardInput() && m_link.discardOutput()))
         return {};
@@ -94,18 +96,8 @@ int RadioLink::connectRadio(Feedback& feedback, Identity& identity, bool& identi
     const QByteArray opening = access::openingCode();
     openCommPort();
 
-    QByteArray reply;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        if (!check(m_link.discardOutput() && m_link.discardInput()))
-            return result;
-        delay(80);
-        reply = sendAndWait(0, opening, 20, 1, 41, 10, 5);
-        if (m_failed)
-            return result;
-        if (!reply.isEmpty())
-            break;
-    }
-    if (reply.isEmpty() || reply[0] != Ack)
+    QByteArray reply = attempt(0, opening, 20, 1, 41, 10, 5);
+    if (m_failed || reply.isEmpty() || reply[0] != Ack)
         return result;
 
     reply = sendAndWait(40, QByteArray(1, IdentityRequest), 20, IdentitySize, 61, 0, 5, true);
@@ -126,6 +118,29 @@ int RadioLink::connectRadio(Feedback& feedback, Identity& identity, bool& identi
     if (!m_failed && !reply.isEmpty() && reply[0] == Ack)
         result = modelCode;
     return result;
+}
+
+QByteArray RadioLink::attempt(int pre, const QByteArray& payload, int settle, int need, int polls,
+                              int before, int after) {
+    QByteArray reply;
+    for (int i = 0; i < 3; ++i) {
+        if (m_failed || !check(m_link.discardOutput() && m_link.discardInput()))
+            return {};
+        delay(80);
+        reply = sendAndWait(pre, payload, settle, need, polls, before, after);
+        if (m_failed || !reply.isEmpty())
+            break;
+    }
+    return reply;
+}
+
+bool RadioLink::handshake(Feedback& feedback, const QString& mismatchTitle, Handshake& out) {
+    out.modelCode = connectRadio(feedback, out.identity, out.identitySeen);
+    if (out.modelCode == LinkFailed || out.modelCode == IdentityMismatch) {
+        reportHandshakeFailure(out.modelCode, feedback, mismatchTitle);
+        return false;
+    }
+    return true;
 }
 
 void RadioLink::endConnection() { sendAndWait(30, QByteArrayLiteral("END"), 0, 1, 31, 20, 0); }

@@ -35,8 +35,13 @@ public:
     // `polls` times (wait `before`, test for `need` bytes, wait `after` unless stopAtOnce and the
     // test succeeded), then take every waiting byte as the reply and discard both buffers.
     // A failing serial operation ends the step with an empty reply and sets failed().
+    // `takeDelay` waits that long after the polling, before the reply is taken.
     QByteArray sendAndWait(int pre, const QByteArray& payload, int settle, int need, int polls,
-                           int before, int after, bool stopAtOnce = false);
+                           int before, int after, bool stopAtOnce = false, int takeDelay = 0);
+    // Up to three attempts of a step: each discards both buffers, waits 80 ms, then runs the
+    // step; attempts stop as soon as a byte has arrived. Returns the last reply.
+    QByteArray attempt(int pre, const QByteArray& payload, int settle, int need, int polls, int before,
+                       int after);
 
     // True once a serial operation failed (port not open, line broken); cleared by openCommPort.
     bool failed() const { return m_failed; }
@@ -49,6 +54,14 @@ public:
     // receives the data version and ModelBlock byte 0 once the identity reply was good (even
     // when the closing acknowledgement then fails). Shows the model-code warning itself.
     int connectRadio(Feedback& feedback, Identity& identity, bool& identitySeen);
+    struct Handshake {
+        int modelCode = LinkFailed;
+        Identity identity;
+        bool identitySeen = false;
+    };
+    // connectRadio with the caller's message for a failure (reportHandshakeFailure). False
+    // once the failure has been reported.
+    bool handshake(Feedback& feedback, const QString& mismatchTitle, Handshake& out);
     // "END" and a short wait for an answer that is not looked at.
     void endConnection();
 
