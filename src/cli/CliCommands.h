@@ -48,4 +48,17 @@ int cmdWrite(const Options& o, const RadioOptions& r, const QString& file, bool 
 int cmdInfoRead(const Options& o, const RadioOptions& r);
 int cmdInfoWrite(const Options& o, const RadioOptions& r, const QString& text);
 
+// Tune-mode commands.
+struct TuneRequest {
+    int channel = 0;  // test channel 1..11
+    QString item;     // tree key: "Battery", "SqlTight", "SqlOpen", "CTCDevW", "DCSDevW", "CTCDevN", "DCSDevN"
+    int value = 0;    // 0..255
+    bool store = false; // OK (store) or Cancel
+};
+// The item keys "tune --item" takes.
+QStringList tuneItemKeys();
+int cmdTuneRead(const Options& o, const RadioOptions& r, const QString& file);
+int cmdTune(const Options& o, const RadioOptions& r, const TuneRequest& t);
+int cmdTuneWriteChannels(const Options& o, const RadioOptions& r, const QString& file);
+
 } // namespace orv::cli

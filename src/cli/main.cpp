@@ -47,7 +47,14 @@ int main(int argc, char* argv[]) {
         "  read -o FILE                                         read the radio's memory into FILE\n"
         "  write [--raw] FILE                                   write FILE to the radio\n"
         "  info-read                                            print the radio information\n"
-        "  info-write TEXT                                      write TEXT as the information text"));
+        "  info-write TEXT                                      write TEXT as the information text\n"
+        "  tune-read -o FILE                                    enter tune mode, leave it, save the test\n"
+        "                                                       channels and tune values read in FILE\n"
+        "  tune --channel N --item KEY --value V (--store|--cancel)\n"
+        "                                                       align one item on test channel N (1-11);\n"
+        "                                                       KEY: Battery, SqlTight, SqlOpen, CTCDevW,\n"
+        "                                                       DCSDevW, CTCDevN, DCSDevN; V: 0-255\n"
+        "  tune-write-channels FILE                             write the test channels of FILE"));
     p.addHelpOption();
     p.addVersionOption();
     p.addOption({QStringLiteral("catalog"), QStringLiteral("The model catalog INI (default: the shipped vuxPC.ini)."),
@@ -66,9 +73,15 @@ int main(int argc, char* argv[]) {
                  QStringLiteral("FILE")});
     p.addOption({QStringLiteral("yes"), QStringLiteral("Radio commands: answer Yes to the questions (default: No).")});
     p.addOption({QStringLiteral("raw"), QStringLiteral("write: send the file's bytes unchanged.")});
+    p.addOption({QStringLiteral("channel"), QStringLiteral("tune: the test channel, 1-11."), QStringLiteral("N")});
+    p.addOption({QStringLiteral("item"), QStringLiteral("tune: the tune item."), QStringLiteral("KEY")});
+    p.addOption({QStringLiteral("value"), QStringLiteral("tune: the new value, 0-255."), QStringLiteral("V")});
+    p.addOption({QStringLiteral("store"), QStringLiteral("tune: store the value in the radio (OK).")});
+    p.addOption({QStringLiteral("cancel"), QStringLiteral("tune: leave the item without storing (Cancel).")});
     p.addOption({QStringLiteral("format"), QStringLiteral("export: json (default) or csv."), QStringLiteral("FORMAT")});
     p.addPositionalArgument(QStringLiteral("command"),
-                            QStringLiteral("new, show, export, convert, dump, read, write, info-read or info-write."));
+                            QStringLiteral("new, show, export, convert, dump, read, write, info-read, info-write, "
+                                           "tune-read, tune or tune-write-channels."));
 
     if (!p.parse(app.arguments()))
         return usage(p.errorText());
@@ -104,15 +117,22 @@ int main(int argc, char* argv[]) {
     r.trace = p.value(QStringLiteral("trace"));
     r.yes = p.isSet(QStringLiteral("yes"));
     const bool raw = p.isSet(QStringLiteral("raw"));
-    const bool radioCommand = command == QLatin1String("read") || command == QLatin1String("write") ||
-                              command == QLatin1String("info-read") || command == QLatin1String("info-write");
+    const QStringList radioCommands{"read", "write", "info-read", "info-write", "tune-read", "tune",
+                                    "tune-write-channels"};
+    const bool radioCommand = radioCommands.contains(command);
 
     // Options that belong to one command only are refused elsewhere.
     const bool modelOptions = o.modelValue || o.modelPosition;
     if (command != QLatin1String("new") && modelOptions)
         return usage(QStringLiteral("--model-value and --model-position belong to 'new'"));
-    if (command != QLatin1String("new") && command != QLatin1String("read") && p.isSet(QStringLiteral("output")))
-        return usage(QStringLiteral("-o belongs to 'new' and 'read'"));
+    if (command != QLatin1String("new") && command != QLatin1String("read") && command != QLatin1String("tune-read") &&
+        p.isSet(QStringLiteral("output")))
+        return usage(QStringLiteral("-o belongs to 'new', 'read' and 'tune-read'"));
+    const bool tuneOptions = p.isSet(QStringLiteral("channel")) || p.isSet(QStringLiteral("item")) ||
+                             p.isSet(QStringLiteral("value")) || p.isSet(QStringLiteral("store")) ||
+                             p.isSet(QStringLiteral("cancel"));
+    if (command != QLatin1String("tune") && tuneOptions)
+        return usage(QStringLiteral("--channel, --item, --value, --store and --cancel belong to 'tune'"));
     const bool radioOptions = p.isSet(QStringLiteral("port")) || r.demo || p.isSet(QStringLiteral("trace")) || r.yes;
     if (!radioCommand && radioOptions)
         return usage(QStringLiteral("--port, --demo, --trace and --yes belong to the radio commands"));
@@ -139,6 +159,35 @@ int main(int argc, char* argv[]) {
         if (!expectArgs(rest, 1))
             return usage(QStringLiteral("'info-write' takes one TEXT"));
         return cmdInfoWrite(o, r, rest[0]);
+    }
+    if (command == QLatin1String("tune-read")) {
+        if (!expectArgs(rest, 0) || o.output.isEmpty())
+            return usage(QStringLiteral("'tune-read' takes no file argument; name the file with -o"));
+        return cmdTuneRead(o, r, o.output);
+    }
+    if (command == QLatin1String("tune-write-channels")) {
+        if (!expectArgs(rest, 1))
+            return usage(QStringLiteral("'tune-write-channels' takes one FILE"));
+        return cmdTuneWriteChannels(o, r, rest[0]);
+    }
+    if (command == QLatin1String("tune")) {
+        if (!expectArgs(rest, 0))
+            return usage(QStringLiteral("'tune' takes no argument besides its options"));
+        TuneRequest t;
+        bool channelOk = false, valueOk = false;
+        t.channel = p.value(QStringLiteral("channel")).trimmed().toInt(&channelOk);
+        t.value = p.value(QStringLiteral("value")).trimmed().toInt(&valueOk);
+        t.item = p.value(QStringLiteral("item"));
+        t.store = p.isSet(QStringLiteral("store"));
+        if (!channelOk || t.channel < 1 || t.channel > 11)
+            return usage(QStringLiteral("'tune' needs --channel N with N from 1 to 11"));
+        if (tuneItemKeys().indexOf(t.item) < 0)
+            return usage(QStringLiteral("--item is one of %1").arg(tuneItemKeys().join(QStringLiteral(", "))));
+        if (!valueOk || t.value < 0 || t.value > 255)
+            return usage(QStringLiteral("'tune' needs --value V with V from 0 to 255"));
+        if (t.store == p.isSet(QStringLiteral("cancel")))
+            return usage(QStringLiteral("'tune' needs exactly one of --store and --cancel"));
+        return cmdTune(o, r, t);
     }
     if (command != QLatin1String("export") && p.isSet(QStringLiteral("format")))
         return usage(QStringLiteral("--format belongs to 'export'"));

@@ -2,7 +2,7 @@
 // the wire, the timings, the messages of every failure, and that a failed read never
 // changes the caller's data.
 
-#include "common/RecordingFeedback.h"
+#include "common/RadioBench.h"
 #include "image/RadioInfoText.h"
 #include "link/AccessCodes.h"
 #include "link/Exchanges.h"
@@ -21,41 +21,7 @@ const QString PortText = QStringLiteral("COM2 port don't respond, please check y
 const QString ModelText =
     QStringLiteral("The radio model doesn't match with this software. Please select the right radio!");
 
-// A radio on a virtual clock, with every chunk the program sends recorded with its time.
-struct Bench {
-    VirtualClock clock;
-    sim::VirtualRadio radio;
-    struct Wire : sim::MemoryLink {
-        Wire(sim::VirtualRadio& r, VirtualClock& c) : MemoryLink(r, c), clock(c) {}
-        VirtualClock& clock;
-        QList<QPair<std::int64_t, QByteArray>> sent;
-        int cutAfterSends = -1; // the cable is pulled right after this many sends
-        bool send(const QByteArray& bytes) override {
-            sent.append({clock.nowMs(), bytes});
-            const bool ok = MemoryLink::send(bytes);
-            if (sent.size() == cutAfterSends)
-                cut();
-            return ok;
-        }
-    } wire{radio, clock};
-    QList<QPair<std::int64_t, QByteArray>>& sent = wire.sent;
-    RadioLink link{wire, clock, QStringLiteral("COM2")};
-    RecordingFeedback feedback;
-
-    explicit Bench(const QStringList& faults = {}) {
-        sim::RadioFaults f;
-        for (const QString& text : faults)
-            QVERIFY(sim::RadioFaults::parse(text, f));
-        radio.setFaults(f);
-    }
-    QList<QByteArray> payloads() const {
-        QList<QByteArray> p;
-        for (const auto& s : sent)
-            p.append(s.second);
-        return p;
-    }
-    int count(const QByteArray& payload) const { return int(payloads().count(payload)); }
-};
+using Bench = orv::test::RadioBench;
 
 RadioData patterned() {
     RadioData d;
@@ -64,10 +30,7 @@ RadioData patterned() {
     return d;
 }
 
-QByteArray request(char cmd, int address) {
-    const char bytes[] = {cmd, char(address >> 8), char(address & 0xFF), 8};
-    return QByteArray(bytes, 4);
-}
+QByteArray request(char cmd, int address) { return orv::test::blockRequest(cmd, address); }
 
 } // namespace
 

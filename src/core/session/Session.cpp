@@ -1,14 +1,18 @@
 #include "Session.h"
 
 #include "image/NewImage.h"
+#include "session/TuneSession.h"
 
 namespace orv {
 
 Session::Session(StartupValues startup, ModelCatalog catalog, Clock& clock)
-    : m_startup(std::move(startup)), m_catalog(std::move(catalog)), m_clock(clock) {
+    : m_startup(std::move(startup)), m_catalog(std::move(catalog)), m_clock(clock),
+      m_tuning(std::make_unique<TuneSession>(*this)) {
     m_selectedModel = m_catalog.isEmpty() ? -1 : 0;
     caption = m_startup.title;
 }
+
+Session::~Session() = default;
 
 void Session::startUp(Feedback& feedback) {
     m_data = RadioData{};
@@ -72,7 +76,10 @@ void Session::encodeSettings() {
     channelDataChanged = settingsChanged = false;
 }
 
-void Session::showTuneChannels() { orv::showTuneChannels(m_data, m_tune); }
+void Session::showTuneChannels() {
+    orv::showTuneChannels(m_data, m_tune);
+    m_tuning->refilled();
+}
 
 bool Session::selectSetting(Setting s, int index) {
     if (!m_settings.userSelect(s, index))

@@ -15,11 +15,18 @@
 #include "image/SettingsCodec.h"
 #include "image/TuneTable.h"
 
+#include <memory>
+
 namespace orv {
+
+class TuneSession;
 
 class Session {
 public:
     Session(StartupValues startup, ModelCatalog catalog, Clock& clock = SystemClock::instance());
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
 
     // The window's start-up: tables zero-filled, model byte 7 selected where the catalog has
     // it, a new image shown in the editors, flags cleared, caption = title.
@@ -64,8 +71,11 @@ public:
     void decodeSettings(Feedback& feedback);
     // Editors to image: settings and ModelBlock, then the channel table; clears both flags.
     void encodeSettings();
-    // Test-channel records to the tune table.
+    // Test-channel records to the tune table; the tune state starts again at 0.
     void showTuneChannels();
+    // The tune workspace's state and actions.
+    TuneSession& tuning() { return *m_tuning; }
+    const TuneSession& tuning() const { return *m_tuning; }
 
     // The user picked an entry of a settings list: the list's rules, the changed flag of its
     // group and, for "Band Width", the channel table.
@@ -103,6 +113,7 @@ private:
     SettingsSelection m_settings;
     TuneTable m_tune;
     int m_currentTestChannel = 0;
+    std::unique_ptr<TuneSession> m_tuning;
 };
 
 } // namespace orv
