@@ -79,7 +79,8 @@ int main(int argc, char** argv) {
                        "first line of output; the radio serves until SIGTERM, SIGINT or the end of standard "
                        "input.\n\nFaults (--fault, repeatable):\n  ") +
         RadioFaults::syntax().join(QLatin1String("\n  ")) +
-        QStringLiteral("\nB is a block number (address / 8, 0..127); numbers may be written 0x..."));
+        QStringLiteral("\nB is a block number (address / 8, 0..127); L is a tune item letter (B, M, m, Q or D); "
+                       "numbers may be written 0x..."));
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     parser.addOptions({

@@ -1,5 +1,5 @@
-// The virtual radio: its command parsing, its faults, the wire timing of the in-memory link,
-// the built-in memory images, and the simulator executable's refusals.
+// The virtual radio: its command parsing, its tune mode, its faults, the wire timing of the
+// in-memory link, the built-in memory images, and the simulator executable's refusals.
 #include "image/ChannelCodec.h"
 #include "image/RadioInfoText.h"
 #include "link/AccessCodes.h"
@@ -16,6 +16,7 @@ using namespace orv::sim;
 namespace {
 
 const QByteArray Ack(1, '\x06');
+const QByteArray Nak(1, '\x15');
 
 QByteArray readRequest(int address) {
     return QByteArray("R") + char(address >> 8) + char(address & 0xFF) + '\x08';
@@ -46,6 +47,15 @@ QByteArray handshake(VirtualRadio& radio) {
     answers += radio.receive('\x02');
     return answers + radio.receive('\x06');
 }
+
+// Handshake, a test-channel and a tune-value read, the program's 0x06 and the tune-mode code.
+bool enterTune(VirtualRadio& radio) {
+    return handshake(radio) == Ack + radio.identityReply() + Ack &&
+           radio.receive(readRequest(0x100) + readRequest(0x2F0)) == patternReply(0x100) + patternReply(0x2F0) &&
+           radio.receive(Ack) == Ack && radio.receive(access::tuneCode()) == Ack;
+}
+
+QByteArray probe(int low) { return QByteArray("R\x02", 2) + char(low) + '\x08'; }
 
 RadioFaults faults(const QString& text) {
     RadioFaults f;
@@ -78,7 +88,7 @@ class TestSim : public QObject {
         QCOMPARE(radio.receive('\x02'), QByteArray("RZ4K8\x07\x02", 7) + char(0xD0));
         QCOMPARE(radio.receive('\x06'), Ack);
         // Noise between commands and a command with a wrong count are passed over.
-        QCOMPARE(radio.receive(QByteArray("\x06Q\x00", 3) + QByteArray("R\x00\x10\x07", 4) + readRequest(0x3F8)),
+        QCOMPARE(radio.receive(QByteArray("\x05Q\x00", 3) + QByteArray("R\x00\x10\x07", 4) + readRequest(0x3F8)),
                  patternReply(0x3F8));
         QCOMPARE(radio.log().blocksRead, QList<int>{127});
         QVERIFY(radio.receive("EN").isEmpty() && radio.inProgrammingMode());
@@ -143,24 +153,150 @@ class TestSim : public QObject {
         QCOMPARE(radio.receive(access::openingCode()).isEmpty(), silentAfter); // silent for good
     }
 
+    void tuneModeEntryAndExit() {
+        VirtualRadio radio(patternMemory());
+        QVERIFY(enterTune(radio));
+        QCOMPARE(radio.mode(), VirtualRadio::Mode::Tune);
+        QCOMPARE(radio.log().tuneEntries, 1);
+        QCOMPARE(radio.receive(QByteArray("C\x00", 2) + "C\x0C" + "C\x0B"), Nak + Nak + Ack);
+        QCOMPARE(radio.tuneState().channel, 11);
+
+        // Only a 0x06 right after a probe ends tune mode; the program pauses in between. Stray
+        // bytes and a half command cut by a quiet line get no answer.
+        QCOMPARE(radio.receive(probe(0xF0) + "n" + Ack), patternReply(0x2F0) + Ack + Ack);
+        QVERIFY(radio.receive(QByteArray("R\x01\xF0\x08Xz", 6) + "S\x20").isEmpty());
+        radio.lineQuiet();
+        QVERIFY(radio.receive("\x12\x34").isEmpty());
+        QCOMPARE(radio.receive(probe(0xF8)), patternReply(0x2F8));
+        radio.lineQuiet();
+        QCOMPARE(radio.receive(Ack), Ack);
+        QCOMPARE(radio.mode(), VirtualRadio::Mode::Idle);
+        QCOMPARE(radio.log().tuneExits, 1);
+        QCOMPARE(radio.log().tuneCommands, QByteArrayList({QByteArray("C\x00", 2), "C\x0C", "C\x0B", probe(0xF0), "n",
+                                                          Ack, probe(0xF8), Ack}));
+        QCOMPARE(radio.log().blocksRead.size(), 2); // probes are not block reads
+    }
+
+    void tuneItems_data() {
+        QTest::addColumn<QByteArrayList>("prepare");
+        QTest::addColumn<QByteArray>("letter");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("wideCode"); // once a channel is selected again
+        QTest::addColumn<QByteArray>("confirm");
+        const QByteArrayList channel{QByteArray("C\x04")};
+        const QByteArrayList signalling = channel + QByteArrayList{QByteArray("S\x20\x12\x34")};
+        const QByteArrayList narrow = signalling + QByteArrayList{"n"};
+        const QByteArray squelch("G\x00\x06", 3);
+        QTest::newRow("Battery") << channel << QByteArray("B") << 0 << 0 << QByteArray("bN\x06");
+        QTest::newRow("SqlTight") << channel << QByteArray("M") << 1 << 1 << squelch;
+        QTest::newRow("SqlOpen") << channel << QByteArray("m") << 2 << 2 << squelch;
+        QTest::newRow("CTCDevW") << signalling << QByteArray("Q") << 3 << 3 << Ack;
+        QTest::newRow("DCSDevW") << signalling << QByteArray("D") << 4 << 4 << Ack;
+        QTest::newRow("CTCDevN") << narrow << QByteArray("Q") << 5 << 3 << Ack;
+        QTest::newRow("DCSDevN") << narrow << QByteArray("D") << 6 << 4 << Ack;
+    }
+    void tuneItems() {
+        QFETCH(QByteArrayList, prepare);
+        QFETCH(QByteArray, letter);
+        QFETCH(int, code);
+        QFETCH(int, wideCode);
+        QFETCH(QByteArray, confirm);
+        VirtualRadio radio(patternMemory());
+        QVERIFY(enterTune(radio));
+        QCOMPARE(radio.receive(prepare.join()), QByteArray(prepare.size(), '\x06'));
+
+        // Live values leave the memory alone; storing writes 0x2F0 + item code only.
+        QCOMPARE(radio.receive(letter + "\x5A\x01" + letter + "\x5B\x01"), confirm + confirm);
+        QCOMPARE(QList<int>({radio.tuneLiveItem(), radio.tuneLiveValue()}), QList<int>({code, 0x5B}));
+        QCOMPARE(radio.memory(), patternMemory());
+        QCOMPARE(radio.receive(letter + "\x33\x02"), confirm);
+        RadioData stored = patternMemory();
+        stored.image[size_t(0x2F0 + code)] = 0x33;
+        QCOMPARE(radio.memory(), stored);
+        QCOMPARE(radio.receive(letter + "\x44\x03"), Nak);
+        QCOMPARE(radio.memory(), stored);
+
+        QCOMPARE(radio.receive("C\x01" + letter + "\x10\x01"), Ack + confirm);
+        QCOMPARE(radio.tuneLiveItem(), wideCode);
+        QCOMPARE(radio.log().tuneCommands.mid(0, prepare.size()), prepare);
+    }
+
+    // From tune mode the program writes the test channels: handshake, block writes, tune code.
+    // The opening code's letters must not run tune commands (no 0x15 on the wire).
+    void testChannelWriteFromTuneMode() {
+        VirtualRadio radio(patternMemory());
+        QVERIFY(enterTune(radio));
+        QCOMPARE(radio.receive(access::openingCode()), Ack);
+        QCOMPARE(radio.receive('\x02'), radio.identityReply());
+        QCOMPARE(radio.receive(Ack), Ack);
+        QCOMPARE(radio.receive(writeRequest(0x100, "ABCDEFGH") + access::tuneCode() + "C\x03"), Ack + Ack + Ack);
+        QVERIFY(radio.inTuneMode());
+        QCOMPARE(radio.log().blocksWritten, QList<int>{0x100 / 8});
+        QCOMPARE(radio.log().tuneEntries, 2);
+        radio.lineLost();
+        QVERIFY(radio.receive("C\x03").isEmpty());
+    }
+
+    // Each row: the fault, what the program sends after the handshake, what comes back.
+    void tuneFaults_data() {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QByteArray>("sent");
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<VirtualRadio::Mode>("mode");
+        using Mode = VirtualRadio::Mode;
+        const QByteArray tune = access::tuneCode();
+        QTest::newRow("refuse m") << "tune-refuse:m" << tune + "m\x10\x01M\x10\x01"
+                                  << Ack + Nak + QByteArray("G\x00\x06", 3) << Mode::Tune;
+        QTest::newRow("bare ack") << "tune-bare-ack" << tune + "B\x10\x01" << Ack + Ack << Mode::Tune;
+        QTest::newRow("long reply") << "tune-long-reply" << tune + "B\x10\x01" + "Q\x10\x01"
+                                    << Ack + QByteArray("bN\x06\x00", 4) + QByteArray("\x06\x00", 2) << Mode::Tune;
+        // The code's letters leave nothing half received: the next read is served.
+        QTest::newRow("no tune ack") << "no-tune-ack" << tune + readRequest(0x2F0) << patternReply(0x2F0)
+                                     << Mode::Programming;
+        QTest::newRow("silent after 2") << "tune-silent-after:2" << tune + "C\x01" + "n" + "C\x01" << Ack + Ack + Ack
+                                        << Mode::Silent;
+        QTest::newRow("silent at once") << "tune-silent-after:0" << tune + "C\x01" << Ack << Mode::Silent;
+        // Block faults hit the reads of programming mode, not the probe.
+        QTest::newRow("short read, whole probe")
+            << "short-reply-at-block:94" << readRequest(0x2F0) + Ack + tune + probe(0xF0)
+            << patternReply(0x2F0).left(6) + Ack + Ack + patternReply(0x2F0) << Mode::Tune;
+    }
+    void tuneFaults() {
+        QFETCH(QString, fault);
+        QFETCH(QByteArray, sent);
+        QFETCH(QByteArray, answer);
+        QFETCH(VirtualRadio::Mode, mode);
+        VirtualRadio radio(patternMemory());
+        radio.setFaults(faults(fault));
+        handshake(radio);
+        QCOMPARE(radio.receive(sent), answer);
+        QCOMPARE(radio.mode(), mode);
+        QCOMPARE(radio.log().tuneCodes, 1);
+    }
+
     void faultTexts() {
         RadioFaults f;
         for (const char* text : {"silent", "answer-attempt:2", "no-final-ack", "short-reply-at-block:1",
                                  "extra-byte-at-block:2", "bad-header-at-block:0x7F", "wrong-address-at-block:4:0x208",
-                                 "nak-at-block:86", "stop-after-block:40", "slow:700"})
+                                 "nak-at-block:86", "stop-after-block:40", "slow:700", "tune-refuse:m", "tune-refuse: D",
+                                 "no-tune-ack", "tune-bare-ack", "tune-long-reply", "tune-silent-after:0x10"})
             QVERIFY2(RadioFaults::parse(QLatin1String(text), f), text);
         QVERIFY(f.silent && f.noFinalAck);
         QCOMPARE(QList<int>({f.answerAttempt, f.shortReplyAtBlock, f.extraByteAtBlock, f.badHeaderAtBlock,
                              f.wrongAddressAtBlock, f.wrongAddress, f.nakAtBlock, f.stopAfterBlock, f.slowMs}),
                  QList<int>({2, 1, 2, 127, 4, 0x208, 86, 40, 700}));
+        QVERIFY(f.noTuneAck && f.tuneBareAck && f.tuneLongReply);
+        QCOMPARE(f.tuneRefuse, QByteArray("mD"));
+        QCOMPARE(f.tuneSilentAfter, 16);
 
         for (const char* text : {"bogus", "slow", "slow:-5", "short-reply-at-block:128", "wrong-address-at-block:3",
-                                 "silent:1", "answer-attempt:0", "nak-at-block:x", ""}) {
+                                 "silent:1", "answer-attempt:0", "nak-at-block:x", "", "tune-refuse", "tune-refuse:x",
+                                 "tune-refuse:BM", "tune-refuse:b", "tune-bare-ack:1", "tune-silent-after:-1"}) {
             RadioFaults g;
             QString error;
             QVERIFY2(!RadioFaults::parse(QLatin1String(text), g, &error), text);
             QVERIFY(!error.isEmpty());
-            QVERIFY(g.slowMs == 0 && g.answerAttempt == 1);
+            QVERIFY(g.slowMs == 0 && g.answerAttempt == 1 && g.tuneRefuse.isEmpty() && !g.tuneBareAck);
         }
     }
 

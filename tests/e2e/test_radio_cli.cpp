@@ -130,6 +130,33 @@ private slots:
         QVERIFY(!QFile::exists(path("cut.kvd")));
     }
 
+    // Alignment over the real port: one item stored on a test channel, the value in the
+    // radio's memory afterwards, and the radio out of tune mode.
+    void tuneStoresAValue() {
+        Radio radio({"--save-on-exit", path("tuned.kvd")});
+        QVERIFY(!radio.device.isEmpty());
+        Run r = cli({"--port", radio.device, "tune-read", "-o", path("tune.kvd")});
+        QCOMPARE(r.exitCode, 0);
+        // The first test channel in use carries the alignment (the radio's last one is unused).
+        const QList<QByteArray> rows = dump(path("tune.kvd"));
+        int channel = 0;
+        for (int t = 0; t < 11 && !channel; ++t)
+            if (rows[16 + t].split(' ').value(3).toInt(nullptr, 16) & 0x08)
+                channel = t + 1;
+        QVERIFY(channel > 0);
+        r = cli({"--port", radio.device, "tune", "--channel", QString::number(channel), "--item", "SqlOpen",
+                 "--value", "123", "--store"});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY2(r.out.contains("SqlOpen after: 123"), r.out + r.err);
+        // A test channel that is not in use is refused.
+        r = cli({"--port", radio.device, "tune", "--channel", "11", "--item", "Battery", "--value", "1", "--cancel"});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.lastErrLine().contains("\"No CH\""), r.err);
+        QVERIFY(radio.stop());
+        QVERIFY(dump(path("tuned.kvd"))[47].startsWith("2F0: "));
+        QCOMPARE(dump(path("tuned.kvd"))[47].split(' ').value(3), QByteArray("7B"));
+    }
+
     // A port that is not there: the port message and the reason, on one line.
     void missingPort() {
         const Run r = cli({"--port", "/dev/orvante-missing", "info-read"});

@@ -10,6 +10,7 @@
 #include <QtGlobal>
 
 #include <algorithm>
+#include <utility>
 
 // The demo radio's data file is a resource of this library; registering it from here makes
 // sure the linker keeps it in every program that asks for the demo image.
@@ -23,8 +24,8 @@ constexpr char Ack = 0x06;
 constexpr char Nak = 0x15;
 constexpr char IdentityRequest = 0x02;
 constexpr int BlockCount = addr::ImageSize / addr::BlockSize;
-
-bool isCommandStart(char byte) { return byte == 'R' || byte == 'W' || byte == 'E'; }
+// The letters of the tune items ("Q" and "D" also serve the narrow items).
+constexpr char TuneItemLetters[] = "BMmQD";
 
 // A number written in decimal or with a 0x prefix in hex.
 bool parseNumber(const QString& text, int low, int high, int& value) {
@@ -43,7 +44,21 @@ struct FaultForm {
     int low, high; // range of the first number (when there is one)
 };
 
-// Forms with a number; "silent" and "no-final-ack" have none.
+struct FlagForm {
+    const char* name;
+    bool RadioFaults::*flag;
+};
+
+constexpr FlagForm FlagForms[] = {
+    {"silent", &RadioFaults::silent},
+    {"no-final-ack", &RadioFaults::noFinalAck},
+    {"no-tune-ack", &RadioFaults::noTuneAck},
+    {"tune-bare-ack", &RadioFaults::tuneBareAck},
+    {"tune-long-reply", &RadioFaults::tuneLongReply},
+};
+
+constexpr char TuneRefuseUsage[] = "tune-refuse:L";
+
 constexpr FaultForm NumberedForms[] = {
     {"answer-attempt", "answer-attempt:N", 1, 1000},
     {"short-reply-at-block", "short-reply-at-block:B", 0, BlockCount - 1},
@@ -53,6 +68,7 @@ constexpr FaultForm NumberedForms[] = {
     {"nak-at-block", "nak-at-block:B", 0, BlockCount - 1},
     {"stop-after-block", "stop-after-block:B", 0, BlockCount - 1},
     {"slow", "slow:MS", 0, 60000},
+    {"tune-silent-after", "tune-silent-after:N", 0, 100000},
 };
 
 } // namespace
@@ -65,10 +81,21 @@ bool RadioFaults::parse(const QString& text, RadioFaults& into, QString* error) 
     };
     const QStringList parts = text.trimmed().split(QLatin1Char(':'));
     const QString name = parts.first().trimmed().toLower();
-    if (name == QLatin1String("silent") || name == QLatin1String("no-final-ack")) {
+    for (const FlagForm& f : FlagForms) {
+        if (name != QLatin1String(f.name))
+            continue;
         if (parts.size() != 1)
             return fail(QStringLiteral("fault \"%1\" takes no value").arg(name));
-        (name == QLatin1String("silent") ? into.silent : into.noFinalAck) = true;
+        into.*f.flag = true;
+        return true;
+    }
+    if (name == QLatin1String("tune-refuse")) {
+        // The letter keeps its case: "M" and "m" are different items.
+        const QString letter = parts.size() == 2 ? parts[1].trimmed() : QString();
+        if (letter.size() != 1 || !QByteArray(TuneItemLetters).contains(letter.toLatin1()))
+            return fail(QStringLiteral("fault \"%1\" is written %2, L being one of B M m Q D")
+                            .arg(text, QLatin1String(TuneRefuseUsage)));
+        into.tuneRefuse.append(letter.toLatin1());
         return true;
     }
     const FaultForm* form = nullptr;
@@ -103,15 +130,20 @@ bool RadioFaults::parse(const QString& text, RadioFaults& into, QString* error) 
         into.nakAtBlock = n;
     else if (name == QLatin1String("stop-after-block"))
         into.stopAfterBlock = n;
+    else if (name == QLatin1String("tune-silent-after"))
+        into.tuneSilentAfter = n;
     else
         into.slowMs = n;
     return true;
 }
 
 QStringList RadioFaults::syntax() {
-    QStringList forms{QStringLiteral("silent"), QStringLiteral("no-final-ack")};
+    QStringList forms;
+    for (const FlagForm& f : FlagForms)
+        forms.append(QLatin1String(f.name));
     for (const FaultForm& f : NumberedForms)
         forms.append(QLatin1String(f.usage));
+    forms.append(QLatin1String(TuneRefuseUsage));
     return forms;
 }
 
@@ -146,9 +178,9 @@ QByteArray VirtualRadio::receive(char byte) {
     if (m_window == opening) {
         m_window.clear();
         ++m_log.openingCodes;
+        m_command.clear();
         if (muted() || m_log.openingCodes < m_faults.answerAttempt)
             return {};
-        m_command.clear();
         m_mode = Mode::AwaitIdentityRequest;
         return QByteArray(1, Ack);
     }
@@ -172,6 +204,7 @@ QByteArray VirtualRadio::receive(char byte) {
         m_log.endedWithEnd = false;
         return m_faults.noFinalAck ? QByteArray() : QByteArray(1, Ack);
     case Mode::Programming:
+    case Mode::Tune:
         return command(byte);
     }
     return {};
@@ -184,57 +217,77 @@ void VirtualRadio::lineLost() {
     m_window.clear();
 }
 
-void VirtualRadio::restartCommand(char byte) {
-    m_command.clear();
-    if (isCommandStart(byte))
-        m_command.append(byte);
+// Programming and tune mode take commands the same way: bytes are held while they can still
+// become a command or an access code; a byte that cannot continue what is held drops it and
+// may start a new command itself; anything between commands is ignored. The access codes are
+// held like commands, so their letters are never taken for commands of their own.
+QByteArray VirtualRadio::command(char byte) {
+    const bool inTune = m_mode == Mode::Tune;
+    const bool afterProbe = std::exchange(m_probed, false);
+    const auto held = [&] { return inTune ? heldInTune(m_command) : heldInProgramming(m_command); };
+    m_command.append(byte);
+    Held h = held();
+    if (h == Held::Nothing && m_command.size() > 1) {
+        m_command = QByteArray(1, byte);
+        h = held();
+    }
+    if (h == Held::Nothing)
+        m_command.clear();
+    if (h != Held::Whole)
+        return {};
+    const QByteArray cmd = std::exchange(m_command, QByteArray());
+    return inTune ? tuneCommand(cmd, afterProbe) : programmingCommand(cmd);
 }
 
-// Programming mode: "R" hi lo 8 | "W" hi lo 8 d0..d7 | "END". A byte that cannot continue
-// the command being received drops it; anything between commands is ignored.
-QByteArray VirtualRadio::command(char byte) {
-    if (m_command.isEmpty()) {
-        if (isCommandStart(byte))
-            m_command.append(byte);
-        return {};
+// "R" hi lo 8 | "W" hi lo 8 d0..d7 | "END" | 0x06 | the tune-mode code.
+VirtualRadio::Held VirtualRadio::heldInProgramming(const QByteArray& bytes) const {
+    static const QByteArray opening = access::openingCode();
+    static const QByteArray tune = access::tuneCode();
+    static const QByteArray end = QByteArrayLiteral("END");
+    const int size = int(bytes.size());
+    if (bytes == tune || bytes == end || (size == 1 && bytes[0] == Ack))
+        return Held::Whole;
+    if (bytes[0] == 'R' || bytes[0] == 'W') {
+        const int whole = bytes[0] == 'R' ? 4 : 4 + addr::BlockSize;
+        if (size < 4 || (bytes[3] == addr::BlockSize && size <= whole))
+            return size == whole ? Held::Whole : Held::Partial;
     }
-    m_command.append(byte);
-    const int size = int(m_command.size());
-    const auto addressOf = [this] { return 256 * std::uint8_t(m_command[1]) + std::uint8_t(m_command[2]); };
-    switch (m_command[0]) {
+    // The opening code itself is caught before it gets here.
+    if (end.startsWith(bytes) || tune.startsWith(bytes) || opening.startsWith(bytes))
+        return Held::Partial;
+    return Held::Nothing;
+}
+
+QByteArray VirtualRadio::programmingCommand(const QByteArray& cmd) {
+    static const QByteArray tune = access::tuneCode();
+    if (cmd == tune)
+        return enterTune();
+    const auto addressOf = [&cmd] { return 256 * std::uint8_t(cmd[1]) + std::uint8_t(cmd[2]); };
+    switch (cmd[0]) {
+    case Ack: // the program's acknowledgement of the blocks it has read
+        return QByteArray(1, Ack);
     case 'E':
-        if (!QByteArrayLiteral("END").startsWith(m_command)) {
-            restartCommand(byte);
-        } else if (size == 3) {
-            m_command.clear();
-            m_mode = Mode::Idle;
-            m_log.endedWithEnd = true;
-        }
+        m_mode = Mode::Idle;
+        m_log.endedWithEnd = true;
         return {};
     case 'R':
-        if (size == 4) {
-            if (byte != addr::BlockSize) {
-                restartCommand(byte);
-                return {};
-            }
-            const int address = addressOf();
-            m_command.clear();
-            return answerRead(address);
-        }
-        return {};
-    case 'W':
-        if (size == 4 && byte != addr::BlockSize) {
-            restartCommand(byte);
-        } else if (size == 4 + addr::BlockSize) {
-            const int address = addressOf();
-            const QByteArray data = m_command.mid(4);
-            m_command.clear();
-            return answerWrite(address, data);
-        }
-        return {};
+        return answerRead(addressOf());
+    default: // 'W'
+        return answerWrite(addressOf(), cmd.mid(4));
     }
-    m_command.clear();
-    return {};
+}
+
+QByteArray VirtualRadio::blockReply(int address, char header) const {
+    QByteArray reply;
+    reply.append(header);
+    reply.append(char((address >> 8) & 0xFF));
+    reply.append(char(address & 0xFF));
+    reply.append(char(addr::BlockSize));
+    for (int k = 0; k < addr::BlockSize; ++k) {
+        const int a = address + k;
+        reply.append(a >= 0 && a < addr::ImageSize ? char(m_memory.image[size_t(a)]) : '\0');
+    }
+    return reply;
 }
 
 QByteArray VirtualRadio::answerRead(int address) {
@@ -245,15 +298,7 @@ QByteArray VirtualRadio::answerRead(int address) {
     if (block == m_faults.wrongAddressAtBlock)
         replyAddress = m_faults.wrongAddress;
 
-    QByteArray reply;
-    reply.append(block == m_faults.badHeaderAtBlock ? 'X' : 'W');
-    reply.append(char((replyAddress >> 8) & 0xFF));
-    reply.append(char(replyAddress & 0xFF));
-    reply.append(char(addr::BlockSize));
-    for (int k = 0; k < addr::BlockSize; ++k) {
-        const int a = replyAddress + k;
-        reply.append(a < addr::ImageSize ? char(m_memory.image[size_t(a)]) : '\0');
-    }
+    QByteArray reply = blockReply(replyAddress, block == m_faults.badHeaderAtBlock ? 'X' : 'W');
     if (block == m_faults.shortReplyAtBlock)
         reply.truncate(6);
     if (block == m_faults.extraByteAtBlock)

@@ -1,8 +1,10 @@
 #pragma once
 // The radio's side of the programming protocol, one byte at a time: it waits for the opening
 // code, answers the identity, then serves block reads ("R"), block writes ("W") and "END"
-// from and into its own 1024-byte memory. Faults can be switched on to make it behave like a
-// radio with a bad cable, a slow processor or a damaged memory.
+// from and into its own 1024-byte memory. The tune-mode code puts it into its service mode,
+// where it takes the test-channel, signalling, narrow and tune-item commands and leaves on a
+// probe read followed by 0x06. Faults can be switched on to make it behave like a radio with
+// a bad cable, a slow processor or a damaged memory.
 //
 // It knows nothing of time: whoever carries its bytes (the in-memory link, the pseudo-terminal
 // server) models the wire and applies replyDelayMs().
@@ -38,6 +40,12 @@ struct RadioFaults {
     int nakAtBlock = -1;          // "nak-at-block:B": refuses that write with 0x15, then silent
     int stopAfterBlock = -1;      // "stop-after-block:B": silent after answering B (read or write)
     int slowMs = 0;               // "slow:MS": every reply MS milliseconds late
+    // Tune mode.
+    bool noTuneAck = false;       // "no-tune-ack": the tune-mode code gets no answer (stays programming)
+    QByteArray tuneRefuse;        // "tune-refuse:L": item commands with these letters get 0x15
+    bool tuneBareAck = false;     // "tune-bare-ack": every item command gets a bare 0x06
+    bool tuneLongReply = false;   // "tune-long-reply": every item reply ends with an extra 0x00
+    int tuneSilentAfter = -1;     // "tune-silent-after:N": silent for good after N tune commands
 
     // Merges one fault text into `into`. Numbers are decimal or 0x hex. A text it does not
     // know, or a number out of range, returns false with the reason in *error.
@@ -53,6 +61,21 @@ struct RadioLog {
     QList<int> blocksRead;    // blocks answered to "R", in order
     QList<int> blocksWritten; // blocks stored from "W", in order
     bool endedWithEnd = false; // the last programming session was closed by "END"
+    int tuneCodes = 0;         // tune-mode codes recognised in programming mode, answered or not
+    int tuneEntries = 0;       // times tune mode was entered (the code acknowledged)
+    int tuneExits = 0;         // times tune mode was left by a probe and 0x06
+    // Every whole command received in tune mode, in order, whatever the answer. Its size is
+    // the count "tune-silent-after" goes by.
+    QList<QByteArray> tuneCommands;
+};
+
+// What the radio in tune mode is doing.
+struct TuneState {
+    int channel = 0;       // selected test channel 1..11, 0 before the first "C"
+    bool narrow = false;   // "n" received since the last channel: "Q" and "D" are items 5 and 6
+    QByteArray signalling; // t, s1, s2 of the last "S"; empty before it
+    int liveItem = -1;     // item code 0..6 of the last item command carried out, -1 none
+    int liveValue = -1;    // its value, the one the radio applies now; -1 none
 };
 
 class VirtualRadio {
@@ -61,7 +84,8 @@ public:
         Idle,                 // waits for the opening code
         AwaitIdentityRequest, // opening code acknowledged, waits for 0x02
         AwaitFinalAck,        // identity sent, waits for 0x06
-        Programming,          // serves R / W / END
+        Programming,          // serves R / W / END, 0x06 and the tune-mode code
+        Tune,                 // service mode: C / S / n / items / probe
         Silent,               // gone quiet after a fault; stays so for the radio's lifetime
     };
 
@@ -83,6 +107,11 @@ public:
     int replyDelayMs() const { return m_faults.slowMs; }
     Mode mode() const { return m_mode; }
     bool inProgrammingMode() const { return m_mode == Mode::Programming; }
+    bool inTuneMode() const { return m_mode == Mode::Tune; }
+    // Reset each time tune mode is entered.
+    const TuneState& tuneState() const { return m_tune; }
+    int tuneLiveValue() const { return m_tune.liveValue; }
+    int tuneLiveItem() const { return m_tune.liveItem; }
 
     RadioData& memory() { return m_memory; }
     const RadioData& memory() const { return m_memory; }
@@ -101,17 +130,25 @@ public:
     void setFaults(const RadioFaults& faults) { m_faults = faults; }
 
     const RadioLog& log() const { return m_log; }
-    // Forgets what was seen; the opening-code count restarts, so "answer-attempt" applies anew.
+    // Forgets what was seen; the opening-code and tune-command counts restart, so
+    // "answer-attempt" and "tune-silent-after" apply anew.
     void clearLog() { m_log = RadioLog{}; }
 
     // Identity text, model code, data version, memory byte 0x2D0.
     QByteArray identityReply() const;
 
 private:
+    enum class Held { Nothing, Partial, Whole };
     QByteArray command(char byte);
+    Held heldInProgramming(const QByteArray& bytes) const;
+    Held heldInTune(const QByteArray& bytes) const;
+    QByteArray programmingCommand(const QByteArray& cmd);
+    QByteArray tuneCommand(const QByteArray& cmd, bool afterProbe);
+    QByteArray tuneItem(const QByteArray& cmd);
+    QByteArray enterTune();
+    QByteArray blockReply(int address, char header = 'W') const;
     QByteArray answerRead(int address);
     QByteArray answerWrite(int address, const QByteArray& data);
-    void restartCommand(char byte);
     bool muted() const { return m_faults.silent || m_mode == Mode::Silent; }
 
     RadioData m_memory;
@@ -122,7 +159,9 @@ private:
     RadioLog m_log;
     Mode m_mode = Mode::Idle;
     QByteArray m_window;  // the last bytes received, to spot the opening code
-    QByteArray m_command; // the programming command being received
+    QByteArray m_command; // the command (or access code) being received
+    TuneState m_tune;
+    bool m_probed = false; // the last byte completed a probe in tune mode
 };
 
 // A byte on the wire and the moment it has fully crossed it.
