@@ -10,7 +10,10 @@
 #include "editors/SettingsPanel.h"
 #include "shell/BusyCursor.h"
 #include "shell/EditingArea.h"
+#include "session/TuneSession.h"
 #include "shell/MainWindow.h"
+#include "link/RadioLink.h"
+#include "sim/MemoryLink.h"
 #include "shell/ModelFrame.h"
 
 #include <QClipboard>
@@ -151,16 +154,25 @@ private slots:
         QFETCH(int, answer);
         QFETCH(QStringList, log);
         Fixture f;
-        f.window->setCommandHandler(Cmd::LeaveTuneMode, [&f] {
+        // A tune item active on a virtual radio.
+        sim::VirtualRadio radio;
+        radio.memory().testChannel(0)[2] |= 0x08;
+        sim::MemoryLink wire(radio, f.clock);
+        RadioLink link(wire, f.clock, QStringLiteral("COM1"));
+        TuneSession& tune = f.session().tuning();
+        QVERIFY(tune.enterTuneMode(link, f.feedback));
+        tune.chooseItem(1, link, f.feedback);
+        QCOMPARE(tune.state(), int(TuneSession::ItemActive));
+        f.feedback.clear();
+        f.window->setCommandHandler(Cmd::LeaveTuneMode, [&] {
             f.log.append("leave tune");
-            f.window->setTuneState(0);
+            tune.leaveTuneMode(link, f.feedback);
         });
         f.plug(Cmd::FileSave, "save");
         f.plug(Cmd::ClosePort, "close port");
         f.session().settingsChanged = unsaved == 1;
         f.session().channelDataChanged = unsaved == 2;
         f.session().caption = unsaved == 3 ? "Read Complete - " + Title : Title + "/tmp/a.kvd";
-        f.window->setTuneState(2);
         f.feedback.answers = {Answer(answer)};
         f.window->menuAction("mnuFileExit")->trigger();
         QCOMPARE(f.window->isVisible(), log.isEmpty());

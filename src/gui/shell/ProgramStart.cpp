@@ -6,12 +6,16 @@
 #include "session/Session.h"
 #include "shell/GuiFeedback.h"
 #include "shell/MainWindow.h"
+#include "shell/OperateCommands.h"
+#include "sim/VirtualRadio.h"
 #include "shell/SplashWindow.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
+#include <QStatusBar>
 #include <QStandardPaths>
 
 namespace orv::gui {
@@ -32,6 +36,10 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         QStringLiteral("Save a picture of the main window to FILE (PNG) once it is shown, then quit."),
         QStringLiteral("FILE"));
     p.addOption(screenshot);
+    const QCommandLineOption demo(QStringLiteral("demo"),
+                                  QStringLiteral("Use the built-in virtual radio instead of a serial port: Read, "
+                                                 "Write and Tune work without a radio."));
+    p.addOption(demo);
 
     auto stop = [&result](int code, const QString& out, const QString& err) {
         result.run = false;
@@ -53,6 +61,7 @@ CommandLine parseCommandLine(const QStringList& arguments) {
 
     result.options.catalogPath = p.value(catalog);
     result.options.screenshotPath = p.value(screenshot);
+    result.options.demo = p.isSet(demo);
     // A catalog named on the command line must be there: a typing error would otherwise
     // start the program with the built-in defaults without a word.
     if (!result.options.catalogPath.isEmpty() && !QFileInfo(result.options.catalogPath).isFile())
@@ -101,6 +110,7 @@ MainWindow* ProgramStart::run() {
                                             *m_feedback);
     m_feedback->setParentWidget(m_window.get());
     m_window->setSplash(m_splash.get());
+    plugCommands();
 
     if (m_splash) {
         const std::int64_t left = m_options.splashMinimumMs - (m_clock.nowMs() - splashShown);
@@ -110,6 +120,18 @@ MainWindow* ProgramStart::run() {
     }
     m_window->show();
     return m_window.get();
+}
+
+void ProgramStart::plugCommands() {
+    m_connection = std::make_unique<RadioConnection>(m_clock);
+    if (m_options.demo) {
+        m_connection->useDemoRadio(sim::demoRadioImage());
+        auto* demo = new QLabel(QStringLiteral("Demo radio"), m_window.get());
+        demo->setObjectName(QStringLiteral("lblDemoRadio"));
+        demo->setToolTip(QStringLiteral("Read, Write and Tune talk to the built-in virtual radio, not to a serial port."));
+        m_window->statusBar()->addPermanentWidget(demo);
+    }
+    m_operate = std::make_unique<OperateCommands>(*m_window, *m_connection);
 }
 
 } // namespace orv::gui

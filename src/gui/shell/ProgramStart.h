@@ -4,6 +4,7 @@
 // window. Also the command line of `orvante`.
 
 #include "Clock.h"
+#include "link/RadioConnection.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,6 +14,7 @@ namespace orv::gui {
 
 class GuiFeedback;
 class MainWindow;
+class OperateCommands;
 class SplashWindow;
 
 struct StartOptions {
@@ -20,6 +22,7 @@ struct StartOptions {
     bool showSplash = true;
     int splashMinimumMs = 1200; // how long the splash stays at least
     QString screenshotPath;     // --screenshot FILE: save a picture of the window, then quit
+    bool demo = false;          // --demo: the built-in virtual radio instead of a serial port
 };
 
 // The command line: either options to start with, or a text to print and an exit status.
@@ -51,10 +54,16 @@ public:
     GuiFeedback& feedback() { return *m_feedback; }
 
 private:
+    // The window's commands: files, radio, port, help.
+    void plugCommands();
+
     StartOptions m_options;
     Clock& m_clock;
     std::unique_ptr<GuiFeedback> m_feedback; // outlives the window that uses it
     std::unique_ptr<SplashWindow> m_splash;
+    // The window's commands and their connection outlive the window that calls them.
+    std::unique_ptr<RadioConnection> m_connection;
+    std::unique_ptr<OperateCommands> m_operate;
     std::unique_ptr<MainWindow> m_window;
 };
 

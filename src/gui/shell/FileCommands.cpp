@@ -1,0 +1,235 @@
+#include "shell/FileCommands.h"
+
+#include "files/RecentFiles.h"
+#include "session/Session.h"
+#include "shell/BusyCursor.h"
+#include "shell/MainWindow.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileDialog>
+
+namespace orv::gui {
+
+namespace {
+
+const QString DataFilter = QStringLiteral("Data Files (*.kvd)");
+const QString OldFilter = QStringLiteral("Old Files (*.pvlt)");
+const QString DefaultSuffix = QStringLiteral("kvd");
+
+// A recent-file item shows " 1 " and the path; '&' is doubled so the menu shows it as typed.
+QString recentItemText(int i, const QString& path) {
+    return u' ' + QString::number(i) + u' ' + QString(path).replace(u'&', QLatin1String("&&"));
+}
+
+QString pathFromRecentItem(const QString& text) {
+    return text.mid(3).replace(QLatin1String("&&"), QLatin1String("&"));
+}
+
+// The changed flags that collecting the editors clears; a save that writes nothing gives
+// them back, so the data still count as unsaved.
+struct CollectedFlags {
+    bool channelData = false;
+    bool settings = false;
+
+    static CollectedFlags of(const Session& s) { return {s.channelDataChanged, s.settingsChanged}; }
+    void giveBack(Session& s) const {
+        s.channelDataChanged = s.channelDataChanged || channelData;
+        s.settingsChanged = s.settingsChanged || settings;
+    }
+};
+
+// Qt's own dialog on every platform: the titles, filters, default extension and overwrite
+// prompt are then the same everywhere.
+QString runDialog(QFileDialog& dialog) {
+    dialog.setObjectName(QStringLiteral("dlgCommonDialog"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setDefaultSuffix(DefaultSuffix);
+    dialog.selectNameFilter(DataFilter);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? QString() : QDir::toNativeSeparators(chosen.first());
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// The dialogs
+
+QString QtFileDialogs::openFile(const QString& directory) {
+    QFileDialog dialog(m_parent, QStringLiteral("Open"), directory);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters({DataFilter, OldFilter});
+    if (!m_lastName.isEmpty())
+        dialog.selectFile(m_lastName);
+    const QString path = runDialog(dialog);
+    if (!path.isEmpty())
+        m_lastName = path;
+    return path;
+}
+
+QString QtFileDialogs::saveFile(const QString& directory, const QString& proposedName) {
+    QFileDialog dialog(m_parent, QStringLiteral("Save As"), directory);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters({DataFilter});
+    if (!proposedName.isEmpty())
+        dialog.selectFile(proposedName);
+    const QString path = runDialog(dialog);
+    if (!path.isEmpty())
+        m_lastName = path;
+    return path;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The commands
+
+FileCommands::FileCommands(MainWindow& window, std::unique_ptr<FileDialogs> dialogs)
+    : QObject(&window), m_window(window),
+      m_dialogs(dialogs ? std::move(dialogs) : std::make_unique<QtFileDialogs>(&window)) {
+    using Command = MainWindow::Command;
+    window.setCommandHandler(Command::FileNew, [this] { mnuFileNew_Click(); });
+    window.setCommandHandler(Command::FileOpen, [this] { mnuFileOpen_Click(); });
+    window.setCommandHandler(Command::FileSave, [this] { mnuFileSave_Click(); });
+    window.setCommandHandler(Command::FileSaveAs, [this] { mnuFileSaveAs_Click(); });
+    for (int i = 1; i <= RecentFiles::Count; ++i)
+        window.setCommandHandler(Command(int(Command::RecentFile1) + i - 1),
+                                 [this, i] { mnuRecentFile_Click(i); });
+    window.setCommandHandler(Command::ShowRecentFiles, [this] { showRecentFiles(); });
+    window.setSaveForQuestion([this] { return mnuFileSave_Click(); });
+    // The window's start-up rebuilt the menu before these commands were plugged in.
+    showRecentFiles();
+}
+
+FileCommands::~FileCommands() = default;
+
+RecentFiles FileCommands::recentFiles() const {
+    return RecentFiles(m_window.session().startup().productIniPath);
+}
+
+QAction* FileCommands::newItem() const {
+    return m_window.menuAction(QStringLiteral("mnuFileNew"));
+}
+
+void FileCommands::mnuFileNew_Click() {
+    Session& s = m_window.session();
+    // Nothing loaded, read or saved since start-up or the last New.
+    if (s.caption.size() == s.title().size())
+        return;
+    if (m_window.dataUnsaved()) {
+        const Answer a =
+            m_window.feedback().ask(QStringLiteral("Data hasn't been saved. Do you want to save them?"),
+                                    s.title(), Icon::Exclamation, Buttons::YesNoCancel);
+        if (a == Answer::Cancel)
+            return;
+        // A save that wrote nothing keeps the data: New would lose them.
+        if (a == Answer::Yes && !mnuFileSave_Click())
+            return;
+    }
+    s.caption = s.title();
+    s.makeNewImage();
+    s.decodeSettings(m_window.feedback());
+    s.makeDefaultTuneChannels();
+    m_window.showSessionData();
+    newItem()->setEnabled(false);
+    s.channelDataChanged = s.settingsChanged = false;
+}
+
+void FileCommands::mnuFileOpen_Click() {
+    // No unsaved-data question: the data stay until a file has been read successfully.
+    loadDataFile(m_dialogs->openFile(m_window.dialogDirectory()));
+}
+
+bool FileCommands::mnuFileSave_Click() {
+    Session& s = m_window.session();
+    m_window.CommitCellEdits();
+    // No file name in the caption (start-up, New, a radio read or write, the tune view).
+    const QString& title = s.title();
+    if (s.caption.right(title.size()) == title)
+        return mnuFileSaveAs_Click();
+
+    const CollectedFlags flags = CollectedFlags::of(s);
+    s.encodeSettings();
+    if (s.writeDataFile(s.caption.mid(title.size()), m_window.feedback()) != SaveStatus::Ok) {
+        flags.giveBack(s);
+        return false;
+    }
+    newItem()->setEnabled(true);
+    s.channelDataChanged = s.settingsChanged = false;
+    return true;
+}
+
+bool FileCommands::mnuFileSaveAs_Click() {
+    Session& s = m_window.session();
+    CollectedFlags flags;
+    {
+        const BusyCursor busy;
+        m_window.CommitCellEdits();
+        flags = CollectedFlags::of(s);
+        s.encodeSettings();
+    }
+    // Save As proposes the current file name. A file that cannot be opened ends the command
+    // silently, as a cancel does; a failed write has shown its message.
+    const QString path = m_dialogs->saveFile(m_window.dialogDirectory(), s.currentFileName);
+    SaveStatus status = SaveStatus::OpenFailed;
+    if (!path.isEmpty()) {
+        const BusyCursor busy;
+        status = s.writeDataFile(path, m_window.feedback(), /*reportOpenFailure*/ false);
+    }
+    if (status != SaveStatus::Ok) {
+        flags.giveBack(s);
+        return false;
+    }
+    s.caption = s.title() + path;
+    m_window.showCaption();
+    recentFiles().addRecentFile(path);
+    showRecentFiles();
+    s.currentFileName = path;
+    newItem()->setEnabled(true);
+    s.channelDataChanged = s.settingsChanged = false;
+    return true;
+}
+
+void FileCommands::mnuRecentFile_Click(int index) {
+    if (QAction* item = m_window.menuAction(QStringLiteral("mnuRecentFile_%1").arg(index)))
+        loadDataFile(pathFromRecentItem(item->text()));
+}
+
+bool FileCommands::loadDataFile(const QString& path) {
+    if (path.isEmpty())
+        return false;
+    LoadStatus status;
+    {
+        const BusyCursor busy;
+        status = m_window.session().loadDataFile(path, m_window.feedback());
+        if (status == LoadStatus::Ok)
+            m_window.showSessionData();
+    }
+    if (status == LoadStatus::NotFound) {
+        recentFiles().removeRecentFile(path);
+        showRecentFiles();
+    }
+    if (status != LoadStatus::Ok)
+        return false;
+    recentFiles().addRecentFile(path);
+    showRecentFiles();
+    newItem()->setEnabled(true);
+    return true;
+}
+
+void FileCommands::showRecentFiles() {
+    const QStringList entries = recentFiles().entries();
+    for (int i = 1; i <= RecentFiles::Count; ++i) {
+        QAction* item = m_window.menuAction(QStringLiteral("mnuRecentFile_%1").arg(i));
+        const QString& path = entries[i - 1];
+        item->setText(path.isEmpty() ? QString() : recentItemText(i, path));
+        item->setVisible(!path.isEmpty());
+        // Once shown, the separator stays.
+        if (!path.isEmpty())
+            m_window.menuAction(QStringLiteral("seperator4"))->setVisible(true);
+    }
+}
+
+} // namespace orv::gui

@@ -1,0 +1,83 @@
+#pragma once
+// The File menu's data-file commands: New, Open, Save, Save As and the four recent files,
+// plugged into the main window's routing, and the save that the window's close question runs.
+// The file dialogs sit behind FileDialogs so that the tests can answer them.
+//
+// Unsaved data are never lost by a save that wrote nothing: a cancelled or failed save leaves
+// the changed flags as they were before the editors were collected, and New or closing the
+// window stops when the save its question started wrote nothing.
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <memory>
+
+class QAction;
+
+namespace orv {
+class RecentFiles;
+}
+
+namespace orv::gui {
+
+class MainWindow;
+
+// The two file dialogs. Each returns the chosen full path, or the empty text when cancelled.
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    // "Open": an existing data file of either format.
+    virtual QString openFile(const QString& directory) = 0;
+    // "Save As": proposes proposedName (none when empty), asks before overwriting a file.
+    virtual QString saveFile(const QString& directory, const QString& proposedName) = 0;
+};
+
+// The dialogs the user sees. Both keep one idea of the chosen file: Open proposes the name
+// the dialogs last returned. A name typed without an extension gets ".kvd"; one typed with
+// ".pvlt" keeps it (the old format).
+class QtFileDialogs : public FileDialogs {
+public:
+    explicit QtFileDialogs(QWidget* parent) : m_parent(parent) {}
+
+    QString openFile(const QString& directory) override;
+    QString saveFile(const QString& directory, const QString& proposedName) override;
+
+private:
+    QPointer<QWidget> m_parent;
+    QString m_lastName;
+};
+
+class FileCommands : public QObject {
+    Q_OBJECT
+public:
+    // Plugs the commands into the window (New, Open, Save, Save As, the recent files, the
+    // recent-file menu and the close question's save) and shows the recent-file menu. The
+    // object is a child of the window and lives as long as it. Without dialogs, the real ones.
+    explicit FileCommands(MainWindow& window, std::unique_ptr<FileDialogs> dialogs = nullptr);
+    ~FileCommands() override;
+
+    void mnuFileNew_Click();
+    void mnuFileOpen_Click();
+    // Both return whether the data were written.
+    bool mnuFileSave_Click();
+    bool mnuFileSaveAs_Click();
+    void mnuRecentFile_Click(int index); // 1..4
+
+    // Loads a data file and shows it; a file that no longer exists leaves the recent-file
+    // list. Nothing happens for an empty path. Returns whether the data were loaded.
+    bool loadDataFile(const QString& path);
+    // Rebuilds the recent-file menu from the program's INI file.
+    void showRecentFiles();
+
+    FileDialogs& dialogs() { return *m_dialogs; }
+
+private:
+    RecentFiles recentFiles() const;
+    QAction* newItem() const;
+
+    MainWindow& m_window;
+    std::unique_ptr<FileDialogs> m_dialogs;
+};
+
+} // namespace orv::gui

@@ -1,0 +1,35 @@
+#pragma once
+// The Operate menu's radio commands in the window: Read and Write with the window's steps
+// around the exchanges (cell edits finished, the hourglass, leaving an active tune item, the
+// caption, the decode, the views), and leaving tune mode for the window's other commands.
+// They talk to the radio through one connection kept for the window's whole run: the COM
+// port chosen in the window, or the built-in virtual radio of `orvante --demo`.
+
+#include "link/RadioConnection.h"
+
+namespace orv::gui {
+
+class MainWindow;
+
+class OperateCommands {
+public:
+    // Plugs Read, Write, LeaveTuneMode and ClosePort into the window.
+    OperateCommands(MainWindow& window, RadioConnection& connection);
+
+    void mnuRead_Click();
+    void mnuWrite_Click();
+    // Ends tune mode through the window's connection (nothing when it is not entered).
+    void leaveTuneMode();
+
+    // The link of the window's COM port (or of the virtual radio).
+    RadioLink& link();
+
+private:
+    // The channel and function view, without leaving tune mode again.
+    void showChannelView();
+
+    MainWindow& m_window;
+    RadioConnection& m_connection;
+};
+
+} // namespace orv::gui

@@ -1,0 +1,197 @@
+// The File commands on the main window: Save and Save As, Open and the recent files, and the
+// save question of New and of closing the window.
+
+#include "EditorTestSupport.h"
+#include "catalog/NumberText.h"
+#include "common/TestFiles.h"
+#include "files/DataFile.h"
+#include "files/RecentFiles.h"
+#include "shell/FileCommands.h"
+#include "shell/MainWindow.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace orv;
+using namespace orv::gui;
+using orv::test::fileBytes;
+
+namespace {
+
+const QString Title = QStringLiteral("ORVANTE Programming Software");
+
+// Answers the dialogs in turn (an empty text cancels); records the names Save As proposed.
+struct FakeDialogs : FileDialogs {
+    QStringList answers, proposed;
+    QString next() { return answers.isEmpty() ? QString() : answers.takeFirst(); }
+    QString openFile(const QString&) override { return next(); }
+    QString saveFile(const QString&, const QString& name) override {
+        proposed.append(name);
+        return next();
+    }
+};
+
+struct Fixture {
+    QTemporaryDir dir;
+    VirtualClock clock;
+    orv::test::RecordingFeedback feedback;
+    std::unique_ptr<MainWindow> window;
+    FakeDialogs* dialogs = new FakeDialogs;
+
+    Fixture() {
+        StartupValues v;
+        v.title = Title;
+        v.productIniPath = path("ORVANTE.ini");
+        window = std::make_unique<MainWindow>(std::make_unique<Session>(v, orv::test::editorCatalog(), clock),
+                                              feedback);
+        new FileCommands(*window, std::unique_ptr<FileDialogs>(dialogs));
+        window->show();
+    }
+    QString path(const QString& name) const { return dir.filePath(name); }
+    QString unwritable() { // a folder whose name a file has taken
+        orv::test::putFile(path("blocker"), "x");
+        return path("blocker/data.kvd");
+    }
+    Session& session() { return window->session(); }
+    QAction* item(const QString& name) { return window->menuAction(name); }
+    QStringList recent() const { return RecentFiles(path("ORVANTE.ini")).entries(); }
+    void changeASetting() {
+        const SettingsSelection& sel = session().settings();
+        const int next =
+            (sel.index(Setting::SquelchLevel) + 1) % int(sel.items(Setting::SquelchLevel).size());
+        QVERIFY(session().selectSetting(Setting::SquelchLevel, next));
+    }
+};
+
+} // namespace
+
+class TestFileCommands : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { setDecimalSeparator(QLatin1Char('.')); }
+
+    // Save without a file name in the caption is Save As; the name decides the format. Then
+    // Save writes the same file at once, and Save As proposes it.
+    void saveAfterStartUpIsSaveAs_data() {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("old");
+        QTest::newRow("kvd") << Title << "a.kvd" << false;
+        QTest::newRow("pvlt") << Title << "a.pvlt" << true;
+        QTest::newRow("after a read") << "Read Complete - " + Title << "b.kvd" << false;
+    }
+    void saveAfterStartUpIsSaveAs() {
+        QFETCH(QString, caption);
+        QFETCH(QString, name);
+        QFETCH(bool, old);
+        Fixture f;
+        const QString path = f.path(name);
+        f.session().caption = caption;
+        f.changeASetting();
+        f.dialogs->answers = {path};
+        f.item("mnuFileSave")->trigger();
+        QCOMPARE(fileBytes(path).size(), DataFileSize);
+        QCOMPARE(fileBytes(path), serializeDataFile(f.session().data(), old));
+        QCOMPARE(f.window->windowTitle(), Title + path);
+        QVERIFY(!f.window->dataUnsaved() && f.item("mnuFileNew")->isEnabled());
+        QCOMPARE(f.item("mnuRecentFile_1")->text(), " 1 " + path);
+
+        f.changeASetting();
+        f.item("mnuFileSave")->trigger();
+        QCOMPARE(fileBytes(path), serializeDataFile(f.session().data(), old));
+        f.item("mnuFileSaveAs")->trigger();
+        QCOMPARE(f.dialogs->proposed, (QStringList{"", path}));
+    }
+
+    // No question before Open, even with unsaved data. A file that has gone leaves the list.
+    void openAndRecentFiles() {
+        Fixture f;
+        QStringList p;
+        for (const char* name : {"a.kvd", "b.kvd", "c.kvd", "d.kvd", "e.pvlt"}) {
+            p.append(f.path(QLatin1String(name)));
+            QCOMPARE(writeDataFile(p.last(), f.session().data()), SaveStatus::Ok);
+        }
+        f.changeASetting();
+        f.dialogs->answers = p;
+        for (int i = 0; i < 5; ++i)
+            f.item("mnuFileOpen")->trigger();
+        QVERIFY(f.feedback.shown.isEmpty() && !f.window->dataUnsaved());
+        QCOMPARE(f.recent(), (QStringList{p[4], p[3], p[2], p[1]}));
+        f.item("mnuRecentFile_3")->trigger();
+        QCOMPARE(f.window->windowTitle(), Title + p[2]);
+        QCOMPARE(f.recent(), (QStringList{p[2], p[4], p[3], p[1]}));
+
+        QVERIFY(QFile::remove(p[3]));
+        f.item("mnuRecentFile_3")->trigger();
+        QCOMPARE(f.feedback.texts(), QStringList{"The file isnot exit. Please confirm it."});
+        QCOMPARE(f.recent(), (QStringList{p[2], p[4], p[1], ""}));
+        QCOMPARE(f.item("mnuRecentFile_3")->text(), " 3 " + p[1]);
+        QVERIFY(!f.item("mnuRecentFile_4")->isVisible() && f.item("seperator4")->isVisible());
+        QCOMPARE(f.window->windowTitle(), Title + p[2]);
+    }
+
+    void newRightAfterStartUpDoesNothing() {
+        Fixture f;
+        f.changeASetting();
+        const SettingsSelection edited = f.session().settings();
+        f.window->mnuFileNew_Click();
+        QVERIFY(f.feedback.shown.isEmpty() && f.session().settings() == edited);
+    }
+
+    // New and closing go on after No, or after Yes when the data were written. A save that
+    // wrote nothing (failed or cancelled) keeps the window and the data, still unsaved.
+    void saveQuestion_data() {
+        QTest::addColumn<bool>("closing");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("target"); // Save to "file" or "unwritable", or Save As cancelled ("")
+        QTest::addColumn<bool>("goesOn");
+        for (const bool closing : {false, true}) {
+            const char* c = closing ? "close" : "new";
+            QTest::addRow("%s: yes, saved", c) << closing << int(Answer::Yes) << "file" << true;
+            QTest::addRow("%s: yes, save failed", c) << closing << int(Answer::Yes) << "unwritable" << false;
+            QTest::addRow("%s: yes, save as cancelled", c) << closing << int(Answer::Yes) << "" << false;
+            QTest::addRow("%s: no", c) << closing << int(Answer::No) << "file" << true;
+            QTest::addRow("%s: cancel", c) << closing << int(Answer::Cancel) << "file" << false;
+        }
+    }
+    void saveQuestion() {
+        QFETCH(bool, closing);
+        QFETCH(int, answer);
+        QFETCH(QString, target);
+        QFETCH(bool, goesOn);
+        Fixture f;
+        Session& s = f.session();
+        const QString file = f.path("data.kvd");
+        const QString caption = target.isEmpty() ? "Read Complete - " + Title
+                                                 : Title + (target == "file" ? file : f.unwritable());
+        s.caption = caption;
+        f.window->showCaption();
+        const SettingsSelection fresh = s.settings();
+        f.changeASetting();
+        f.feedback.answers = {Answer(answer)};
+        if (closing)
+            f.window->close();
+        else
+            f.window->mnuFileNew_Click();
+
+        QStringList texts{QStringLiteral("Data hasn't been saved. Do you want to save them?")};
+        if (answer == int(Answer::Yes) && target == "unwritable")
+            texts.append("Save File Error!");
+        QCOMPARE(f.feedback.texts(), texts);
+        const orv::test::Shown& question = f.feedback.shown[0];
+        QVERIFY(question.title == Title && question.icon == Icon::Exclamation &&
+                question.buttons == Buttons::YesNoCancel);
+        QCOMPARE(QFile::exists(file), answer == int(Answer::Yes) && target == "file");
+        QCOMPARE(f.window->isVisible(), !(closing && goesOn));
+        if (!goesOn) {
+            QCOMPARE(f.window->windowTitle(), caption);
+            QVERIFY(s.settingsChanged);
+        } else if (!closing) {
+            QCOMPARE(f.window->windowTitle(), Title);
+            QVERIFY(s.settings() == fresh && !f.window->dataUnsaved() && !f.item("mnuFileNew")->isEnabled());
+        }
+    }
+};
+
+QTEST_MAIN(TestFileCommands)
+#include "test_file_commands.moc"

@@ -1,0 +1,184 @@
+// Read and Write from the window's menu and toolbar against the virtual radio on a virtual
+// clock: the progress, the messages and questions, the caption, what the editors show
+// afterwards, and that a failed read leaves the window exactly as it was.
+
+#include "EditorTestSupport.h"
+#include "catalog/NumberText.h"
+#include "editors/ChannelEditor.h"
+#include "image/ChannelTable.h"
+#include "image/NewImage.h"
+#include "link/RadioConnection.h"
+#include "session/TuneSession.h"
+#include "shell/MainWindow.h"
+#include "shell/ModelFrame.h"
+#include "shell/OperateCommands.h"
+#include "sim/VirtualRadio.h"
+
+#include <QAction>
+#include <QDir>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace orv;
+using namespace orv::gui;
+using orv::test::RecordingFeedback;
+
+namespace {
+
+const QString Title = QStringLiteral("ORVANTE Programming Software");
+const QString ReadDone = QStringLiteral("Read data is complete. Press OK button to continue ...");
+
+struct Fixture {
+    QTemporaryDir dir;
+    VirtualClock clock;
+    RecordingFeedback feedback;
+    RadioConnection connection{clock};
+    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<OperateCommands> operate;
+
+    explicit Fixture(const RadioData& radioMemory = sim::demoRadioImage()) {
+        StartupValues v;
+        v.title = Title;
+        v.productIniPath = dir.filePath(QStringLiteral("ORVANTE.ini"));
+        v.modelCount = 2;
+        ModelCatalog models({{QStringLiteral("VHF Seven"), 7, 136.0, 174.0, 130.0, 176.0},
+                             {QStringLiteral("UHF Nine"), 9, 400.0, 470.0, 400.0, 480.0}});
+        window = std::make_unique<MainWindow>(std::make_unique<Session>(v, std::move(models), clock), feedback);
+        connection.useDemoRadio(radioMemory);
+        operate = std::make_unique<OperateCommands>(*window, connection);
+        window->show();
+    }
+    sim::VirtualRadio& radio() { return *connection.demoRadio(); }
+    Session& session() { return window->session(); }
+    void faults(const QString& text) {
+        sim::RadioFaults f;
+        QVERIFY(sim::RadioFaults::parse(text, f));
+        radio().setFaults(f);
+    }
+};
+
+// A radio programmed for model 9 with channel 3 on 440.125 MHz.
+RadioData uhfRadio() {
+    RadioData d = sim::demoRadioImage();
+    d.modelBlock()[2] = 9;
+    ChannelTable t;
+    showChannels(d, t);
+    t.rows[2].cells[ColRxFreq] = QStringLiteral("440.12500");
+    t.rows[2].cells[ColTxFreq] = QStringLiteral("440.12500");
+    saveChannels(t, d);
+    return d;
+}
+
+} // namespace
+
+class TestOperate : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { setDecimalSeparator(QLatin1Char('.')); }
+
+    // Read from the menu: the progress to 635, the message, the caption, the radio's model
+    // and channels in the editors, File New enabled.
+    void readFromTheMenu() {
+        Fixture f(uhfRadio());
+        QVERIFY(!f.window->menuAction("mnuFileNew")->isEnabled());
+        f.window->menuAction("mnuRead")->trigger();
+
+        QCOMPARE(f.feedback.progress.first(), QStringLiteral("open Reading data from the radio ...|635|Read"));
+        QVERIFY(f.feedback.progress.contains(QStringLiteral("set 635")));
+        QCOMPARE(f.feedback.progress.last(), QStringLiteral("close"));
+        QCOMPARE(f.feedback.texts(), QStringList{ReadDone});
+        QCOMPARE(f.window->windowTitle(), QStringLiteral("Read Complete - ") + Title);
+        QCOMPARE(f.session().selectedModel(), 1);
+        QCOMPARE(f.session().channels().rows[2].cells[ColRxFreq], QStringLiteral("440.12500"));
+        QCOMPARE(f.window->channelEditor()->grid()->model()->index(3, ColRxFreq).data().toString(),
+                 QStringLiteral("440.12500"));
+        QVERIFY(f.window->menuAction("mnuFileNew")->isEnabled());
+        QVERIFY(f.window->dataUnsaved());
+
+        // A radio newer than the program: the notice after the completion.
+        Fixture newer;
+        newer.radio().setDataVersion(3);
+        newer.window->toolButton("Read")->trigger();
+        QCOMPARE(newer.feedback.texts(),
+                 (QStringList{ReadDone, QStringLiteral("New Version Radio. Please update program software.")}));
+        QCOMPARE(newer.feedback.shown[1].title, QStringLiteral("Error"));
+        QCOMPARE(newer.feedback.shown[1].icon, Icon::Information);
+        QCOMPARE(newer.session().dataVersion(), 3);
+    }
+
+    // A read that fails part way shows its message and nothing else changes: not the data,
+    // not the editors, not the caption, not the data version.
+    void failedReadChangesNothing() {
+        Fixture f(uhfRadio());
+        f.faults(QStringLiteral("stop-after-block:40"));
+        f.radio().setDataVersion(0);
+        const RadioData before = f.session().data();
+        const ChannelTable shown = f.session().channels();
+        f.window->menuAction("mnuRead")->trigger();
+        QCOMPARE(f.feedback.texts(), QStringList{QStringLiteral("Reading data interrupted. Please read again!")});
+        QVERIFY(f.session().data() == before);
+        QVERIFY(f.session().channels() == shown);
+        QCOMPARE(f.session().dataVersion(), 2);
+        QCOMPARE(f.window->windowTitle(), Title);
+        QVERIFY(!f.window->menuAction("mnuFileNew")->isEnabled());
+        QVERIFY(!f.window->dataUnsaved());
+    }
+
+    // Write: the editors' contents reach the radio; another model asks first, and No sends
+    // nothing more; the caption tells a completed write.
+    void writeFromTheMenu() {
+        Fixture f(uhfRadio());
+        f.radio().setModelCode(9);
+        f.session().channels().rows[0].cells[ColRxFreq] = QStringLiteral("150.00000");
+        f.feedback.answers = {Answer::No};
+        f.window->menuAction("mnuWrite")->trigger();
+        QCOMPARE(f.feedback.shown.size(), 1);
+        QVERIFY(f.feedback.shown[0].text.startsWith(QStringLiteral("The selected model is different")));
+        QVERIFY(f.radio().log().blocksWritten.isEmpty());
+        QCOMPARE(f.window->windowTitle(), Title);
+
+        f.feedback.clear();
+        f.feedback.answers = {Answer::Yes};
+        f.window->toolButton("Write")->trigger();
+        QCOMPARE(f.radio().log().blocksWritten.size(), 38);
+        QCOMPARE(f.feedback.texts().last(), QStringLiteral("Write data is complete. Press OK button to continue ..."));
+        QCOMPARE(f.feedback.progress.first(), QStringLiteral("open Writing data to the radio ...|140|Write"));
+        QCOMPARE(f.window->windowTitle(), QStringLiteral("Write Complete - ") + Title);
+        ChannelTable inRadio;
+        showChannels(f.radio().memory(), inRadio);
+        QCOMPARE(inRadio.rows[0].cells[ColRxFreq], QStringLiteral("150.00000"));
+        QVERIFY(f.window->menuAction("mnuFileNew")->isEnabled());
+        QVERIFY(!f.session().channelDataChanged);
+    }
+
+    // Leaving tune mode belongs to the connection of the window: Read leaves an active item
+    // first; closing the window leaves it too and closes the port.
+    void readLeavesAnActiveTuneItem() {
+        Fixture f;
+        TuneSession& tune = f.session().tuning();
+        QVERIFY(tune.enterTuneMode(f.operate->link(), f.feedback));
+        tune.chooseItem(1, f.operate->link(), f.feedback);
+        QCOMPARE(tune.state(), int(TuneSession::ItemActive));
+        f.radio().clearLog();
+        f.window->menuAction("mnuRead")->trigger();
+        QCOMPARE(f.radio().log().tuneCommands.mid(0, 2).size(), 2);
+        QCOMPARE(f.radio().log().tuneCommands[0][0], 'B');
+        QCOMPARE(tune.state(), int(TuneSession::None));
+        QCOMPARE(f.feedback.texts().last(), ReadDone);
+
+        Fixture closing;
+        TuneSession& t = closing.session().tuning();
+        QVERIFY(t.enterTuneMode(closing.operate->link(), closing.feedback));
+        t.chooseItem(2, closing.operate->link(), closing.feedback);
+        closing.radio().clearLog();
+        QVERIFY(closing.window->close());
+        QCOMPARE(closing.radio().log().tuneCommands.value(0).left(1), QByteArray("M"));
+        QCOMPARE(t.state(), int(TuneSession::None));
+        QVERIFY(!closing.connection.link().serial().isOpen());
+    }
+};
+
+QTEST_MAIN(TestOperate)
+#include "test_operate.moc"
