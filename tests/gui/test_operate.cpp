@@ -78,6 +78,17 @@ class TestOperate : public QObject {
 private slots:
     void init() { setDecimalSeparator(QLatin1Char('.')); }
 
+    // The README's picture of a completed read (ORVANTE_SCREENSHOT_DIR=docs/screenshots).
+    void screenshotOfARead() {
+        const QString dir = qEnvironmentVariable("ORVANTE_SCREENSHOT_DIR");
+        if (dir.isEmpty())
+            QSKIP("ORVANTE_SCREENSHOT_DIR is not set");
+        Fixture f;
+        f.window->menuAction("mnuRead")->trigger();
+        QCOMPARE(f.feedback.texts(), QStringList{ReadDone});
+        QVERIFY(f.window->grab().save(QDir(dir).filePath(QStringLiteral("read-complete.png"))));
+    }
+
     // Read from the menu: the progress to 635, the message, the caption, the radio's model
     // and channels in the editors, File New enabled.
     void readFromTheMenu() {

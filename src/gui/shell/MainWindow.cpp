@@ -5,6 +5,7 @@
 #include "editors/SettingsPanel.h"
 #include "link/PortMap.h"
 #include "session/Session.h"
+#include "session/TuneSession.h"
 #include "shell/AboutBox.h"
 #include "shell/BusyCursor.h"
 #include "shell/EditingArea.h"
@@ -280,12 +281,18 @@ void MainWindow::closeEvent(QCloseEvent* e) {
             return;
         }
         if (a == Answer::Yes) {
-            if (m_tuneState == 2)
+            if (tuneState() == TuneSession::ItemActive)
                 runCommand(Command::LeaveTuneMode);
-            mnuFileSave_Click();
+            // A save that wrote nothing (cancelled or failed) keeps the window and its data.
+            if (!m_saveForQuestion) {
+                mnuFileSave_Click();
+            } else if (!m_saveForQuestion()) {
+                e->ignore();
+                return;
+            }
         }
     }
-    if (m_tuneState == 2)
+    if (tuneState() == TuneSession::ItemActive)
         runCommand(Command::LeaveTuneMode);
     writeComPort();
     runCommand(Command::ClosePort);
@@ -346,6 +353,8 @@ bool MainWindow::dataUnsaved() const {
     return caption.startsWith(QLatin1String("Read")) || caption.startsWith(QLatin1String("Write")) ||
            m_session->channelDataChanged || m_session->settingsChanged;
 }
+
+int MainWindow::tuneState() const { return m_session->tuning().state(); }
 
 QAction* MainWindow::menuAction(const QString& name) const {
     return menuBar()->findChild<QAction*>(name);

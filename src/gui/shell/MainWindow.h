@@ -44,6 +44,8 @@ public:
         ShowRecentFiles, LeaveTuneMode, ClosePort,
     };
     using Handler = std::function<void()>;
+    // A save that tells whether the data were written.
+    using SaveHandler = std::function<bool()>;
 
     enum ViewMode { ChannelView = 1, RadioInfoView = 2, TuneView = 3 };
 
@@ -60,6 +62,10 @@ public:
     void setCommandHandler(Command command, Handler handler);
     // Runs what is plugged in; false when nothing is.
     bool runCommand(Command command);
+    // The save that the close question's Yes runs. When it reports that nothing was written
+    // (cancelled or failed), the window stays open with its data. Without one, Yes runs the
+    // Save command and the window closes.
+    void setSaveForQuestion(SaveHandler save) { m_saveForQuestion = std::move(save); }
 
     // An in-cell text editor: its text box (shown while an edit is open) and what finishes
     // the edit. CommitCellEdits, Copy and Paste visit them in the order they were added; the
@@ -71,9 +77,8 @@ public:
     // --- state -----------------------------------------------------------------------------
     int viewMode() const { return m_viewMode; }
     void setViewMode(int mode) { m_viewMode = mode; }
-    // 2 while a tune item is active (set by the tune commands); closing then leaves tune mode.
-    int tuneState() const { return m_tuneState; }
-    void setTuneState(int state) { m_tuneState = state; }
+    // The session's tune state: 2 while a tune item is active; closing then leaves tune mode.
+    int tuneState() const;
     // The COM port, 1..16, shown in status panel 2.
     int comPort() const { return m_comPort; }
     void setComPort(int port);
@@ -165,10 +170,10 @@ private:
     std::unique_ptr<Session> m_session;
     Feedback& m_feedback;
     std::map<Command, Handler> m_handlers;
+    SaveHandler m_saveForQuestion;
     std::vector<CellEditor> m_cellEditors;
 
     int m_viewMode = ChannelView;
-    int m_tuneState = 0;
     int m_comPort = 1;
     QString m_dialogDirectory;
     QPoint m_pixelSize;

@@ -4,9 +4,12 @@
 #include "catalog/ModelCatalog.h"
 #include "catalog/StartupConfig.h"
 #include "session/Session.h"
+#include "shell/FileCommands.h"
 #include "shell/GuiFeedback.h"
+#include "shell/HelpCommands.h"
 #include "shell/MainWindow.h"
 #include "shell/OperateCommands.h"
+#include "shell/PortCommand.h"
 #include "sim/VirtualRadio.h"
 #include "shell/SplashWindow.h"
 
@@ -37,8 +40,8 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         QStringLiteral("FILE"));
     p.addOption(screenshot);
     const QCommandLineOption demo(QStringLiteral("demo"),
-                                  QStringLiteral("Use the built-in virtual radio instead of a serial port: Read, "
-                                                 "Write and Tune work without a radio."));
+                                  QStringLiteral("Use the built-in virtual radio instead of a serial port, so that "
+                                                 "the radio commands work without a radio."));
     p.addOption(demo);
 
     auto stop = [&result](int code, const QString& out, const QString& err) {
@@ -132,6 +135,10 @@ void ProgramStart::plugCommands() {
         m_window->statusBar()->addPermanentWidget(demo);
     }
     m_operate = std::make_unique<OperateCommands>(*m_window, *m_connection);
+    // Children of the window.
+    new FileCommands(*m_window);
+    new PortCommand(*m_window);
+    new HelpCommands(*m_window);
 }
 
 } // namespace orv::gui
