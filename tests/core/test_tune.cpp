@@ -245,12 +245,19 @@ private slots:
         f.tune.chooseItem(3, f.link, f.feedback);
         QVERIFY(f.tuneCommands().isEmpty());
 
+        // A live value goes out after the 80 ms of its first attempt.
+        const std::int64_t before = f.clock.nowMs();
+        f.sent.clear();
         f.tune.moveValue(77, f.link, f.feedback);
         QCOMPARE(f.tuneCommands(), QList<QByteArray>{bytes({'m', 77, 1})});
+        QCOMPARE(f.sent[0].first - before, std::int64_t(80));
         QCOMPARE(f.radio.tuneLiveValue(), 77);
         f.radio.clearLog();
+        f.sent.clear();
         f.tune.cancel(f.link, f.feedback);
         QCOMPARE(f.tuneCommands(), (QList<QByteArray>{bytes({'m', 0x12, 1}), bytes({'C', 2})}));
+        // The item's poll (4 ms on the wire, 20 + 5), then 80 before the channel.
+        QCOMPARE(f.gap(0, 1), std::int64_t(4 + 20 + 5 + 80));
         QCOMPARE(f.tune.state(), int(TuneSession::ItemLeft));
         QCOMPARE(f.session.data().tuneValues()[2], std::uint8_t(0x12));
         QVERIFY(!f.tune.itemPageVisible());
@@ -337,6 +344,8 @@ private slots:
         f.session.tuneDataChanged = true;
         QVERIFY(f.tune.writeTestChannels(f.link, f.feedback));
         QCOMPARE(f.payloads().last(), access::tuneCode());
+        // Each block: 30 ms before it, 14 ms on the wire, one 10 ms poll.
+        QCOMPARE(f.gap(3, 4), std::int64_t(30 + 14 + 10));
         QVERIFY(f.radio.inTuneMode());
         QCOMPARE(f.feedback.texts(), QStringList{QStringLiteral("Write data is complete. Press OK button to continue ...")});
         QVERIFY(!f.wire.isOpen());
@@ -349,6 +358,13 @@ private slots:
         QCOMPARE(refused.feedback.shown[0].title, QStringLiteral("Writing Error"));
         QCOMPARE(refused.feedback.progress.last(), QStringLiteral("close"));
         QVERIFY(refused.session.tuneDataChanged);
+
+        Fixture cut;
+        cut.entered();
+        cut.wire.cutAfterSends = 3 + 5;
+        QVERIFY(!cut.tune.writeTestChannels(cut.link, cut.feedback));
+        QCOMPARE(cut.feedback.texts(), QStringList{QStringLiteral("Writing data error, please write again!")});
+        QCOMPARE(cut.feedback.shown[0].title, QStringLiteral("Data Error"));
     }
 
     // Leaving tune mode: nothing at all in state 0; a probe of 0x2F0 after entering, of 0x2F8
