@@ -4,6 +4,7 @@
 #include "shell/ProgramStart.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QTimer>
 #include <cstdio>
 
@@ -36,6 +37,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orvante"));
     QApplication::setApplicationVersion(QStringLiteral(ORVANTE_VERSION));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("orvante"), QIcon(QStringLiteral(":/orvante/icons/orvante.png"))));
 
     const orv::gui::CommandLine cmd = orv::gui::parseCommandLine(QApplication::arguments());
     if (!cmd.run)
