@@ -6,6 +6,7 @@
 #include "common/TestFiles.h"
 #include "link/PortMap.h"
 #include "link/QtSerialLink.h"
+#include "link/RadioConnection.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -47,6 +48,23 @@ private slots:
         test::putFile(ini, "[Comm Port]\nCommon Port=12\nCOM3=/dev/ttyACM0\n");
         QCOMPARE(deviceForPort(3, ini, devices), QStringLiteral("/dev/ttyACM0"));
         QCOMPARE(deviceForPort(1, ini, devices), QStringLiteral("/dev/ttyS0"));
+    }
+
+    // The window's connection looks the device up for every command: a new mapping (or an
+    // adapter plugged in meanwhile) is used without changing the port number.
+    void connectionFollowsTheDevice() {
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(QStringLiteral("prog.ini"));
+        test::putFile(ini, "[Comm Port]\nCOM7=/dev/orvante-a\n");
+        RadioConnection c;
+        c.usePort(7, ini);
+        QCOMPARE(c.device(), QStringLiteral("/dev/orvante-a"));
+        QCOMPARE(c.label(), QStringLiteral("COM7"));
+        test::putFile(ini, "[Comm Port]\nCOM7=/dev/orvante-b\n");
+        c.usePort(7, ini);
+        QCOMPARE(c.device(), QStringLiteral("/dev/orvante-b"));
+        c.usePortName(QStringLiteral("/dev/orvante-c"), ini);
+        QCOMPARE(c.label(), QStringLiteral("/dev/orvante-c"));
     }
 
     // A port that is not there says so and lists what is there instead; nothing is opened.

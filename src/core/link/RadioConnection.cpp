@@ -22,16 +22,21 @@ void RadioConnection::useDemoRadio(const RadioData& memory) {
     m_radio = std::make_unique<sim::VirtualRadio>(memory);
     m_serial = std::make_unique<sim::MemoryLink>(*m_radio, m_clock);
     m_label = QStringLiteral("Demo radio");
+    m_device.clear();
     m_portNumber = 0;
     rebuild();
 }
 
 void RadioConnection::usePort(int number, const QString& programIni) {
-    if (m_link && !m_radio && number == m_portNumber)
+    // The device behind the number is looked up each time: an adapter plugged in since the
+    // last command, or a new mapping in the INI file, is used at once.
+    const QString device = deviceForPort(number, programIni, systemSerialDevices());
+    if (m_link && !m_radio && number == m_portNumber && device == m_device)
         return;
     m_link.reset();
     m_radio.reset();
-    m_serial = std::make_unique<QtSerialLink>(deviceForPort(number, programIni, systemSerialDevices()));
+    m_device = device;
+    m_serial = std::make_unique<QtSerialLink>(device);
     m_label = QStringLiteral("COM%1").arg(number);
     m_portNumber = number;
     rebuild();
@@ -48,6 +53,7 @@ void RadioConnection::usePortName(const QString& name, const QString& programIni
     m_link.reset();
     m_radio.reset();
     m_serial = std::make_unique<QtSerialLink>(name);
+    m_device = name;
     m_label = name;
     m_portNumber = 0;
     rebuild();

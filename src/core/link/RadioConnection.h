@@ -28,8 +28,8 @@ public:
 
     // The built-in virtual radio with this memory; it stays for the connection's life.
     void useDemoRadio(const RadioData& memory);
-    // COM port `number` (1..16), through the program's INI mapping. Keeps the open link when
-    // it already is that port.
+    // COM port `number` (1..16), through the program's INI mapping. Keeps the link (an open
+    // port in tune mode) while the number and its device stay the same.
     void usePort(int number, const QString& programIni);
     // "COM3", or a device path; empty: the port stored in the program's INI.
     void usePortName(const QString& name, const QString& programIni);
@@ -41,6 +41,8 @@ public:
     sim::VirtualRadio* demoRadio() const { return m_radio.get(); }
     // "COM3", the device path given, or "Demo radio".
     QString label() const { return m_label; }
+    // The system device in use ("" for the virtual radio or a number without a device).
+    QString device() const { return m_device; }
     // The link of the port chosen last (a closed port before the first choice).
     RadioLink& link();
     // Closes the port if it is open.
@@ -56,6 +58,7 @@ private:
     std::unique_ptr<SerialLink> m_tracing;
     std::unique_ptr<RadioLink> m_link;
     QString m_label;
+    QString m_device;
     int m_portNumber = 0;
 };
 
