@@ -165,7 +165,7 @@ private slots:
     }
 
     // Leaving tune mode belongs to the connection of the window: Read leaves an active item
-    // first; closing the window leaves it too and closes the port.
+    // first (closing the window doing the same is the main window's test).
     void readLeavesAnActiveTuneItem() {
         Fixture f;
         TuneSession& tune = f.session().tuning();
@@ -174,20 +174,11 @@ private slots:
         QCOMPARE(tune.state(), int(TuneSession::ItemActive));
         f.radio().clearLog();
         f.window->menuAction("mnuRead")->trigger();
-        QCOMPARE(f.radio().log().tuneCommands.mid(0, 2).size(), 2);
-        QCOMPARE(f.radio().log().tuneCommands[0][0], 'B');
+        // Battery left without storing (the demo radio's value 0x80), test channel 1 again.
+        QCOMPARE(f.radio().log().tuneCommands,
+                 (QList<QByteArray>{QByteArray("B\x80\x01", 3), QByteArray("C\x01", 2)}));
         QCOMPARE(tune.state(), int(TuneSession::None));
         QCOMPARE(f.feedback.texts().last(), ReadDone);
-
-        Fixture closing;
-        TuneSession& t = closing.session().tuning();
-        QVERIFY(t.enterTuneMode(closing.operate->link(), closing.feedback));
-        t.chooseItem(2, closing.operate->link(), closing.feedback);
-        closing.radio().clearLog();
-        QVERIFY(closing.window->close());
-        QCOMPARE(closing.radio().log().tuneCommands.value(0).left(1), QByteArray("M"));
-        QCOMPARE(t.state(), int(TuneSession::None));
-        QVERIFY(!closing.connection.link().serial().isOpen());
     }
 };
 
