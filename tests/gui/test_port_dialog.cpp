@@ -169,6 +169,19 @@ private slots:
             QSerialPort again(pts);
             QVERIFY2(again.open(QIODevice::ReadWrite), qPrintable(pts + ": " + again.errorString()));
         }
+
+        // The port the window holds open itself (tune mode between items) is not opened a
+        // second time: it counts as present, and stays the port in use.
+        QSerialPort held(devices[2]);
+        QVERIFY(held.open(QIODevice::ReadWrite));
+        f.command->setHeldDevice([] { return QString(); });
+        f.runDialog([](PortDialog& d) { d.cmdCancel()->click(); });
+        QCOMPARE(f.enabled, QList<int>{1});
+        f.window->setComPort(3);
+        f.command->setHeldDevice([&] { return devices[2]; });
+        f.runDialog([](PortDialog& d) { d.cmdOK()->click(); });
+        QCOMPARE(f.enabled, (QList<int>{1, 3}));
+        QCOMPARE(f.window->comPort(), 3);
         for (int m : masters)
             ::close(m);
     }

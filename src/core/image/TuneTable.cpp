@@ -6,6 +6,7 @@
 #include "catalog/NumberText.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace orv {
 
@@ -24,6 +25,13 @@ void storeCount(const QString& freqText, bool raster625, std::uint8_t& lo, std::
     mid = std::uint8_t((count >> 8) & 0xFF);
     hi = std::uint8_t((hi & 0xFC) | ((count >> 16) & 0x03));
 }
+
+double stepKHz(bool raster625) { return raster625 ? 6.25 : 5.0; }
+
+QString testFrequencyText(double mhz) { return formatFixed(mhz, 3, 5); }
+
+// Counts of a step closer than this to a whole number are taken as on the raster.
+constexpr double RasterSlack = 1e-6;
 } // namespace
 
 QStringList tuneHeaders() {
@@ -75,6 +83,45 @@ void defaultTuneChannels(RadioData& data, const ModelInfo* model) {
         r[1] = r[6] = std::uint8_t((count >> 8) & 0xFF);
         r[2] = r[7] = std::uint8_t(RasterBit | ((count >> 16) & 0x03));
     }
+}
+
+std::optional<QString> snapTestFrequency(const QString& text, bool raster625, const ModelInfo* model) {
+    const auto mhz = parseNumber(text);
+    if (!mhz)
+        return std::nullopt;
+    const double step = stepKHz(raster625);
+    const double snapped = roundHalfEven(*mhz * 1000.0 / step) * step / 1000.0;
+    return testFrequencyText(clampToBand(snapped, model));
+}
+
+std::optional<QString> stepTestFrequency(const QString& text, bool raster625, int direction,
+                                         const ModelInfo* model) {
+    const auto mhz = parseNumber(text);
+    if (!mhz)
+        return std::nullopt;
+    const double step = stepKHz(raster625);
+    const double count = *mhz * 1000.0 / step;
+    double next = direction > 0 ? std::floor(count + RasterSlack) + 1 : std::ceil(count - RasterSlack) - 1;
+    next = std::max(next, 0.0);
+    if (model) {
+        const double lowest = std::ceil(model->extLow * 1000.0 / step - RasterSlack);
+        const double highest = std::floor(model->extHigh * 1000.0 / step + RasterSlack);
+        // A range too narrow to hold a step of this raster: its limits are all there is.
+        if (lowest > highest)
+            return testFrequencyText(clampToBand(next * step / 1000.0, model));
+        next = std::clamp(next, lowest, highest);
+    }
+    return testFrequencyText(next * step / 1000.0);
+}
+
+void toggleTestStep(TuneRow& row, int stepColumn, const ModelInfo* model) {
+    if (stepColumn != TuneColRxStep && stepColumn != TuneColTxStep)
+        return;
+    const bool raster625 = !isStep625Text(row.cells[size_t(stepColumn)]);
+    row.cells[size_t(stepColumn)] = stepText(raster625);
+    QString& freq = row.cells[size_t(stepColumn - 1)];
+    if (const auto snapped = snapTestFrequency(freq, raster625, model))
+        freq = *snapped;
 }
 
 int firstTestChannelInUse(const RadioData& data) {

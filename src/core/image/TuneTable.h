@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <optional>
 
 namespace orv {
 
@@ -49,6 +50,20 @@ void readTuneChannels(const TuneTable& table, RadioData& data);
 // Every test-channel record cleared, then both frequencies set to the model's standard range
 // start on the 6.25 kHz raster, "No CH" and "No Tx" (no model: 0 MHz).
 void defaultTuneChannels(RadioData& data, const ModelInfo* model);
+
+// A typed test frequency put on the raster of its step: frequency / step rounded (a half to
+// the even neighbour), times the step, then limited to the model's extended range, as
+// "000.00000". Nothing for an empty text or one that is not a number.
+std::optional<QString> snapTestFrequency(const QString& text, bool raster625, const ModelInfo* model);
+// The next frequency of the step's raster above (direction > 0) or below (direction < 0) the
+// text's, kept on that raster inside the model's extended range, as "000.00000". Nothing for
+// a text that is not a number.
+std::optional<QString> stepTestFrequency(const QString& text, bool raster625, int direction,
+                                         const ModelInfo* model);
+// A click on a step cell (TuneColRxStep or TuneColTxStep): "6.25" becomes "5.00" and anything
+// else "6.25", and the frequency left of it is snapped to the new step. A frequency that is
+// not a number is left as it is.
+void toggleTestStep(TuneRow& row, int stepColumn, const ModelInfo* model);
 
 // The first test channel in use (1..11), or 0 when none is.
 int firstTestChannelInUse(const RadioData& data);

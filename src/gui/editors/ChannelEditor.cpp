@@ -3,6 +3,7 @@
 #include "catalog/FrequencyRules.h"
 #include "catalog/NumberText.h"
 #include "editors/ChannelGridModel.h"
+#include "editors/GridParts.h"
 #include "editors/SignalDialog.h"
 #include "editors/Twips.h"
 #include "image/ChannelTable.h"
@@ -10,13 +11,10 @@
 
 #include <QCheckBox>
 #include <QFocusEvent>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QStyledItemDelegate>
 #include <QTableView>
 
 #include <algorithm>
@@ -47,35 +45,6 @@ bool isTransmitColumn(int column) {
     return column == ColTxFreq || column == ColTxSignal || column == ColBusy || column == ColPower;
 }
 
-bool isDigitText(const QString& t) {
-    return t.size() == 1 && t.at(0) >= QLatin1Char('0') && t.at(0) <= QLatin1Char('9');
-}
-
-// Keys that type nothing, a control character (backspace, Ctrl+V...) or Delete.
-bool isControlKey(const QKeyEvent* key) {
-    const QString t = key->text();
-    return t.isEmpty() || (t.size() == 1 && (t.at(0).unicode() < 32 || t.at(0).unicode() == 127));
-}
-
-// Draws the current cell with a highlight frame instead of a selection fill, so that the
-// cell keeps the text colour that tells its state.
-class GridDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        QStyleOptionViewItem plain(option);
-        plain.state &= ~(QStyle::State_HasFocus | QStyle::State_Selected);
-        QStyledItemDelegate::paint(painter, plain, index);
-        if (option.state & QStyle::State_HasFocus) {
-            painter->save();
-            painter->setPen(QPen(option.palette.color(QPalette::Highlight), 2));
-            painter->setBrush(Qt::NoBrush);
-            painter->drawRect(option.rect.adjusted(1, 1, -1, -1));
-            painter->restore();
-        }
-    }
-};
-
 } // namespace
 
 ChannelEditor::ChannelEditor(Session& session, Feedback& feedback, QWidget* parent)
@@ -87,31 +56,10 @@ ChannelEditor::ChannelEditor(Session& session, Feedback& feedback, QWidget* pare
     m_grid->setObjectName(QStringLiteral("gridChan"));
     m_model = new ChannelGridModel(session, m_grid, this);
     m_grid->setModel(m_model);
-    m_grid->setItemDelegate(new GridDelegate(m_grid));
-    m_grid->horizontalHeader()->hide();
-    m_grid->verticalHeader()->hide();
-    m_grid->horizontalHeader()->setMinimumSectionSize(1);
-    m_grid->verticalHeader()->setMinimumSectionSize(1);
-    m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setSelectionMode(QAbstractItemView::NoSelection);
-    m_grid->setTabKeyNavigation(false);
-    m_grid->setWordWrap(true);
-    m_grid->setTextElideMode(Qt::ElideNone);
+    setUpEditGrid(m_grid, this);
     m_grid->setAccessibleName(QStringLiteral("Channels"));
-    m_grid->installEventFilter(this);
-    m_grid->viewport()->installEventFilter(this);
 
-    m_freqEditor = new QLineEdit(this);
-    m_freqEditor->setObjectName(QStringLiteral("txtChFreq"));
-    m_freqEditor->setMaxLength(FrequencyMaxLength);
-    m_freqEditor->setAlignment(Qt::AlignCenter);
-    m_freqEditor->setInputMethodHints(Qt::ImhFormattedNumbersOnly);
-    m_freqEditor->hide();
-    m_freqEditor->installEventFilter(this);
+    m_freqEditor = makeCellEditor(this, QStringLiteral("txtChFreq"), FrequencyMaxLength, this);
     connect(m_freqEditor, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (m_freqRow >= 0)
             setCellText(m_freqRow, m_freqColumn, text);
@@ -145,18 +93,13 @@ QLineEdit* ChannelEditor::frequencyEditor() const { return m_freqEditor; }
 
 void ChannelEditor::layoutContents() {
     auto px = [this](int twips) { return twipsToPixels(twips, this); };
-    int gridWidth = px(GridExtraWidthTwips);
-    for (int c = 0; c < GridColumns; ++c) {
-        const int width = px(int(std::lround(BaseColumnTwips * ColumnFactors[c])));
-        m_grid->setColumnWidth(c, width);
-        gridWidth += width;
-    }
+    QList<int> widths;
+    for (int c = 0; c < GridColumns; ++c)
+        widths.append(px(int(std::lround(BaseColumnTwips * ColumnFactors[c]))));
     const int rowHeight = px(RowTwips), headerHeight = px(HeaderRowTwips);
-    m_grid->verticalHeader()->setDefaultSectionSize(rowHeight);
-    for (int r = 1; r < GridRows; ++r)
-        m_grid->setRowHeight(r, rowHeight);
-    m_grid->setRowHeight(0, headerHeight);
-    const int gridHeight = headerHeight + (GridRows - 1) * rowHeight + px(GridExtraHeightTwips);
+    const QSize cells = sizeEditGrid(m_grid, widths, headerHeight, rowHeight);
+    const int gridWidth = cells.width() + px(GridExtraWidthTwips);
+    const int gridHeight = cells.height() + px(GridExtraHeightTwips);
 
     const QPoint origin = contentsRect().topLeft() + QPoint(px(MarginTwips), px(MarginTwips));
     m_grid->setGeometry(QRect(origin, QSize(gridWidth, gridHeight)));
@@ -237,19 +180,13 @@ void ChannelEditor::editCell(int row, int column) {
 // --- the frequency editor -----------------------------------------------------------------
 
 void ChannelEditor::openFrequencyEditor(int row, int column) {
-    const QRect cell = m_grid->visualRect(m_model->index(row, column));
-    const QPoint topLeft = m_grid->viewport()->mapTo(this, cell.topLeft());
-    m_freqEditor->setGeometry(topLeft.x(), topLeft.y(),
-                              m_grid->columnWidth(ColRxFreq) + twipsToPixels(EditorExtraWidthTwips, this),
-                              twipsToPixels(RowTwips, this));
+    const QPoint topLeft = cellRectIn(m_grid, m_model->index(row, column), this).topLeft();
+    const QSize size(m_grid->columnWidth(ColRxFreq) + twipsToPixels(EditorExtraWidthTwips, this),
+                     twipsToPixels(RowTwips, this));
     m_restoreText = m_model->channel(row).cells[size_t(column)];
     m_freqRow = row;
     m_freqColumn = column;
-    m_freqEditor->setText(m_restoreText);
-    m_freqEditor->show();
-    m_freqEditor->raise();
-    m_freqEditor->setSelection(0, FrequencyMaxLength);
-    m_freqEditor->setFocus();
+    showCellEditor(m_freqEditor, QRect(topLeft, size), m_restoreText);
 }
 
 // Valid text is shown as the model's raster frequency "000.00000"; anything else brings the
@@ -293,11 +230,7 @@ bool ChannelEditor::frequencyKeyPress(QKeyEvent* key) {
     default:
         break;
     }
-    if (isControlKey(key) || isDigitText(key->text()))
-        return false;
-    if (key->text() == QLatin1String(",") || key->text() == QLatin1String("."))
-        m_freqEditor->insert(QString(decimalSeparator()));
-    return true;
+    return filterFrequencyTyping(m_freqEditor, key);
 }
 
 // --- the signalling dialog ------------------------------------------------------------------
@@ -306,12 +239,9 @@ void ChannelEditor::openSignalDialog(int row, int column) {
     m_signalRow = row;
     m_signalColumn = column;
     m_model->setHighlight(row, column);
-    const QRect cell = m_grid->visualRect(m_model->index(row, column));
-    const QPoint at = m_grid->viewport()->mapToGlobal(cell.topLeft());
-
-    m_signalDialog = new SignalDialog(m_feedback, window());
-    m_signalDialog->setSignalText(m_model->channel(row).cells[size_t(column)]);
-    m_signalDialog->move(at.x() - twipsToPixels(DialogLeftShiftTwips, this), at.y());
+    m_signalDialog = makeCellSignalDialog(m_feedback, m_grid, m_model->index(row, column),
+                                          m_model->channel(row).cells[size_t(column)],
+                                          -twipsToPixels(DialogLeftShiftTwips, this), 0);
     connect(m_signalDialog, &QDialog::finished, this, &ChannelEditor::signalDialogFinished);
     m_signalDialog->open();
 }
@@ -363,7 +293,7 @@ void ChannelEditor::noTxToggled(int channel, bool ticked) {
 // --- events ---------------------------------------------------------------------------------
 
 bool ChannelEditor::gridKeyPress(QKeyEvent* key) {
-    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+    if (hasCommandModifier(key))
         return false;
     const QModelIndex current = m_grid->currentIndex();
     switch (key->key()) {
@@ -397,22 +327,16 @@ bool ChannelEditor::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_grid && event->type() == QEvent::KeyPress)
         return gridKeyPress(static_cast<QKeyEvent*>(event));
     if (watched == m_grid->viewport() && event->type() == QEvent::MouseButtonRelease) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        const QModelIndex index = m_grid->indexAt(mouse->position().toPoint());
-        // Header cells are not enabled, so indexes of data cells only pass here.
-        if (mouse->button() == Qt::LeftButton && index.isValid() && (m_model->flags(index) & Qt::ItemIsEnabled))
+        const QModelIndex index = releasedDataCell(m_grid, static_cast<QMouseEvent*>(event));
+        if (index.isValid())
             editCell(index.row(), index.column());
         return false;
     }
     if (watched == m_freqEditor) {
         if (event->type() == QEvent::KeyPress)
             return frequencyKeyPress(static_cast<QKeyEvent*>(event));
-        if (event->type() == QEvent::FocusOut) {
-            // The editor's context menu and a switch to another window do not end the edit.
-            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
-                commitFrequency();
-        }
+        if (event->type() == QEvent::FocusOut && focusLossEndsEdit(static_cast<QFocusEvent*>(event)))
+            commitFrequency();
     }
     return QFrame::eventFilter(watched, event);
 }

@@ -403,6 +403,20 @@ void MainWindow::showChannelViewContainers() {
     m_channelEditor->show();
 }
 
+void MainWindow::showTuneViewContainers() {
+    m_modelFrame->hide();
+    m_settingsPanel->hide();
+    m_channelEditor->hide();
+    for (const QPointer<QWidget>& w : m_tuneViewContainers)
+        if (w)
+            w->show();
+}
+
+void MainWindow::checkView(int mode) {
+    m_mnuTune->setChecked(mode == TuneView);
+    m_mnuChannel->setChecked(mode != TuneView);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Commands of the window itself
 
@@ -473,8 +487,7 @@ void MainWindow::mnuChannel_Click() {
     // Priority CH back to "OFF" when the settings byte names no list entry.
     if (m_session->data().functionSettings()[2] >= 16 && m_session->selectSetting(Setting::PriorityCh, 0))
         m_settingsPanel->showSettings();
-    m_mnuChannel->setChecked(true);
-    m_mnuTune->setChecked(false);
+    checkView(ChannelView);
     if (m_session->caption == QStringLiteral("While tuning - ") + m_session->title()) {
         m_session->caption = m_session->title();
         showCaption();

@@ -98,6 +98,10 @@ public:
     void addToTuneView(QWidget* container);
     // Shows the channel and function view's containers and hides the tune view's.
     void showChannelViewContainers();
+    // Hides the channel and function view's containers and shows the tune view's.
+    void showTuneViewContainers();
+    // The check marks of the view items: mnuTune for the tune view, else mnuChannel.
+    void checkView(int mode);
 
     // The one-shot timer closes this window (the splash) if it is still open.
     void setSplash(QWidget* splash) { m_splash = splash; }

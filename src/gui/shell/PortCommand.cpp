@@ -43,7 +43,11 @@ void PortCommand::mnuPort_Click() {
     const QString programIni = m_window.session().startup().productIniPath;
     const QStringList devices = m_deviceList ? m_deviceList() : QStringList();
     const auto deviceOf = [&](int n) { return deviceForPort(n, programIni, devices); };
-    const Probe probe = m_probe ? m_probe : Probe([&](int n) { return probeDevice(deviceOf(n)); });
+    const QString held = m_heldDevice ? m_heldDevice() : QString();
+    const Probe probe = m_probe ? m_probe : Probe([&](int n) {
+        const QString device = deviceOf(n);
+        return !held.isEmpty() && device == held ? 1 : probeDevice(device);
+    });
 
     int port = m_window.comPort();
     int lowestFound = 0;

@@ -35,6 +35,11 @@ public:
     // Without one (the default) the real probe runs on the device behind each number.
     void setProbe(Probe probe) { m_probe = std::move(probe); }
     void setRunDialog(RunDialog run) { m_runDialog = std::move(run); }
+    // The device the window itself holds open now (tune mode keeps the port open between
+    // items), or "". It counts as present without being opened again, so that the port in
+    // use is not taken for a missing one.
+    using HeldDevice = std::function<QString()>;
+    void setHeldDevice(HeldDevice held) { m_heldDevice = std::move(held); }
 
     // The real probe of one device: 0 without trying when there is none, else the port
     // dialog's open-and-close test on it. Never leaves it open.
@@ -48,6 +53,7 @@ private:
     DeviceList m_deviceList;
     Probe m_probe;
     RunDialog m_runDialog;
+    HeldDevice m_heldDevice;
 };
 
 } // namespace orv::gui

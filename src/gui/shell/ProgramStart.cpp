@@ -10,8 +10,10 @@
 #include "shell/MainWindow.h"
 #include "shell/OperateCommands.h"
 #include "shell/PortCommand.h"
+#include "shell/RadioInfoCommand.h"
 #include "sim/VirtualRadio.h"
 #include "shell/SplashWindow.h"
+#include "tune/TuneWorkspace.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -137,7 +139,13 @@ void ProgramStart::plugCommands() {
     m_operate = std::make_unique<OperateCommands>(*m_window, *m_connection);
     // Children of the window.
     new FileCommands(*m_window);
-    new PortCommand(*m_window);
+    auto* port = new PortCommand(*m_window);
+    port->setHeldDevice([this] {
+        return m_connection->link().serial().isOpen() ? m_connection->device() : QString();
+    });
+    const auto link = [this]() -> RadioLink& { return m_operate->link(); };
+    new TuneWorkspace(*m_window, link);
+    new RadioInfoCommand(*m_window, link);
     new HelpCommands(*m_window);
 }
 

@@ -1,0 +1,130 @@
+#include "editors/GridParts.h"
+
+#include "catalog/NumberText.h"
+#include "editors/SignalDialog.h"
+
+#include <QFocusEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTableView>
+
+namespace orv::gui {
+
+void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    QStyleOptionViewItem plain(option);
+    plain.state &= ~(QStyle::State_HasFocus | QStyle::State_Selected);
+    QStyledItemDelegate::paint(painter, plain, index);
+    if (option.state & QStyle::State_HasFocus) {
+        painter->save();
+        painter->setPen(QPen(option.palette.color(QPalette::Highlight), 2));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(option.rect.adjusted(1, 1, -1, -1));
+        painter->restore();
+    }
+}
+
+bool isDigitText(const QString& text) {
+    return text.size() == 1 && text.at(0) >= QLatin1Char('0') && text.at(0) <= QLatin1Char('9');
+}
+
+bool isControlKey(const QKeyEvent* key) {
+    const QString t = key->text();
+    return t.isEmpty() || (t.size() == 1 && (t.at(0).unicode() < 32 || t.at(0).unicode() == 127));
+}
+
+bool hasCommandModifier(const QKeyEvent* key) {
+    return key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+}
+
+void setUpEditGrid(QTableView* grid, QObject* filter) {
+    grid->setItemDelegate(new GridDelegate(grid));
+    for (QHeaderView* header : {grid->horizontalHeader(), grid->verticalHeader()}) {
+        header->hide();
+        header->setMinimumSectionSize(1);
+        header->setSectionResizeMode(QHeaderView::Fixed);
+    }
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionMode(QAbstractItemView::NoSelection);
+    grid->setTabKeyNavigation(false);
+    grid->setWordWrap(true);
+    grid->setTextElideMode(Qt::ElideNone);
+    grid->installEventFilter(filter);
+    grid->viewport()->installEventFilter(filter);
+}
+
+QSize sizeEditGrid(QTableView* grid, const QList<int>& columnWidths, int headerHeight, int rowHeight) {
+    QSize cells(0, headerHeight);
+    for (int c = 0; c < int(columnWidths.size()); ++c) {
+        grid->setColumnWidth(c, columnWidths[c]);
+        cells.rwidth() += columnWidths[c];
+    }
+    grid->verticalHeader()->setDefaultSectionSize(rowHeight);
+    grid->setRowHeight(0, headerHeight);
+    for (int r = 1; r < grid->model()->rowCount(); ++r) {
+        grid->setRowHeight(r, rowHeight);
+        cells.rheight() += rowHeight;
+    }
+    return cells;
+}
+
+QLineEdit* makeCellEditor(QWidget* parent, const QString& objectName, int maxLength, QObject* filter) {
+    auto* editor = new QLineEdit(parent);
+    editor->setObjectName(objectName);
+    editor->setMaxLength(maxLength);
+    editor->setAlignment(Qt::AlignCenter);
+    editor->setInputMethodHints(Qt::ImhFormattedNumbersOnly);
+    editor->hide();
+    editor->installEventFilter(filter);
+    return editor;
+}
+
+void showCellEditor(QLineEdit* editor, const QRect& geometry, const QString& text) {
+    editor->setGeometry(geometry);
+    editor->setText(text);
+    editor->show();
+    editor->raise();
+    editor->setSelection(0, editor->maxLength());
+    editor->setFocus();
+}
+
+QRect cellRectIn(const QTableView* grid, const QModelIndex& cell, const QWidget* to) {
+    const QRect rect = grid->visualRect(cell);
+    return QRect(grid->viewport()->mapTo(to, rect.topLeft()), rect.size());
+}
+
+bool filterFrequencyTyping(QLineEdit* editor, const QKeyEvent* key) {
+    if (isControlKey(key) || isDigitText(key->text()))
+        return false;
+    if (key->text() == QLatin1String(",") || key->text() == QLatin1String("."))
+        editor->insert(QString(decimalSeparator()));
+    return true;
+}
+
+bool focusLossEndsEdit(const QFocusEvent* event) {
+    return event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason;
+}
+
+QModelIndex releasedDataCell(const QTableView* grid, const QMouseEvent* mouse) {
+    if (mouse->button() != Qt::LeftButton)
+        return {};
+    const QModelIndex index = grid->indexAt(mouse->position().toPoint());
+    if (!index.isValid() || !(index.flags() & Qt::ItemIsEnabled))
+        return {};
+    return index;
+}
+
+SignalDialog* makeCellSignalDialog(Feedback& feedback, const QTableView* grid, const QModelIndex& cell,
+                                   const QString& text, int dx, int dy) {
+    const QPoint at = grid->viewport()->mapToGlobal(grid->visualRect(cell).topLeft());
+    auto* dialog = new SignalDialog(feedback, grid->window());
+    dialog->setSignalText(text);
+    dialog->move(at.x() + dx, at.y() + dy);
+    return dialog;
+}
+
+} // namespace orv::gui

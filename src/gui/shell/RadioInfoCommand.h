@@ -1,0 +1,45 @@
+#pragma once
+// mnuRadio_Click: the radio information command (Option > Radio Information...). From the
+// tune view it leaves tune mode and brings the channel and function view back first; then it
+// shows the radio information dialog modally with the text from the image and, when the
+// dialog is closed with Close, puts the text back into the image. A text that differs from
+// what the image held before the dialog opened counts as a change of the data, so that the
+// unsaved-data question is asked before it is lost (a data file keeps the text).
+//
+// Wiring: `new RadioInfoCommand(window, link)` plugs itself in as
+// MainWindow::Command::RadioInformation and lives as long as the window. `link` gives the
+// link of the window's COM port (or of the virtual radio). Tests replace the modal show.
+
+#include <QObject>
+
+#include <functional>
+
+namespace orv {
+class RadioLink;
+}
+
+namespace orv::gui {
+
+class EmbedDialog;
+class MainWindow;
+
+class RadioInfoCommand : public QObject {
+    Q_OBJECT
+public:
+    // Shows the dialog modally and returns when it is closed.
+    using RunDialog = std::function<void(EmbedDialog&)>;
+
+    RadioInfoCommand(MainWindow& window, std::function<RadioLink&()> link);
+
+    void setRunDialog(RunDialog run) { m_runDialog = std::move(run); }
+
+public slots:
+    void mnuRadio_Click();
+
+private:
+    MainWindow& m_window;
+    std::function<RadioLink&()> m_link;
+    RunDialog m_runDialog;
+};
+
+} // namespace orv::gui

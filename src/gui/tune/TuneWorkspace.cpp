@@ -1,0 +1,234 @@
+#include "tune/TuneWorkspace.h"
+
+#include "editors/Twips.h"
+#include "image/TuneTable.h"
+#include "link/TuneExchanges.h"
+#include "session/Session.h"
+#include "session/TuneSession.h"
+#include "shell/BusyCursor.h"
+#include "shell/MainWindow.h"
+#include "tune/TuneChannelsPage.h"
+#include "tune/TuneItemPage.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace orv::gui {
+
+namespace {
+
+constexpr int KeyRole = Qt::UserRole;
+
+} // namespace
+
+TuneWorkspace::TuneWorkspace(MainWindow& window, LinkSource link)
+    : QWidget(nullptr), m_window(window), m_link(std::move(link)) {
+    setObjectName(QStringLiteral("tuneView"));
+    Session& session = window.session();
+
+    m_tree = new QTreeWidget(this);
+    m_tree->setObjectName(QStringLiteral("TreeView2"));
+    m_tree->setAccessibleName(QStringLiteral("Tune pages"));
+    m_tree->setHeaderHidden(true);
+    m_tree->setRootIsDecorated(true);
+    m_tree->setFixedWidth(twipsToPixels(2700, this));
+    m_tree->installEventFilter(this);
+    m_tree->viewport()->installEventFilter(this);
+    buildTree();
+    connect(m_tree, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item) { nodeClicked(item->data(0, KeyRole).toString()); });
+
+    m_lblRadio = new QLabel(this);
+    m_lblRadio->setObjectName(QStringLiteral("lblTuneRadio"));
+    m_lblRange = new QLabel(this);
+    m_lblRange->setObjectName(QStringLiteral("lblTuneFreqRange"));
+    QFont strong = m_lblRadio->font();
+    strong.setBold(true);
+    m_lblRadio->setFont(strong);
+
+    m_channels = new TuneChannelsPage(session, window.feedback(), this);
+    m_item = new TuneItemPage(this);
+    m_channels->hide();
+    m_item->hide();
+    connect(m_channels, &TuneChannelsPage::writeRequested, this, &TuneWorkspace::writeTestChannels);
+    connect(m_channels, &TuneChannelsPage::backgroundClicked, &window, &MainWindow::CommitCellEdits);
+    connect(m_item, &TuneItemPage::valueMoved, this, &TuneWorkspace::valueMoved);
+    connect(m_item->cmdOK(), &QPushButton::clicked, this, &TuneWorkspace::cmdOK_Click);
+    connect(m_item->cmdCancel(), &QPushButton::clicked, this, &TuneWorkspace::cmdCancel_Click);
+
+    auto* header = new QHBoxLayout;
+    header->addWidget(new QLabel(QStringLiteral("Radio:"), this));
+    header->addWidget(m_lblRadio);
+    header->addSpacing(twipsToPixels(360, this));
+    header->addWidget(m_lblRange);
+    header->addStretch(1);
+    auto* pages = new QVBoxLayout;
+    pages->addLayout(header);
+    pages->addWidget(m_channels);
+    pages->addWidget(m_item);
+    pages->addStretch(1);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(m_tree);
+    layout->addLayout(pages, 1);
+
+    // The test channels are shown again whenever the session's data are (read, open, new,
+    // model change); the frequency editor is one of the window's cell editors.
+    connect(&window, &MainWindow::dataShown, m_channels, &TuneChannelsPage::showTuneChannels);
+    window.addCellEditor([this] { return m_channels->frequencyEditor(); },
+                         [this] { m_channels->commitCellEdits(); });
+    window.setCommandHandler(MainWindow::Command::Tune, [this] { mnuTune_Click(); });
+    window.addToTuneView(this);
+}
+
+void TuneWorkspace::buildTree() {
+    auto add = [this](QTreeWidgetItem* parent, const QString& key, const QString& caption) {
+        auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(m_tree);
+        item->setText(0, caption);
+        item->setData(0, KeyRole, key);
+        return item;
+    };
+    add(nullptr, QStringLiteral("testfreq"), QStringLiteral("Tune Channels Setting"));
+    QTreeWidgetItem* adjust = add(nullptr, QStringLiteral("adjust"), QStringLiteral("Tune Items"));
+    for (int code = 0; code < TuneItemCount; ++code)
+        add(adjust, QString::fromLatin1(tuneItem(code).key), QString::fromLatin1(tuneItem(code).caption));
+    add(nullptr, QStringLiteral("exit"), QStringLiteral("Exit Tune"));
+    adjust->setExpanded(true);
+}
+
+QTreeWidgetItem* TuneWorkspace::node(const QString& key) const {
+    for (QTreeWidgetItemIterator it(m_tree); *it; ++it)
+        if ((*it)->data(0, KeyRole).toString() == key)
+            return *it;
+    return nullptr;
+}
+
+TuneSession& TuneWorkspace::tuning() { return m_window.session().tuning(); }
+
+// ---------------------------------------------------------------------------------------------
+// Operate > Tune
+
+void TuneWorkspace::mnuTune_Click() {
+    m_window.CommitCellEdits();
+    BusyCursor busy;
+    // The radio cannot take the opening code while it adjusts an item: that item is left
+    // first, as Read and Write do.
+    if (tuning().state() == TuneSession::ItemActive)
+        m_window.runCommand(MainWindow::Command::LeaveTuneMode);
+    if (!tuning().enterTuneMode(m_link(), m_window.feedback()))
+        return;
+    m_window.showCaption();
+    m_channels->showTuneChannels();
+    m_lblRadio->setText(tuning().modelName());
+    m_lblRange->setText(tuning().rangeText());
+    m_window.showTuneViewContainers();
+    m_window.checkView(MainWindow::TuneView);
+    m_window.setViewMode(MainWindow::TuneView);
+    m_tree->setCurrentItem(node(QStringLiteral("testfreq")));
+    showPages();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The tree and the item page
+
+void TuneWorkspace::nodeClicked(const QString& key) {
+    if (key == QLatin1String("adjust") || key.isEmpty())
+        return;
+    if (key == QLatin1String("exit")) {
+        m_window.mnuChannel_Click();
+        return;
+    }
+    BusyCursor busy;
+    if (key == QLatin1String("testfreq")) {
+        const bool wasShown = tuning().testPageVisible();
+        tuning().chooseTestPage(m_link(), m_window.feedback());
+        if (!wasShown)
+            m_channels->showTuneChannels();
+    } else {
+        const int code = tuneItemCode(key);
+        if (code < 0)
+            return;
+        tuning().chooseItem(code + 1, m_link(), m_window.feedback());
+    }
+    showPages();
+}
+
+void TuneWorkspace::valueMoved(int value) {
+    m_item->lblTuneVal()->setText(QString::number(value));
+    BusyCursor busy;
+    tuning().moveValue(value, m_link(), m_window.feedback());
+    m_item->setVisible(tuning().itemPageVisible());
+}
+
+void TuneWorkspace::cmdOK_Click() {
+    BusyCursor busy;
+    tuning().ok(m_link(), m_window.feedback());
+    showPages();
+}
+
+void TuneWorkspace::cmdCancel_Click() {
+    BusyCursor busy;
+    tuning().cancel(m_link(), m_window.feedback());
+    showPages();
+}
+
+void TuneWorkspace::writeTestChannels() {
+    m_channels->commitCellEdits();
+    BusyCursor busy;
+    tuning().writeTestChannels(m_link(), m_window.feedback());
+    showPages();
+}
+
+// The item page shows the test channel as the radio holds it (the records, which the grid
+// only reaches when the test channels are written).
+void TuneWorkspace::showPages() {
+    const TuneSession& t = tuning();
+    m_channels->setVisible(t.testPageVisible());
+    if (t.itemPageVisible() && t.currentItem() >= 1) {
+        const Session& session = m_window.session();
+        TuneTable records;
+        showTuneChannels(session.data(), records);
+        const int testChannel = t.currentTestChannel();
+        TuneItemView view;
+        view.caption = t.itemCaption();
+        view.testChannel = testChannel;
+        view.value = t.value();
+        if (testChannel >= 1 && testChannel <= int(records.rows.size())) {
+            const TuneRow& row = records.rows[std::size_t(testChannel - 1)];
+            view.rxFrequency = row.cells[TuneColRxFreq];
+            view.rxSignal = row.cells[TuneColRxSignal];
+            view.txFrequency = row.noTx ? QStringLiteral("--------") : row.cells[TuneColTxFreq];
+            view.txSignal = row.noTx ? QStringLiteral("----") : row.cells[TuneColTxSignal];
+        }
+        m_item->showItem(view);
+        m_item->show();
+        m_item->hsbTune()->setFocus();
+    } else {
+        m_item->hide();
+    }
+}
+
+// A mouse press on the tree finishes open cell edits; Enter and Space choose the current node.
+bool TuneWorkspace::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_tree->viewport() && event->type() == QEvent::MouseButtonPress)
+        m_window.CommitCellEdits();
+    if (watched == m_tree && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) && m_tree->currentItem()) {
+            m_window.CommitCellEdits();
+            nodeClicked(m_tree->currentItem()->data(0, KeyRole).toString());
+            if (!m_item->isVisible() && m_tree->isVisible())
+                m_tree->setFocus();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace orv::gui

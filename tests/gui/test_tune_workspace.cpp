@@ -1,0 +1,328 @@
+// The tune view in the window against the virtual radio on a virtual clock: Operate > Tune,
+// the tree's pages and items, the value bar, OK and Cancel, a failing item, the question about
+// changed test channels, Exit Tune, and the port dialog while tune mode holds the port open.
+
+#include "EditorTestSupport.h"
+#include "catalog/NumberText.h"
+#include "editors/ChannelEditor.h"
+#include "image/TuneTable.h"
+#include "link/RadioConnection.h"
+#include "session/TuneSession.h"
+#include "shell/MainWindow.h"
+#include "shell/OperateCommands.h"
+#include "sim/VirtualRadio.h"
+#include "tune/TuneChannelsPage.h"
+#include "tune/TuneItemPage.h"
+#include "tune/TuneWorkspace.h"
+
+#include <QAction>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <QtTest>
+
+using namespace orv;
+using namespace orv::gui;
+using orv::test::RecordingFeedback;
+
+namespace {
+
+const QString Title = QStringLiteral("ORVANTE Programming Software");
+const QString Interrupted = QStringLiteral("Connecting interrupted. Please try again!");
+
+QByteArray bytes(std::initializer_list<int> values) {
+    QByteArray b;
+    for (int v : values)
+        b.append(char(v));
+    return b;
+}
+
+// Test channel t's 16-byte record (t = 1..11).
+QByteArray testRecord(const RadioData& d, int t) {
+    return QByteArray(reinterpret_cast<const char*>(d.image.data()) + addr::TestChannels + 16 * (t - 1), 16);
+}
+
+struct Fixture {
+    QTemporaryDir dir;
+    VirtualClock clock;
+    RecordingFeedback feedback;
+    RadioConnection connection{clock};
+    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<OperateCommands> operate;
+    TuneWorkspace* tune = nullptr;
+
+    Fixture() {
+        StartupValues v;
+        v.title = Title;
+        v.productIniPath = dir.filePath(QStringLiteral("ORVANTE.ini"));
+        v.modelCount = 2;
+        ModelCatalog models({{QStringLiteral("VHF Seven"), 7, 136.0, 174.0, 130.0, 176.0},
+                             {QStringLiteral("UHF Nine"), 9, 400.0, 470.0, 400.0, 480.0}});
+        window = std::make_unique<MainWindow>(std::make_unique<Session>(v, std::move(models), clock), feedback);
+        connection.useDemoRadio(sim::demoRadioImage());
+        operate = std::make_unique<OperateCommands>(*window, connection);
+        tune = new TuneWorkspace(*window, [this]() -> RadioLink& { return operate->link(); });
+        window->show();
+    }
+    sim::VirtualRadio& radio() { return *connection.demoRadio(); }
+    TuneSession& tuning() { return window->session().tuning(); }
+    QList<QByteArray> tuneCommands() const { return connection.demoRadio()->log().tuneCommands; }
+    void faults(const QString& text) {
+        sim::RadioFaults f;
+        QVERIFY(sim::RadioFaults::parse(text, f));
+        radio().setFaults(f);
+    }
+    void clickNode(const QString& key) {
+        QTreeWidgetItem* item = tune->node(key);
+        QVERIFY(item);
+        QTreeWidget* tree = tune->tree();
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
+    }
+    // Operate > Tune, then the log and the messages start afresh.
+    void entered() {
+        window->menuAction(QStringLiteral("mnuTune"))->trigger();
+        QCOMPARE(tuning().state(), int(TuneSession::Entered));
+        radio().clearLog();
+        feedback.clear();
+    }
+    TuneItemPage* item() const { return tune->itemPage(); }
+    TuneChannelsPage* channels() const { return tune->channelsPage(); }
+};
+
+} // namespace
+
+class TestTuneWorkspace : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { setDecimalSeparator(QLatin1Char('.')); }
+
+    // The README's picture of the tune view (ORVANTE_SCREENSHOT_DIR=docs/screenshots).
+    void screenshotOfTheTuneView() {
+        const QString dir = qEnvironmentVariable("ORVANTE_SCREENSHOT_DIR");
+        if (dir.isEmpty())
+            QSKIP("ORVANTE_SCREENSHOT_DIR is not set");
+        Fixture f;
+        f.entered();
+        f.clickNode(QStringLiteral("CTCDevW"));
+        QVERIFY(f.item()->isVisible());
+        QVERIFY(f.window->grab().save(QDir(dir).filePath(QStringLiteral("tune-view.png"))));
+    }
+
+    // Operate > Tune: the radio enters tune mode; the window shows the tune view with the
+    // radio's test channels, the first one in use current, the model and range, the caption
+    // and the check marks. Exit Tune ends tune mode and brings the channel view back.
+    void enterAndExitTuneMode() {
+        Fixture f;
+        QVERIFY(!f.tune->isVisible());
+        f.window->menuAction(QStringLiteral("mnuTune"))->trigger();
+        QCOMPARE(f.radio().log().tuneEntries, 1);
+        QVERIFY(f.feedback.shown.isEmpty());
+        QCOMPARE(f.window->windowTitle(), QStringLiteral("While tuning - ") + Title);
+        QCOMPARE(f.window->viewMode(), int(MainWindow::TuneView));
+        QVERIFY(f.window->menuAction(QStringLiteral("mnuTune"))->isChecked());
+        QVERIFY(!f.window->menuAction(QStringLiteral("mnuChannel"))->isChecked());
+        QVERIFY(f.tune->isVisible() && f.tune->tree()->isVisible());
+        QVERIFY(!f.window->channelEditor()->isVisible());
+        QVERIFY(f.channels()->isVisible());
+        QVERIFY(!f.item()->isVisible());
+        QCOMPARE(f.tune->radioLabel()->text(), QStringLiteral("VHF Seven"));
+        QCOMPARE(f.tune->rangeLabel()->text(), QStringLiteral("136.00000 ~ 174.00000 MHz"));
+        QVERIFY(f.tune->node(QStringLiteral("adjust"))->isExpanded());
+        QCOMPARE(f.tune->node(QStringLiteral("adjust"))->childCount(), 7);
+        QCOMPARE(f.tune->node(QStringLiteral("SqlOpen"))->text(0), QStringLiteral("Squelch Level 3"));
+
+        // The grid shows the radio's test channels; the first in use is the current one.
+        TuneTable expected;
+        showTuneChannels(f.radio().memory(), expected);
+        const int current = firstTestChannelInUse(f.radio().memory());
+        QVERIFY(current >= 1);
+        QCOMPARE(f.window->session().currentTestChannel(), current);
+        QCOMPARE(orv::test::cellText(f.channels()->grid(), 1, TuneColRxFreq), expected.rows[0].cells[TuneColRxFreq]);
+        QVERIFY(f.channels()->optTestCh(current - 1)->isChecked());
+
+        f.radio().clearLog();
+        f.clickNode(QStringLiteral("exit"));
+        QCOMPARE(f.radio().log().tuneExits, 1);
+        QVERIFY(!f.radio().inTuneMode());
+        QCOMPARE(f.tuning().state(), int(TuneSession::None));
+        QCOMPARE(f.window->windowTitle(), Title);
+        QVERIFY(!f.tune->isVisible() && f.window->channelEditor()->isVisible());
+        QVERIFY(f.window->menuAction(QStringLiteral("mnuChannel"))->isChecked());
+        QVERIFY(!f.window->menuAction(QStringLiteral("mnuTune"))->isChecked());
+        QCOMPARE(f.window->viewMode(), int(MainWindow::ChannelView));
+
+        // A radio that does not enter tune mode: the channel view stays, nothing checked anew.
+        Fixture refused;
+        refused.faults(QStringLiteral("no-tune-ack"));
+        refused.window->menuAction(QStringLiteral("mnuTune"))->trigger();
+        QCOMPARE(refused.feedback.texts(), QStringList{Interrupted});
+        QVERIFY(!refused.tune->isVisible() && refused.window->channelEditor()->isVisible());
+        QVERIFY(!refused.window->menuAction(QStringLiteral("mnuTune"))->isChecked());
+        QCOMPARE(refused.window->windowTitle(), Title);
+    }
+
+    // Items from the tree: the item page with its caption, test channel and stored value;
+    // another item leaves the first without storing; the same item again sends nothing; the
+    // test page leaves the active item.
+    void itemsFromTheTree() {
+        Fixture f;
+        f.entered();
+        const int tc = f.window->session().currentTestChannel();
+        const auto values = f.radio().memory().tuneValues();
+
+        f.clickNode(QStringLiteral("SqlTight"));
+        QCOMPARE(f.tuneCommands(), (QList<QByteArray>{bytes({'C', tc}), bytes({'M', values[1], 1}),
+                                                     bytes({'M', values[1], 1})}));
+        QVERIFY(f.item()->isVisible() && !f.channels()->isVisible());
+        QCOMPARE(f.item()->title(), QStringLiteral("Squelch Level 9"));
+        QCOMPARE(f.item()->fraTuneCH()->title(), QStringLiteral("Tune CH %1").arg(tc));
+        QCOMPARE(f.item()->lblTuneVal()->text(), QString::number(values[1]));
+        QCOMPARE(f.item()->hsbTune()->value(), int(values[1]));
+        TuneTable shown;
+        showTuneChannels(f.radio().memory(), shown);
+        QCOMPARE(f.item()->lblRxfreq()->text(), shown.rows[std::size_t(tc - 1)].cells[TuneColRxFreq]);
+
+        f.radio().clearLog();
+        f.clickNode(QStringLiteral("SqlOpen"));
+        QCOMPARE(f.tuneCommands().mid(0, 4), (QList<QByteArray>{bytes({'M', values[1], 1}), bytes({'C', tc}),
+                                                               bytes({'C', tc}), bytes({'m', values[2], 1})}));
+        QCOMPARE(f.item()->title(), QStringLiteral("Squelch Level 3"));
+
+        f.radio().clearLog();
+        f.clickNode(QStringLiteral("SqlOpen"));
+        QVERIFY(f.tuneCommands().isEmpty());
+
+        f.clickNode(QStringLiteral("testfreq"));
+        QCOMPARE(f.tuneCommands(), (QList<QByteArray>{bytes({'m', values[2], 1}), bytes({'C', tc})}));
+        QVERIFY(f.channels()->isVisible() && !f.item()->isVisible());
+        QCOMPARE(f.tuning().state(), int(TuneSession::ItemLeft));
+        QVERIFY(f.feedback.shown.isEmpty());
+    }
+
+    // The value bar sends every move at once; OK stores the value in the radio and the data,
+    // Cancel leaves the stored value as it was.
+    void valueBarOkAndCancel() {
+        Fixture f;
+        f.entered();
+        const int tc = f.window->session().currentTestChannel();
+        const int stored = f.radio().memory().tuneValues()[0];
+        f.clickNode(QStringLiteral("Battery"));
+        f.radio().clearLog();
+
+        QScrollBar* bar = f.item()->hsbTune();
+        QCOMPARE(f.window->focusWidget(), bar);
+        QTest::keyClick(bar, Qt::Key_Right);
+        QTest::keyClick(bar, Qt::Key_Right);
+        QCOMPARE(f.tuneCommands(), (QList<QByteArray>{bytes({'B', stored + 1, 1}), bytes({'B', stored + 2, 1})}));
+        QCOMPARE(f.item()->lblTuneVal()->text(), QString::number(stored + 2));
+        QCOMPARE(f.radio().tuneLiveValue(), stored + 2);
+
+        f.radio().clearLog();
+        QTest::mouseClick(f.item()->cmdCancel(), Qt::LeftButton);
+        QCOMPARE(f.tuneCommands(), (QList<QByteArray>{bytes({'B', stored, 1}), bytes({'C', tc})}));
+        QCOMPARE(int(f.window->session().data().tuneValues()[0]), stored);
+        QVERIFY(!f.item()->isVisible());
+
+        f.clickNode(QStringLiteral("Battery"));
+        QCOMPARE(bar->value(), stored);
+        bar->setValue(stored - 10);
+        f.radio().clearLog();
+        QTest::mouseClick(f.item()->cmdOK(), Qt::LeftButton);
+        QCOMPARE(f.tuneCommands(), (QList<QByteArray>{bytes({'B', stored - 10, 2}), bytes({'C', tc})}));
+        QCOMPARE(int(f.window->session().data().tuneValues()[0]), stored - 10);
+        QCOMPARE(int(f.radio().memory().tuneValues()[0]), stored - 10);
+        QVERIFY(!f.item()->isVisible());
+        QCOMPARE(f.tuning().state(), int(TuneSession::ItemLeft));
+        QVERIFY(f.feedback.shown.isEmpty());
+    }
+
+    // A radio that refuses an item: the tune message, no item page. A radio that goes silent
+    // inside an item: the moved value fails and the item page goes away.
+    void failingItems() {
+        Fixture f;
+        f.entered();
+        f.faults(QStringLiteral("tune-refuse:D"));
+        f.clickNode(QStringLiteral("DCSDevW"));
+        QCOMPARE(f.feedback.texts(), QStringList{Interrupted});
+        QCOMPARE(f.feedback.shown[0].title, QStringLiteral("Tune Error"));
+        QVERIFY(!f.item()->isVisible() && !f.channels()->isVisible());
+
+        Fixture silent;
+        silent.entered();
+        silent.clickNode(QStringLiteral("CTCDevW"));
+        QVERIFY(silent.item()->isVisible());
+        silent.faults(QStringLiteral("tune-silent-after:1"));
+        silent.radio().clearLog();
+        QScrollBar* bar = silent.item()->hsbTune();
+        bar->setValue(bar->value() + 1);
+        QVERIFY(silent.feedback.shown.isEmpty());
+        bar->setValue(bar->value() + 1);
+        QCOMPARE(silent.feedback.texts(), QStringList{Interrupted});
+        QVERIFY(!silent.item()->isVisible());
+    }
+
+    // A test channel edited and not written: entering an item asks first. Yes writes the test
+    // channels (with the completion message) before the item; No enters at once.
+    void changedTestChannelsBeforeAnItem() {
+        Fixture f;
+        f.entered();
+        const int tc = f.window->session().currentTestChannel();
+        // Toggle a step cell of a test channel in use: the grid holds an edit.
+        orv::test::clickCell(f.channels()->grid(), tc, TuneColRxStep);
+        QVERIFY(f.window->session().tuneDataChanged);
+        f.feedback.answers = {Answer::Yes};
+        f.clickNode(QStringLiteral("Battery"));
+        QCOMPARE(f.feedback.texts(),
+                 (QStringList{QStringLiteral("Data of tuning channel has been changed. Do you want write these to Radio? "),
+                              QStringLiteral("Write data is complete. Press OK button to continue ...")}));
+        QCOMPARE(f.radio().log().blocksWritten.size(), 22);
+        QVERIFY(!f.window->session().tuneDataChanged);
+        QVERIFY(f.item()->isVisible());
+        QCOMPARE(testRecord(f.radio().memory(), tc), testRecord(f.window->session().data(), tc));
+
+        Fixture no;
+        no.entered();
+        orv::test::clickCell(no.channels()->grid(), tc, TuneColRxStep);
+        no.feedback.answers = {Answer::No};
+        no.clickNode(QStringLiteral("Battery"));
+        QVERIFY(no.radio().log().blocksWritten.isEmpty());
+        QVERIFY(no.item()->isVisible());
+        QCOMPARE(no.feedback.texts().size(), 1);
+    }
+
+    // "&Write Frequencies of Tune" writes the test channels and says so.
+    void writeFrequenciesOfTune() {
+        Fixture f;
+        f.entered();
+        const int tc = f.window->session().currentTestChannel();
+        orv::test::clickCell(f.channels()->grid(), tc, TuneColTxStep);
+        QTest::mouseClick(f.channels()->cmdSaveTnFq(), Qt::LeftButton);
+        QCOMPARE(f.feedback.texts(), QStringList{QStringLiteral("Write data is complete. Press OK button to continue ...")});
+        QCOMPARE(f.radio().log().blocksWritten.size(), 22);
+        QVERIFY(f.radio().inTuneMode());
+        QCOMPARE(testRecord(f.radio().memory(), tc), testRecord(f.window->session().data(), tc));
+        QVERIFY(f.channels()->isVisible());
+    }
+
+    // Read from the tune view with an item active: the item is left, the radio read, and the
+    // channel view shown.
+    void readFromTheTuneView() {
+        Fixture f;
+        f.entered();
+        f.clickNode(QStringLiteral("Battery"));
+        f.window->menuAction(QStringLiteral("mnuRead"))->trigger();
+        QCOMPARE(f.window->viewMode(), int(MainWindow::ChannelView));
+        QVERIFY(!f.tune->isVisible() && f.window->channelEditor()->isVisible());
+        QCOMPARE(f.window->windowTitle(), QStringLiteral("Read Complete - ") + Title);
+    }
+};
+
+QTEST_MAIN(TestTuneWorkspace)
+#include "test_tune_workspace.moc"
