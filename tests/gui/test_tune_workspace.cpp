@@ -110,6 +110,7 @@ private slots:
             QSKIP("ORVANTE_SCREENSHOT_DIR is not set");
         Fixture f;
         f.entered();
+        QVERIFY(f.window->grab().save(QDir(dir).filePath(QStringLiteral("tune-channels.png"))));
         f.clickNode(QStringLiteral("CTCDevW"));
         QVERIFY(f.item()->isVisible());
         QVERIFY(f.window->grab().save(QDir(dir).filePath(QStringLiteral("tune-view.png"))));

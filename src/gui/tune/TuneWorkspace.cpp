@@ -20,6 +20,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace orv::gui {
 
 namespace {
@@ -38,10 +40,15 @@ TuneWorkspace::TuneWorkspace(MainWindow& window, LinkSource link)
     m_tree->setAccessibleName(QStringLiteral("Tune pages"));
     m_tree->setHeaderHidden(true);
     m_tree->setRootIsDecorated(true);
-    m_tree->setFixedWidth(twipsToPixels(2700, this));
     m_tree->installEventFilter(this);
     m_tree->viewport()->installEventFilter(this);
     buildTree();
+    // Wide enough for every caption, as tall as the test-channel page.
+    int captionWidth = 0;
+    for (QTreeWidgetItemIterator it(m_tree); *it; ++it)
+        captionWidth = std::max(captionWidth, m_tree->fontMetrics().horizontalAdvance((*it)->text(0)) +
+                                                  ((*it)->parent() ? 2 : 1) * m_tree->indentation());
+    m_tree->setFixedWidth(std::max(twipsToPixels(2700, this), captionWidth + twipsToPixels(200, this)));
     connect(m_tree, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* item) { nodeClicked(item->data(0, KeyRole).toString()); });
 
@@ -57,6 +64,7 @@ TuneWorkspace::TuneWorkspace(MainWindow& window, LinkSource link)
     m_item = new TuneItemPage(this);
     m_channels->hide();
     m_item->hide();
+    m_tree->setMinimumHeight(m_channels->sizeHint().height());
     connect(m_channels, &TuneChannelsPage::writeRequested, this, &TuneWorkspace::writeTestChannels);
     connect(m_channels, &TuneChannelsPage::backgroundClicked, &window, &MainWindow::CommitCellEdits);
     connect(m_item, &TuneItemPage::valueMoved, this, &TuneWorkspace::valueMoved);
@@ -75,6 +83,7 @@ TuneWorkspace::TuneWorkspace(MainWindow& window, LinkSource link)
     pages->addWidget(m_item);
     pages->addStretch(1);
     auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_tree);
     layout->addLayout(pages, 1);
 
