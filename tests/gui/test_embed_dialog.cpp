@@ -2,7 +2,7 @@
 // the 96-character limit when typing and pasting, what the ID and date labels show, Read and
 // Write, and what Close, Cancel and the tune view leave in the window's data.
 
-#include "common/RecordingFeedback.h"
+#include "RadioWindowFixture.h"
 #include "image/RadioInfoText.h"
 #include "link/RadioConnection.h"
 #include "session/Session.h"
@@ -28,38 +28,18 @@ using orv::test::RecordingFeedback;
 
 namespace {
 
-const QString Title = QStringLiteral("ORVANTE Programming Software");
+const QString Title = orv::test::WindowTitle;
 const QString Limit = QStringLiteral("It has been reached to the Top Size of the Input Text.");
 
-struct Fixture {
-    QTemporaryDir dir;
-    VirtualClock clock;
-    RecordingFeedback feedback;
-    RadioConnection connection{clock};
-    std::unique_ptr<MainWindow> window;
-    std::unique_ptr<OperateCommands> operate;
+struct Fixture : orv::test::RadioWindow {
     RadioInfoCommand* command = nullptr;
 
-    Fixture() {
-        StartupValues v;
-        v.title = Title;
-        v.productIniPath = dir.filePath(QStringLiteral("ORVANTE.ini"));
-        v.modelCount = 1;
-        ModelCatalog models({{QStringLiteral("VHF Seven"), 7, 136.0, 174.0, 130.0, 176.0}});
-        window = std::make_unique<MainWindow>(std::make_unique<Session>(v, std::move(models), clock), feedback);
-        connection.useDemoRadio(sim::demoRadioImage());
-        operate = std::make_unique<OperateCommands>(*window, connection);
-        command = new RadioInfoCommand(*window, [this]() -> RadioLink& { return operate->link(); });
-        window->show();
-    }
-    sim::VirtualRadio& radio() { return *connection.demoRadio(); }
-    Session& session() { return window->session(); }
+    Fixture() { command = new RadioInfoCommand(*window, linkSource()); }
     QString imageText() const { return infoTextFromImage(window->session().data()); }
 
     // A dialog on the window's data, shown (its load step has run) with `text`.
     std::unique_ptr<EmbedDialog> dialog(const QString& text) {
-        auto d = std::make_unique<EmbedDialog>(session(), feedback, [this]() -> RadioLink& { return operate->link(); },
-                                               window.get());
+        auto d = std::make_unique<EmbedDialog>(session(), feedback, linkSource(), window.get());
         d->setEmbedData(text);
         d->show();
         return d;

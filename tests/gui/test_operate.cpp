@@ -3,6 +3,7 @@
 // afterwards, and that a failed read leaves the window exactly as it was.
 
 #include "EditorTestSupport.h"
+#include "RadioWindowFixture.h"
 #include "catalog/NumberText.h"
 #include "editors/ChannelEditor.h"
 #include "image/ChannelTable.h"
@@ -26,37 +27,10 @@ using orv::test::RecordingFeedback;
 
 namespace {
 
-const QString Title = QStringLiteral("ORVANTE Programming Software");
+const QString Title = orv::test::WindowTitle;
 const QString ReadDone = QStringLiteral("Read data is complete. Press OK button to continue ...");
 
-struct Fixture {
-    QTemporaryDir dir;
-    VirtualClock clock;
-    RecordingFeedback feedback;
-    RadioConnection connection{clock};
-    std::unique_ptr<MainWindow> window;
-    std::unique_ptr<OperateCommands> operate;
-
-    explicit Fixture(const RadioData& radioMemory = sim::demoRadioImage()) {
-        StartupValues v;
-        v.title = Title;
-        v.productIniPath = dir.filePath(QStringLiteral("ORVANTE.ini"));
-        v.modelCount = 2;
-        ModelCatalog models({{QStringLiteral("VHF Seven"), 7, 136.0, 174.0, 130.0, 176.0},
-                             {QStringLiteral("UHF Nine"), 9, 400.0, 470.0, 400.0, 480.0}});
-        window = std::make_unique<MainWindow>(std::make_unique<Session>(v, std::move(models), clock), feedback);
-        connection.useDemoRadio(radioMemory);
-        operate = std::make_unique<OperateCommands>(*window, connection);
-        window->show();
-    }
-    sim::VirtualRadio& radio() { return *connection.demoRadio(); }
-    Session& session() { return window->session(); }
-    void faults(const QString& text) {
-        sim::RadioFaults f;
-        QVERIFY(sim::RadioFaults::parse(text, f));
-        radio().setFaults(f);
-    }
-};
+using Fixture = orv::test::RadioWindow;
 
 // A radio programmed for model 9 with channel 3 on 440.125 MHz.
 RadioData uhfRadio() {

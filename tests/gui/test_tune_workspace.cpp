@@ -3,6 +3,7 @@
 // changed test channels, Exit Tune, and the port dialog while tune mode holds the port open.
 
 #include "EditorTestSupport.h"
+#include "RadioWindowFixture.h"
 #include "catalog/NumberText.h"
 #include "editors/ChannelEditor.h"
 #include "image/TuneTable.h"
@@ -33,7 +34,7 @@ using orv::test::RecordingFeedback;
 
 namespace {
 
-const QString Title = QStringLiteral("ORVANTE Programming Software");
+const QString Title = orv::test::WindowTitle;
 const QString Interrupted = QStringLiteral("Connecting interrupted. Please try again!");
 
 QByteArray bytes(std::initializer_list<int> values) {
@@ -48,36 +49,12 @@ QByteArray testRecord(const RadioData& d, int t) {
     return QByteArray(reinterpret_cast<const char*>(d.image.data()) + addr::TestChannels + 16 * (t - 1), 16);
 }
 
-struct Fixture {
-    QTemporaryDir dir;
-    VirtualClock clock;
-    RecordingFeedback feedback;
-    RadioConnection connection{clock};
-    std::unique_ptr<MainWindow> window;
-    std::unique_ptr<OperateCommands> operate;
+struct Fixture : orv::test::RadioWindow {
     TuneWorkspace* tune = nullptr;
 
-    Fixture() {
-        StartupValues v;
-        v.title = Title;
-        v.productIniPath = dir.filePath(QStringLiteral("ORVANTE.ini"));
-        v.modelCount = 2;
-        ModelCatalog models({{QStringLiteral("VHF Seven"), 7, 136.0, 174.0, 130.0, 176.0},
-                             {QStringLiteral("UHF Nine"), 9, 400.0, 470.0, 400.0, 480.0}});
-        window = std::make_unique<MainWindow>(std::make_unique<Session>(v, std::move(models), clock), feedback);
-        connection.useDemoRadio(sim::demoRadioImage());
-        operate = std::make_unique<OperateCommands>(*window, connection);
-        tune = new TuneWorkspace(*window, [this]() -> RadioLink& { return operate->link(); });
-        window->show();
-    }
-    sim::VirtualRadio& radio() { return *connection.demoRadio(); }
+    Fixture() { tune = new TuneWorkspace(*window, linkSource()); }
     TuneSession& tuning() { return window->session().tuning(); }
     QList<QByteArray> tuneCommands() const { return connection.demoRadio()->log().tuneCommands; }
-    void faults(const QString& text) {
-        sim::RadioFaults f;
-        QVERIFY(sim::RadioFaults::parse(text, f));
-        radio().setFaults(f);
-    }
     void clickNode(const QString& key) {
         QTreeWidgetItem* item = tune->node(key);
         QVERIFY(item);
