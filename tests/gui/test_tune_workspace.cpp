@@ -17,6 +17,9 @@
 #include "tune/TuneWorkspace.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLineEdit>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
@@ -203,7 +206,7 @@ private slots:
         QCOMPARE(f.radio().tuneLiveValue(), stored + 2);
 
         f.radio().clearLog();
-        QTest::mouseClick(f.item()->cmdCancel(), Qt::LeftButton);
+        QTest::keyClick(bar, Qt::Key_Escape); // Cancel
         QCOMPARE(f.tuneCommands(), (QList<QByteArray>{bytes({'B', stored, 1}), bytes({'C', tc})}));
         QCOMPARE(int(f.window->session().data().tuneValues()[0]), stored);
         QVERIFY(!f.item()->isVisible());
@@ -212,13 +215,21 @@ private slots:
         QCOMPARE(bar->value(), stored);
         bar->setValue(stored - 10);
         f.radio().clearLog();
-        QTest::mouseClick(f.item()->cmdOK(), Qt::LeftButton);
+        QTest::keyClick(bar, Qt::Key_Return); // OK
         QCOMPARE(f.tuneCommands(), (QList<QByteArray>{bytes({'B', stored - 10, 2}), bytes({'C', tc})}));
         QCOMPARE(int(f.window->session().data().tuneValues()[0]), stored - 10);
         QCOMPARE(int(f.radio().memory().tuneValues()[0]), stored - 10);
         QVERIFY(!f.item()->isVisible());
         QCOMPARE(f.tuning().state(), int(TuneSession::ItemLeft));
         QVERIFY(f.feedback.shown.isEmpty());
+
+        // Enter on the focused Cancel button is Cancel, not OK.
+        f.clickNode(QStringLiteral("Battery"));
+        bar->setValue(stored + 5);
+        f.radio().clearLog();
+        f.item()->cmdCancel()->setFocus();
+        QTest::keyClick(f.item()->cmdCancel(), Qt::Key_Return);
+        QCOMPARE(f.tuneCommands(), (QList<QByteArray>{bytes({'B', stored - 10, 1}), bytes({'C', tc})}));
     }
 
     // A radio that refuses an item: the tune message, no item page. A radio that goes silent
@@ -273,6 +284,25 @@ private slots:
         QVERIFY(no.radio().log().blocksWritten.isEmpty());
         QVERIFY(no.item()->isVisible());
         QCOMPARE(no.feedback.texts().size(), 1);
+    }
+
+    // The test-frequency editor is one of the window's cell editors: Copy and Paste work on
+    // it, and commands finish it first.
+    void frequencyEditorInTheWindow() {
+        Fixture f;
+        f.entered();
+        const int tc = f.window->session().currentTestChannel();
+        orv::test::clickCell(f.channels()->grid(), tc, TuneColRxFreq);
+        QLineEdit* editor = f.channels()->frequencyEditor();
+        QVERIFY(editor->isVisible());
+        f.window->menuAction(QStringLiteral("mnuEditCopy"))->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), editor->text());
+        QGuiApplication::clipboard()->setText(QStringLiteral("150.0"));
+        f.window->menuAction(QStringLiteral("mnuEditPaste"))->trigger();
+        QCOMPARE(editor->text(), QStringLiteral("150.0"));
+        f.window->CommitCellEdits();
+        QVERIFY(!editor->isVisible());
+        QCOMPARE(f.window->session().tune().rows[std::size_t(tc - 1)].cells[TuneColRxFreq], QStringLiteral("150.00000"));
     }
 
     // "&Write Frequencies of Tune" writes the test channels and says so.

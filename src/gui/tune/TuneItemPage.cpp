@@ -4,6 +4,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -64,7 +65,7 @@ TuneItemPage::TuneItemPage(QWidget* parent) : QGroupBox(parent) {
     m_cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     for (QPushButton* b : {m_cmdOK, m_cmdCancel}) {
-        b->setAutoDefault(false);
+        b->setAutoDefault(true); // Enter presses the button that has the focus
         b->setMinimumWidth(twipsToPixels(1200, this));
     }
 
@@ -97,6 +98,20 @@ void TuneItemPage::showItem(const TuneItemView& view) {
     m_lblTuneVal->setText(QString::number(view.value));
     const QSignalBlocker quiet(m_hsbTune);
     m_hsbTune->setValue(view.value);
+}
+
+void TuneItemPage::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        m_cmdOK->click();
+        return;
+    case Qt::Key_Escape:
+        m_cmdCancel->click();
+        return;
+    default:
+        QGroupBox::keyPressEvent(event);
+    }
 }
 
 } // namespace orv::gui

@@ -6,6 +6,7 @@
 
 #include <QGroupBox>
 
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QScrollBar;
@@ -41,6 +42,10 @@ public:
 signals:
     // The user moved the value bar (mouse or keys).
     void valueMoved(int value);
+
+protected:
+    // Enter is OK and Escape is Cancel, unless a button has the focus (Enter presses it).
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QGroupBox* m_fraTuneCH = nullptr;
