@@ -10,6 +10,7 @@
 #include "shell/GuiFeedback.h"
 #include "shell/MainWindow.h"
 #include "shell/ProgramStart.h"
+#include "session/TuneSession.h"
 #include "shell/ProgressWindow.h"
 #include "shell/SplashWindow.h"
 
@@ -19,6 +20,10 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QAction>
+#include <QDialog>
+#include <QTimer>
+#include <QTreeWidget>
 #include <QtTest>
 
 using namespace orv;
@@ -190,6 +195,33 @@ private slots:
         QCOMPARE(start.splash()->title(), QStringLiteral("Test Title"));
         QCOMPARE(window->windowTitle(), QStringLiteral("Test Title"));
         QCOMPARE(window->session().selectedModelInfo()->name, QStringLiteral("Seven"));
+    }
+
+    // With --demo every radio command of the window reaches the built-in virtual radio: Tune
+    // shows the tune view, Exit Tune ends tune mode, Radio Information reads the radio.
+    void demoRadioBehindTheWindowsCommands() {
+        VirtualClock clock;
+        StartOptions options;
+        options.showSplash = false;
+        options.demo = true;
+        ProgramStart start(options, clock);
+        MainWindow* window = start.run();
+        window->menuAction(QStringLiteral("mnuTune"))->trigger();
+        QCOMPARE(window->viewMode(), int(MainWindow::TuneView));
+        auto* tree = window->findChild<QTreeWidget*>(QStringLiteral("TreeView2"));
+        QVERIFY(tree && tree->isVisible());
+        QCOMPARE(window->session().tuning().state(), int(TuneSession::Entered));
+        window->mnuChannel_Click();
+        QCOMPARE(window->session().tuning().state(), int(TuneSession::None));
+        QVERIFY(!tree->isVisible());
+
+        // The dialog is cancelled as soon as it shows.
+        QTimer::singleShot(0, [window] {
+            if (auto* dialog = window->findChild<QDialog*>(QStringLiteral("frmEmbed")))
+                dialog->reject();
+        });
+        window->menuAction(QStringLiteral("mnuRadio"))->trigger();
+        QCOMPARE(window->viewMode(), int(MainWindow::RadioInfoView));
     }
 };
 
