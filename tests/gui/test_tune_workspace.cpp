@@ -329,6 +329,17 @@ private slots:
         QCOMPARE(f.window->viewMode(), int(MainWindow::ChannelView));
         QVERIFY(!f.tune->isVisible() && f.window->channelEditor()->isVisible());
         QCOMPARE(f.window->windowTitle(), QStringLiteral("Read Complete - ") + Title);
+
+        // A read that fails after leaving the item keeps the tune view, without the item page.
+        Fixture failed;
+        failed.entered();
+        failed.clickNode(QStringLiteral("Battery"));
+        failed.faults(QStringLiteral("stop-after-block:40"));
+        failed.window->menuAction(QStringLiteral("mnuRead"))->trigger();
+        QCOMPARE(failed.feedback.shown.size(), 1);
+        QCOMPARE(failed.tuning().state(), int(TuneSession::None));
+        QCOMPARE(failed.window->viewMode(), int(MainWindow::TuneView));
+        QVERIFY(failed.tune->isVisible() && !failed.item()->isVisible());
     }
 };
 

@@ -327,6 +327,7 @@ bool MainWindow::runCommand(Command command) {
     // A copy: the handler may plug in another one for its own command.
     const Handler handler = it->second;
     handler();
+    emit commandRun(command);
     return true;
 }
 

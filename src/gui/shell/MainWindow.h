@@ -123,6 +123,8 @@ public:
 signals:
     // The session's data were shown again; the tune workspace refreshes from here.
     void dataShown();
+    // A plugged-in command has run (it may have left tune mode on the way).
+    void commandRun(MainWindow::Command command);
 
 public slots:
     // Finishes any open cell edit so that the session sees it, then parks the focus.

@@ -90,6 +90,8 @@ TuneWorkspace::TuneWorkspace(MainWindow& window, LinkSource link)
     // The test channels are shown again whenever the session's data are (read, open, new,
     // model change); the frequency editor is one of the window's cell editors.
     connect(&window, &MainWindow::dataShown, m_channels, &TuneChannelsPage::showTuneChannels);
+    // Read, Write and the others leave an active item first: the pages follow.
+    connect(&window, &MainWindow::commandRun, this, &TuneWorkspace::showPages);
     window.addCellEditor([this] { return m_channels->frequencyEditor(); },
                          [this] { m_channels->commitCellEdits(); });
     window.setCommandHandler(MainWindow::Command::Tune, [this] { mnuTune_Click(); });
@@ -216,8 +218,10 @@ void TuneWorkspace::showPages() {
             view.txSignal = row.noTx ? QStringLiteral("----") : row.cells[TuneColTxSignal];
         }
         m_item->showItem(view);
-        m_item->show();
-        m_item->hsbTune()->setFocus();
+        if (m_item->isHidden()) {
+            m_item->show();
+            m_item->hsbTune()->setFocus();
+        }
     } else {
         m_item->hide();
     }
