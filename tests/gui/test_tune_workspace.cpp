@@ -9,6 +9,7 @@
 #include "image/TuneTable.h"
 #include "link/RadioConnection.h"
 #include "session/TuneSession.h"
+#include "shell/FileCommands.h"
 #include "shell/MainWindow.h"
 #include "shell/OperateCommands.h"
 #include "sim/VirtualRadio.h"
@@ -317,6 +318,31 @@ private slots:
         QVERIFY(f.radio().inTuneMode());
         QCOMPARE(testRecord(f.radio().memory(), tc), testRecord(f.window->session().data(), tc));
         QVERIFY(f.channels()->isVisible());
+    }
+
+    // File New and opening a file from the tune view end tune mode first: the test channels of
+    // a file never stand in for the radio's.
+    void newDataLeaveTheTuneView() {
+        Fixture f;
+        new FileCommands(*f.window);
+        f.entered();
+        f.window->runCommand(MainWindow::Command::FileNew);
+        QCOMPARE(f.radio().log().tuneExits, 1);
+        QVERIFY(!f.radio().inTuneMode());
+        QCOMPARE(f.window->viewMode(), int(MainWindow::ChannelView));
+        QVERIFY(!f.tune->isVisible() && f.window->channelEditor()->isVisible());
+        QCOMPARE(f.window->windowTitle(), Title);
+
+        Fixture open;
+        auto* files = new FileCommands(*open.window);
+        const QString path = open.dir.filePath(QStringLiteral("radio.kvd"));
+        QVERIFY(open.session().writeDataFile(path, open.feedback) == SaveStatus::Ok);
+        open.entered();
+        QVERIFY(files->loadDataFile(path));
+        QCOMPARE(open.radio().log().tuneExits, 1);
+        QVERIFY(!open.radio().inTuneMode());
+        QCOMPARE(open.window->viewMode(), int(MainWindow::ChannelView));
+        QCOMPARE(open.window->windowTitle(), Title + path);
     }
 
     // Read from the tune view with an item active: the item is left, the radio read, and the

@@ -128,6 +128,7 @@ void FileCommands::mnuFileNew_Click() {
         if (a == Answer::Yes && !mnuFileSave_Click())
             return;
     }
+    leaveTuneView();
     s.caption = s.title();
     s.makeNewImage();
     s.decodeSettings(m_window.feedback());
@@ -197,9 +198,15 @@ void FileCommands::mnuRecentFile_Click(int index) {
         loadDataFile(pathFromRecentItem(item->text()));
 }
 
+void FileCommands::leaveTuneView() {
+    if (m_window.viewMode() == MainWindow::TuneView)
+        m_window.mnuChannel_Click();
+}
+
 bool FileCommands::loadDataFile(const QString& path) {
     if (path.isEmpty())
         return false;
+    leaveTuneView();
     LoadStatus status;
     {
         const BusyCursor busy;

@@ -75,6 +75,9 @@ public:
 private:
     RecentFiles recentFiles() const;
     QAction* newItem() const;
+    // New data never go into the tune view: the radio there is in tune mode, and its test
+    // channels are the ones shown. The channel view comes back first, ending tune mode.
+    void leaveTuneView();
 
     MainWindow& m_window;
     std::unique_ptr<FileDialogs> m_dialogs;
