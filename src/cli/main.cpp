@@ -4,7 +4,10 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 using namespace orv::cli;
 
@@ -27,10 +30,23 @@ std::optional<int> intOption(const QCommandLineParser& p, const QString& name, b
 
 bool expectArgs(const QStringList& rest, int n) { return rest.size() == n; }
 
+// Drawing a report needs fonts, which only a GUI application has; it never opens a window,
+// so it needs no display either. The other commands stay without one.
+std::unique_ptr<QCoreApplication> makeApplication(int& argc, char* argv[]) {
+    bool drawing = false;
+    for (int i = 1; i < argc; ++i)
+        drawing = drawing || std::strcmp(argv[i], "print") == 0;
+    if (!drawing)
+        return std::make_unique<QCoreApplication>(argc, argv);
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    const auto app = makeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("orvante-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ORVANTE_VERSION));
 
@@ -43,6 +59,8 @@ int main(int argc, char* argv[]) {
         "  export FILE [--format json|csv]                      the same for scripts\n"
         "  convert IN OUT                                       rewrite IN in the format OUT's name asks for\n"
         "  dump FILE                                            the image and spare bytes in hex\n"
+        "  print FILE --pdf OUT [--view channels|tune]          the printed report of FILE as a PDF: the channel\n"
+        "                                                       and function pages, or the tune page\n"
         "\nRadio commands (add --port PORT or --demo, --trace FILE, --yes):\n"
         "  read -o FILE                                         read the radio's memory into FILE\n"
         "  write [--raw] FILE                                   write FILE to the radio\n"
@@ -79,11 +97,13 @@ int main(int argc, char* argv[]) {
     p.addOption({QStringLiteral("store"), QStringLiteral("tune: store the value in the radio (OK).")});
     p.addOption({QStringLiteral("cancel"), QStringLiteral("tune: leave the item without storing (Cancel).")});
     p.addOption({QStringLiteral("format"), QStringLiteral("export: json (default) or csv."), QStringLiteral("FORMAT")});
+    p.addOption({QStringLiteral("pdf"), QStringLiteral("print: the PDF file to write."), QStringLiteral("OUT")});
+    p.addOption({QStringLiteral("view"), QStringLiteral("print: channels (default) or tune."), QStringLiteral("VIEW")});
     p.addPositionalArgument(QStringLiteral("command"),
-                            QStringLiteral("new, show, export, convert, dump, read, write, info-read, info-write, "
+                            QStringLiteral("new, show, export, convert, dump, print, read, write, info-read, info-write, "
                                            "tune-read, tune or tune-write-channels."));
 
-    if (!p.parse(app.arguments()))
+    if (!p.parse(QCoreApplication::arguments()))
         return usage(p.errorText());
     if (p.isSet(QStringLiteral("help"))) {
         std::fputs(qPrintable(p.helpText()), stdout);
@@ -140,6 +160,9 @@ int main(int argc, char* argv[]) {
         return usage(QStringLiteral("give either --port or --demo"));
     if (command != QLatin1String("write") && raw)
         return usage(QStringLiteral("--raw belongs to 'write'"));
+    const bool printOptions = p.isSet(QStringLiteral("pdf")) || p.isSet(QStringLiteral("view"));
+    if (command != QLatin1String("print") && printOptions)
+        return usage(QStringLiteral("--pdf and --view belong to 'print'"));
     if (command == QLatin1String("read")) {
         if (!expectArgs(rest, 0) || o.output.isEmpty())
             return usage(QStringLiteral("'read' takes no file argument; name the file with -o"));
@@ -188,6 +211,17 @@ int main(int argc, char* argv[]) {
         if (t.store == p.isSet(QStringLiteral("cancel")))
             return usage(QStringLiteral("'tune' needs exactly one of --store and --cancel"));
         return cmdTune(o, r, t);
+    }
+    if (command == QLatin1String("print")) {
+        if (!expectArgs(rest, 1))
+            return usage(QStringLiteral("'print' takes one FILE"));
+        const QString pdf = p.value(QStringLiteral("pdf"));
+        if (pdf.isEmpty())
+            return usage(QStringLiteral("'print' needs --pdf OUT"));
+        const QString view = p.isSet(QStringLiteral("view")) ? p.value(QStringLiteral("view")) : QStringLiteral("channels");
+        if (view != QLatin1String("channels") && view != QLatin1String("tune"))
+            return usage(QStringLiteral("--view is channels or tune"));
+        return cmdPrint(o, rest[0], pdf, view);
     }
     if (command != QLatin1String("export") && p.isSet(QStringLiteral("format")))
         return usage(QStringLiteral("--format belongs to 'export'"));

@@ -44,7 +44,8 @@ private:
     std::vector<ModelInfo> m_models;
 };
 
-// "136.00000~174.00000 MHz": the standard range as the model frame shows it.
-QString bandText(const ModelInfo& model);
+// "136.00000~174.00000 MHz": the standard range as the model frame shows it. The tune view
+// writes it with " ~ " between the limits.
+QString bandText(const ModelInfo& model, QStringView separator = u"~");
 
 } // namespace orv

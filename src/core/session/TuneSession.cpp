@@ -18,10 +18,7 @@ QString TuneSession::modelName() const {
 
 QString TuneSession::rangeText() const {
     const ModelInfo* m = m_session.catalog().at(m_modelPosition);
-    if (!m)
-        return QString();
-    return formatFixed(m->stdLow, 3, 5) + QStringLiteral(" ~ ") + formatFixed(m->stdHigh, 3, 5) +
-           QStringLiteral(" MHz");
+    return m ? bandText(*m, u" ~ ") : QString();
 }
 
 bool TuneSession::enterTuneMode(RadioLink& link, Feedback& feedback) {

@@ -450,7 +450,7 @@ void MainWindow::mnuFileNew_Click() { runCommand(Command::FileNew); } // wired w
 void MainWindow::mnuFileOpen_Click() { runCommand(Command::FileOpen); } // wired when the file commands land
 void MainWindow::mnuFileSave_Click() { runCommand(Command::FileSave); } // wired when the file commands land
 void MainWindow::mnuFileSaveAs_Click() { runCommand(Command::FileSaveAs); } // wired when the file commands land
-void MainWindow::mnuFilePrint_Click() { runCommand(Command::FilePrint); } // wired when printing lands
+void MainWindow::mnuFilePrint_Click() { runCommand(Command::FilePrint); }
 
 void MainWindow::mnuRecentFile_Click(int index) {
     if (index >= 1 && index <= 4) // wired when the file commands land

@@ -3,6 +3,7 @@
 #include "catalog/IniFile.h"
 #include "catalog/ModelCatalog.h"
 #include "catalog/StartupConfig.h"
+#include "print/PrintCommand.h"
 #include "session/Session.h"
 #include "shell/FileCommands.h"
 #include "shell/GuiFeedback.h"
@@ -147,6 +148,7 @@ void ProgramStart::plugCommands() {
     new TuneWorkspace(*m_window, link);
     new RadioInfoCommand(*m_window, link);
     new HelpCommands(*m_window);
+    new PrintCommand(*m_window);
 }
 
 } // namespace orv::gui

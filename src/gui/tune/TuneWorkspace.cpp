@@ -75,6 +75,7 @@ TuneWorkspace::TuneWorkspace(MainWindow& window, LinkSource link)
     header->addWidget(new QLabel(QStringLiteral("Radio:"), this));
     header->addWidget(m_lblRadio);
     header->addSpacing(twipsToPixels(360, this));
+    header->addWidget(new QLabel(QStringLiteral("Frequency Range:"), this));
     header->addWidget(m_lblRange);
     header->addStretch(1);
     auto* pages = new QVBoxLayout;
