@@ -3,6 +3,7 @@
 #include "common/TestFiles.h"
 
 #include <QFile>
+#include <QStandardPaths>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -22,10 +23,12 @@ struct Run {
     QByteArray lastErrLine() const { return err.trimmed().split('\n').last(); }
 };
 
-Run cli(const QStringList& args) {
+Run cli(const QStringList& args, const QStringList& unset = {}) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    for (const QString& name : unset)
+        env.remove(name);
     p.setProcessEnvironment(env);
     p.start(qEnvironmentVariable("ORVANTE_BIN_DIR") + QStringLiteral("/orvante-cli"), args);
     if (!p.waitForFinished(30000))
@@ -63,6 +66,50 @@ private slots:
         QCOMPARE(o.value("channels").toArray().at(0).toObject().value("rx_signal").toString(), QStringLiteral("CTC 74.4"));
         QCOMPARE(o.value("channels").toArray().at(15).toObject().value("in_use").toBool(), false);
         QVERIFY(o.value("messages").toArray().isEmpty());
+    }
+
+    // The report as a PDF, on a machine without a display; its text layer read back by a
+    // real PDF reader when poppler's pdftotext is installed.
+    void printWritesThePdfReport() {
+        const QString demo = qEnvironmentVariable("ORVANTE_SOURCE_DIR") + "/data/samples/demo-radio.kvd";
+        const QStringList noDisplay{"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"};
+        Run r = cli({"print", demo, "--pdf", path("channels.pdf")}, noDisplay);
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(fileBytes(path("channels.pdf")).startsWith("%PDF-"));
+        QCOMPARE(cli({"print", demo, "--pdf", path("tune.pdf"), "--view", "tune"}).exitCode, 0);
+
+        QCOMPARE(cli({"print", demo}).exitCode, 2);
+        QCOMPARE(cli({"print", demo, "--pdf", path("x.pdf"), "--view", "radio"}).exitCode, 2);
+        QCOMPARE(cli({"show", demo, "--pdf", path("x.pdf")}).exitCode, 2);
+        r = cli({"print", path("nowhere.kvd"), "--pdf", path("x.pdf")});
+        QCOMPARE(r.exitCode, 1);
+        r = cli({"print", demo, "--pdf", path("no-folder/x.pdf")});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY(r.lastErrLine().startsWith("Cannot write "));
+        QVERIFY(!QFile::exists(path("x.pdf")));
+
+        const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+        if (pdftotext.isEmpty())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        const auto text = [&](const QString& pdf) {
+            QProcess p;
+            p.start(pdftotext, {"-layout", pdf, "-"});
+            p.waitForFinished(30000);
+            return QString::fromUtf8(p.readAllStandardOutput()).simplified();
+        };
+        const QString channels = text(path("channels.pdf"));
+        for (const char* expected : {"VUX ORVANTE Programming Software", "Channel Settings", "Model: PALUVIN V16",
+                                     "CH1 146.52000 CTC 88.5 146.52000 CTC 88.5 Add OFF High Wide",
+                                     "CH7 162.55000 OFF ------------- ------ Delete ------ ------ Wide",
+                                     "CH15 ~ CH16 are empty.", "Global Radio Settings", "Tx TOT 120s Beep Tone ON",
+                                     "Priority CH CH1 Monitor SQ OFF Momentary"})
+            QVERIFY2(channels.contains(QLatin1String(expected)), expected);
+        QVERIFY(channels.indexOf("Channel Settings") < channels.indexOf("Global Radio Settings"));
+        const QString tune = text(path("tune.pdf"));
+        for (const char* expected : {"Tune Settings", "136.00000 ~ 174.00000 MHz", "CH6 ~ CH11 are empty.",
+                                     "CH 1 is the current channel of tuning.", "Battery Level: 128"})
+            QVERIFY2(tune.contains(QLatin1String(expected)), expected);
+        QVERIFY(!tune.contains("Channel Settings"));
     }
 
     void refusalsAndUsageErrors() {
