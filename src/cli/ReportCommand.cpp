@@ -21,9 +21,11 @@ int cmdPrint(const Options& o, const QString& file, const QString& pdfPath, cons
     if (!session)
         return ExitFailed;
     const QDateTime now = QDateTime::currentDateTime();
-    const Report report = view == QLatin1String("tune") ? tuneReport(*session, now) : channelReport(*session, now);
-    const QPageSize paper(QLocale::system().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
-                                                                                               : QPageSize::A4);
+    const Report report =
+        view == QLatin1String("tune") ? tuneReport(*session, now) : channelReport(*session, now);
+    const QPageSize paper(QLocale::system().measurementSystem() == QLocale::ImperialUSSystem
+                              ? QPageSize::Letter
+                              : QPageSize::A4);
     const QString error = writeReportPdf(report, QFileInfo(pdfPath).absoluteFilePath(), paper);
     return error.isEmpty() ? ExitOk : fail(error);
 }

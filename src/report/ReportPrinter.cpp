@@ -39,9 +39,9 @@ constexpr int ChannelCellX[ChannelColumnCount] = {960, 1940, 3400, 4500, 6060, 7
 constexpr int ChannelFirstRowY = 1995;
 
 constexpr Placed TuneHeadings[] = {
-    {"CH No.", 940, 1890},   {"Rx Freq", 1920, 1800}, {"(MHz)", 2020, 1980},    {"Rx Step", 3020, 1890},
+    {"CH No.", 940, 1890},   {"Rx Freq", 1920, 1800},  {"(MHz)", 2020, 1980},   {"Rx Step", 3020, 1890},
     {"Rx ", 4180, 1800},     {"CTC/DCS ", 3920, 1980}, {"Tx Freq", 5140, 1800}, {"(MHz)", 5240, 1980},
-    {"Tx Step", 6310, 1890}, {"Tx", 7500, 1800},      {"CTC/DCS", 7250, 1980},
+    {"Tx Step", 6310, 1890}, {"Tx", 7500, 1800},       {"CTC/DCS", 7250, 1980},
 };
 constexpr int TuneCellX[TuneColumnCount] = {960, 1800, 3060, 3920, 5080, 6440, 7260};
 constexpr int TuneFirstRowY = 2375;
@@ -63,37 +63,24 @@ constexpr std::pair<Setting, Setting> FunctionRows[8] = {
 
 // The tune values, in printing order (left, right, left, ...): caption and byte of 0x2F0.
 constexpr std::pair<const char*, int> TuneItems[] = {
-    {"Battery Level: ", 0},       {"Squelch Level 9: ", 1},       {"Squelch Level 3: ", 2},
-    {"DCS Deviation(Wide): ", 4}, {"CTC Deviation(Wide): ", 3},   {"DCS Deviation(Narrow): ", 6},
+    {"Battery Level: ", 0},         {"Squelch Level 9: ", 1},     {"Squelch Level 3: ", 2},
+    {"DCS Deviation(Wide): ", 4},   {"CTC Deviation(Wide): ", 3}, {"DCS Deviation(Narrow): ", 6},
     {"CTC Deviation(Narrow): ", 5},
 };
 
-// Consecutive rows in use or out of use: [first, last] (0-based) and whether they are in use.
-struct RowRun {
-    int first;
-    int last;
-    bool inUse;
-};
-
-template <typename Rows>
-std::vector<RowRun> rowRuns(const Rows& rows) {
-    std::vector<RowRun> runs;
-    for (int i = 0; i < int(rows.size()); ++i) {
-        const bool inUse = !rows[size_t(i)].noCh;
-        // Every channel in use has its own row; channels out of use share one line.
-        if (!inUse && !runs.empty() && !runs.back().inUse)
-            runs.back().last = i;
-        else
-            runs.push_back({i, i, inUse});
-    }
-    return runs;
+// " CH3 ~ CH7  are empty." / " CH16  is empty." for channels first..last (0-based); the tune
+// report has one space before the verb.
+QString emptyLine(int first, int last, const QString& gap) {
+    if (first == last)
+        return QStringLiteral(" CH%1%2is empty.").arg(first + 1).arg(gap);
+    return QStringLiteral(" CH%1 ~ CH%2%3are empty.").arg(first + 1).arg(last + 1).arg(gap);
 }
 
-// " CH3 ~ CH7  are empty." / " CH16  is empty." (the tune report has one space before the verb).
-QString emptyLine(const RowRun& run, const QString& gap) {
-    if (run.first == run.last)
-        return QStringLiteral(" CH%1%2is empty.").arg(run.first + 1).arg(gap);
-    return QStringLiteral(" CH%1 ~ CH%2%3are empty.").arg(run.first + 1).arg(run.last + 1).arg(gap);
+template <typename Rows> std::vector<bool> inUse(const Rows& rows) {
+    std::vector<bool> used;
+    for (const auto& row : rows)
+        used.push_back(!row.noCh);
+    return used;
 }
 
 } // namespace
@@ -191,6 +178,28 @@ int ReportPrinter::printTableRows(int firstRowY, int rowCount, const std::functi
     return y;
 }
 
+int ReportPrinter::printChannelRows(const std::vector<bool>& inUse, int firstRowY, int emptyX,
+                                    const QString& gap, const std::function<void()>& headings,
+                                    const std::function<void(int, int)>& printChannel) {
+    // Every channel in use has its own row; consecutive channels out of use share one line.
+    std::vector<std::pair<int, int>> lines; // first, last channel (0-based)
+    for (int n = 0; n < int(inUse.size()); ++n) {
+        if (!inUse[size_t(n)] && !lines.empty() && !inUse[size_t(lines.back().first)])
+            lines.back().second = n;
+        else
+            lines.emplace_back(n, n);
+    }
+    headings();
+    return printTableRows(firstRowY, int(lines.size()), headings, [&](int line, int y) {
+        const auto [first, last] = lines[size_t(line)];
+        setFont(TextPoints, false);
+        if (inUse[size_t(first)])
+            printChannel(first, y);
+        else
+            prnt1(emptyX, y, emptyLine(first, last, gap));
+    });
+}
+
 void ReportPrinter::infoLine(const QString& caption1, const QString& value1, const QString& caption2,
                              const QString& value2) {
     setFont(TextPoints, false);
@@ -210,28 +219,22 @@ void ReportPrinter::print_Channels(const ChannelReport& report) {
         for (const Placed& h : ChannelHeadings)
             prnt1(h.x, h.y, QString::fromLatin1(h.text));
     };
-    headings();
-    const std::vector<RowRun> runs = rowRuns(report.channels.rows);
-    printTableRows(ChannelFirstRowY, int(runs.size()), headings, [&](int line, int y) {
-        const RowRun& run = runs[size_t(line)];
-        setFont(TextPoints, false);
-        if (!run.inUse) {
-            prnt1(950, y, emptyLine(run, QStringLiteral("  ")));
-            return;
-        }
-        const ChannelRow& row = report.channels.rows[size_t(run.first)];
-        prnt1(ChannelCellX[0], y, QStringLiteral("CH%1").arg(run.first + 1));
-        for (int c = ColRxFreq; c < ChannelColumnCount; ++c) {
-            const bool transmitSide = c == ColTxFreq || c == ColTxSignal || c == ColBusy || c == ColPower;
-            if (!(row.noTx && transmitSide))
-                prnt1(ChannelCellX[c], y, row.cells[size_t(c)]);
-        }
-        if (row.noTx) {
-            prnt1(4550, y, QStringLiteral("-------------"));
-            for (int x : {6060, 8210, 9220})
-                prnt1(x, y, QStringLiteral("------"));
-        }
-    });
+    printChannelRows(inUse(report.channels.rows), ChannelFirstRowY, 950, QStringLiteral("  "), headings,
+                     [&](int n, int y) {
+                         const ChannelRow& row = report.channels.rows[size_t(n)];
+                         prnt1(ChannelCellX[0], y, QStringLiteral("CH%1").arg(n + 1));
+                         for (int c = ColRxFreq; c < ChannelColumnCount; ++c) {
+                             const bool transmitSide =
+                                 c == ColTxFreq || c == ColTxSignal || c == ColBusy || c == ColPower;
+                             if (!(row.noTx && transmitSide))
+                                 prnt1(ChannelCellX[c], y, row.cells[size_t(c)]);
+                         }
+                         if (row.noTx) {
+                             prnt1(4550, y, QStringLiteral("-------------"));
+                             for (int x : {6060, 8210, 9220})
+                                 prnt1(x, y, QStringLiteral("------"));
+                         }
+                     });
 }
 
 void ReportPrinter::printFunctions(const ChannelReport& report) {
@@ -263,26 +266,19 @@ void ReportPrinter::printTune(const TuneReport& report) {
         for (const Placed& h : TuneHeadings)
             prnt1(h.x, h.y, QString::fromLatin1(h.text));
     };
-    headings();
-    const std::vector<RowRun> runs = rowRuns(report.tune.rows);
-    const int lastRowY = printTableRows(TuneFirstRowY, int(runs.size()), headings, [&](int line, int y) {
-        const RowRun& run = runs[size_t(line)];
-        setFont(TextPoints, false);
-        if (!run.inUse) {
-            prnt1(960, y, emptyLine(run, QStringLiteral(" ")));
-            return;
-        }
-        const TuneRow& row = report.tune.rows[size_t(run.first)];
-        prnt1(TuneCellX[0], y, QStringLiteral("CH%1").arg(run.first + 1));
-        for (int c = TuneColRxFreq; c < TuneColumnCount; ++c)
-            if (!(row.noTx && c >= TuneColTxFreq))
-                prnt1(TuneCellX[c], y, row.cells[size_t(c)]);
-        if (row.noTx) {
-            prnt1(5080, y, QStringLiteral("----------"));
-            prnt1(6440, y, QStringLiteral("------"));
-            prnt1(7260, y, QStringLiteral("------"));
-        }
-    });
+    const int lastRowY = printChannelRows(inUse(report.tune.rows), TuneFirstRowY, 960, QStringLiteral(" "),
+                                          headings, [&](int t, int y) {
+                                              const TuneRow& row = report.tune.rows[size_t(t)];
+                                              prnt1(TuneCellX[0], y, QStringLiteral("CH%1").arg(t + 1));
+                                              for (int c = TuneColRxFreq; c < TuneColumnCount; ++c)
+                                                  if (!(row.noTx && c >= TuneColTxFreq))
+                                                      prnt1(TuneCellX[c], y, row.cells[size_t(c)]);
+                                              if (row.noTx) {
+                                                  prnt1(5080, y, QStringLiteral("----------"));
+                                                  prnt1(6440, y, QStringLiteral("------"));
+                                                  prnt1(7260, y, QStringLiteral("------"));
+                                              }
+                                          });
 
     setFont(TextPoints, false);
     int y = lastRowY + 2 * RowPitch;

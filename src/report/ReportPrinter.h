@@ -14,6 +14,7 @@
 #include <QFont>
 #include <QString>
 #include <functional>
+#include <vector>
 
 class QPainter;
 class QPageSize;
@@ -21,7 +22,7 @@ class QPageSize;
 namespace orv {
 
 class ReportPrinter {
-public:
+  public:
     static constexpr int RowPitch = 380;   // twips between table rows
     static constexpr int RowsPerPage = 36; // table rows on one page
 
@@ -50,12 +51,19 @@ public:
     int printTableRows(int firstRowY, int rowCount, const std::function<void()>& headings,
                        const std::function<void(int row, int y)>& printRow);
 
+    // The rows of a channel table after its headings: printChannel(index, y) for each channel
+    // in use, one line at emptyX for each run of channels out of use, gap before "is"/"are".
+    // Returns the y of the last row.
+    int printChannelRows(const std::vector<bool>& inUse, int firstRowY, int emptyX, const QString& gap,
+                         const std::function<void()>& headings,
+                         const std::function<void(int, int)>& printChannel);
+
     // The page in twips.
     int pageWidth() const { return m_pageWidth; }
     int pageHeight() const { return m_pageHeight; }
     int pages() const { return m_pages; }
 
-private:
+  private:
     void setFont(double points, bool emphasised);
     void drawAt(int x, int y, const QString& text);
     void centred(int y, const QString& text);

@@ -36,7 +36,7 @@ struct Drawn {
 class RecordingDevice;
 
 class RecordingEngine : public QPaintEngine {
-public:
+  public:
     explicit RecordingEngine(RecordingDevice& device) : QPaintEngine(AllFeatures), m_device(device) {}
     bool begin(QPaintDevice*) override { return true; }
     bool end() override { return true; }
@@ -46,12 +46,12 @@ public:
     void drawTextItem(const QPointF& p, const QTextItem& item) override;
     Type type() const override { return User; }
 
-private:
+  private:
     RecordingDevice& m_device;
 };
 
 class RecordingDevice : public QPaintDevice {
-public:
+  public:
     QPaintEngine* paintEngine() const override { return &m_engine; }
     // Draws the report; every page break is recorded.
     int print(const Report& report) {
@@ -85,23 +85,35 @@ public:
         return hits.value(0, Drawn{0, text, -1, -1, 0, false});
     }
 
-protected:
+  protected:
     int metric(PaintDeviceMetric m) const override {
         switch (m) {
-        case PdmWidth: return PageWidth;
-        case PdmHeight: return PageHeight;
-        case PdmWidthMM: return 210;
-        case PdmHeightMM: return 297;
-        case PdmDpiX: case PdmDpiY: case PdmPhysicalDpiX: case PdmPhysicalDpiY: return 1440;
-        case PdmDepth: return 32;
-        case PdmNumColors: return INT_MAX;
-        case PdmDevicePixelRatio: return 1;
-        case PdmDevicePixelRatioScaled: return int(devicePixelRatioFScale());
+        case PdmWidth:
+            return PageWidth;
+        case PdmHeight:
+            return PageHeight;
+        case PdmWidthMM:
+            return 210;
+        case PdmHeightMM:
+            return 297;
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return 1440;
+        case PdmDepth:
+            return 32;
+        case PdmNumColors:
+            return INT_MAX;
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return int(devicePixelRatioFScale());
         }
         return 0;
     }
 
-private:
+  private:
     mutable RecordingEngine m_engine{*const_cast<RecordingDevice*>(this)};
 };
 
@@ -113,8 +125,8 @@ void RecordingEngine::drawLines(const QLineF* lines, int count) {
 void RecordingEngine::drawTextItem(const QPointF& p, const QTextItem& item) {
     const QFont font = painter()->font();
     const double ascent = QFontMetricsF(font, &m_device).ascent();
-    m_device.texts.append({m_device.page, item.text(), qRound(p.x()), qRound(p.y() - ascent), font.pointSizeF(),
-                           font.bold()});
+    m_device.texts.append(
+        {m_device.page, item.text(), qRound(p.x()), qRound(p.y() - ascent), font.pointSizeF(), font.bold()});
 }
 
 double widthOf(const QString& text, double points, bool bold, QPaintDevice* device) {
@@ -144,7 +156,7 @@ QStringList rowTexts(const RecordingDevice& device, int page, int y) {
 
 class TestPrint : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void channelReportColumnsRunsAndDashes();
     void everyChannelOffIsOneLine();
     void tuneReportRowsAndValues();
@@ -170,29 +182,31 @@ void TestPrint::channelReportColumnsRunsAndDashes() {
     }
     const QList<Drawn> vux = device.find(QStringLiteral("VUX"));
     QCOMPARE(vux.size(), 2);
-    QCOMPARE(std::tuple(vux[1].page, vux[1].x, vux[1].y, vux[1].points, vux[1].bold), std::tuple(2, 240, 140, 8.0, true));
+    QCOMPARE(std::tuple(vux[1].page, vux[1].x, vux[1].y, vux[1].points, vux[1].bold),
+             std::tuple(2, 240, 140, 8.0, true));
     const QString title = QStringLiteral("ORVANTE Programming Software");
     const Drawn t = device.find(title).value(0);
     QCOMPARE(t.y, 140);
     QVERIFY(qAbs(t.x - (PageWidth - 2 * widthOf(title, 8, true, &device))) <= 1);
     const QString date = QLocale::system().toString(PrintedAt, QLocale::ShortFormat);
     QCOMPARE(device.find(date).size(), 2);
-    QCOMPARE(std::pair(device.find(date)[0].x, device.find(date)[0].y), std::pair(PageWidth - 2880, PageHeight - 950));
+    QCOMPARE(std::pair(device.find(date)[0].x, device.find(date)[0].y),
+             std::pair(PageWidth - 2880, PageHeight - 950));
 
     // Heading, centred, 12 points; the information line, 8 points.
     const Drawn heading = device.one(QStringLiteral("Channel Settings"));
     QCOMPARE(std::tuple(heading.y, heading.points, heading.bold), std::tuple(540, 12.0, true));
     QVERIFY(qAbs(heading.x - (PageWidth - widthOf(heading.text, 12, true, &device)) / 2) <= 1);
-    QCOMPARE(rowTexts(device, 1, 900),
-             (QStringList{"Model:@2200", "VHF Seven@3000", "Frequency Band:@5200", "136.00000~174.00000 MHz@7000"}));
+    QCOMPARE(rowTexts(device, 1, 900), (QStringList{"Model:@2200", "VHF Seven@3000", "Frequency Band:@5200",
+                                                    "136.00000~174.00000 MHz@7000"}));
 
     // Column headings: one-, two- and three-line ones.
     QCOMPARE(std::pair(device.one("CH No.").x, device.one("CH No.").y), std::pair(940, 1530));
     QCOMPARE(rowTexts(device, 1, 1350), QStringList{"Scan@7340"});
     QCOMPARE(rowTexts(device, 1, 1710), QStringList{"/Add@7340"});
     QCOMPARE(rowTexts(device, 1, 1620),
-             (QStringList{"(MHz)@2160", "CTC/DCS@3340", "(MHz)@4650", "CTC/DCS@5810", "Lockout@8210", "Power @9150",
-                          "Width@10090"}));
+             (QStringList{"(MHz)@2160", "CTC/DCS@3340", "(MHz)@4650", "CTC/DCS@5810", "Lockout@8210",
+                          "Power @9150", "Width@10090"}));
 
     // Row 1: all nine columns. Row 2: dashes for the transmit side, scan and band width kept.
     const ChannelRow& one = table.rows[0];
@@ -215,7 +229,8 @@ void TestPrint::channelReportColumnsRunsAndDashes() {
     const Drawn functions = device.find(QStringLiteral("Global Radio Settings")).value(0);
     QCOMPARE(std::tuple(functions.page, functions.y, functions.points), std::tuple(2, 540, 12.0));
     const Drawn section = device.find(QStringLiteral("Global Radio Settings")).value(1);
-    QCOMPARE(std::tuple(section.x, section.y, section.points, section.bold), std::tuple(800, 1260, 10.0, false));
+    QCOMPARE(std::tuple(section.x, section.y, section.points, section.bold),
+             std::tuple(800, 1260, 10.0, false));
     const SettingsSelection& sel = s.session.settings();
     QCOMPARE(rowTexts(device, 2, 1800),
              (QStringList{"Tx TOT@800", sel.text(Setting::TxTot) + "@3000", "Beep Tone@5600",
@@ -261,7 +276,8 @@ void TestPrint::tuneReportRowsAndValues() {
     QCOMPARE(rowTexts(device, 1, 900).mid(0, 2), (QStringList{"Radio:@2200", "VHF Seven@3000"}));
     QCOMPARE(rowTexts(device, 1, 900).value(3), QStringLiteral("136.00000 ~ 174.00000 MHz@7000"));
     QCOMPARE(rowTexts(device, 1, 1890), (QStringList{"CH No.@940", "Rx Step@3020", "Tx Step@6310"}));
-    QCOMPARE(rowTexts(device, 1, 1980), (QStringList{"(MHz)@2020", "CTC/DCS @3920", "(MHz)@5240", "CTC/DCS@7250"}));
+    QCOMPARE(rowTexts(device, 1, 1980),
+             (QStringList{"(MHz)@2020", "CTC/DCS @3920", "(MHz)@5240", "CTC/DCS@7250"}));
 
     const TuneRow& one = tune.rows[0];
     QCOMPARE(rowTexts(device, 1, 2375),
@@ -309,9 +325,9 @@ void TestPrint::thirtySeventhRowStartsANewPage() {
 void TestPrint::printCommand() {
     QTemporaryDir dir;
     test::EditorSession s;
-    auto window = std::make_unique<MainWindow>(std::make_unique<Session>(test::EditorSession::startup(),
-                                                                         test::editorCatalog(), s.clock),
-                                               s.feedback);
+    auto window = std::make_unique<MainWindow>(
+        std::make_unique<Session>(test::EditorSession::startup(), test::editorCatalog(), s.clock),
+        s.feedback);
     auto* command = new PrintCommand(*window);
     int printerDialogs = 0, previews = 0;
     bool choose = false;
@@ -373,8 +389,9 @@ void TestPrint::printCommand() {
 void TestPrint::printerFailureAndPdf() {
     QTemporaryDir dir;
     test::EditorSession s;
-    MainWindow window(std::make_unique<Session>(test::EditorSession::startup(), test::editorCatalog(), s.clock),
-                      s.feedback);
+    MainWindow window(
+        std::make_unique<Session>(test::EditorSession::startup(), test::editorCatalog(), s.clock),
+        s.feedback);
     PrintCommand command(window);
     const Report report = command.currentReport();
 

@@ -37,7 +37,8 @@ PrintCommand::~PrintCommand() = default;
 Report PrintCommand::currentReport() const {
     const QDateTime now = QDateTime::currentDateTime();
     const Session& session = m_window.session();
-    return m_window.viewMode() == MainWindow::TuneView ? tuneReport(session, now) : channelReport(session, now);
+    return m_window.viewMode() == MainWindow::TuneView ? tuneReport(session, now)
+                                                       : channelReport(session, now);
 }
 
 void PrintCommand::collectEditors() {

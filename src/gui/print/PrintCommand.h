@@ -25,7 +25,7 @@ class PrintPreviewDialog;
 
 class PrintCommand : public QObject {
     Q_OBJECT
-public:
+  public:
     struct Dialogs {
         // The printer dialog; false when cancelled.
         std::function<bool(QPrinter&)> choosePrinter;
@@ -49,10 +49,10 @@ public:
     // Writes the report as a PDF; a failure is shown. Returns whether the file was written.
     bool saveAsPdf(const Report& report, const QString& path);
 
-public slots:
+  public slots:
     void mnuFilePrint_Click();
 
-private:
+  private:
     // Finishes cell edits and collects the editors into the image, keeping the changed flags.
     void collectEditors();
     QString suggestedPdfPath(const Report& report) const;

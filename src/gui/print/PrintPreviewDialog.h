@@ -13,21 +13,21 @@ namespace orv::gui {
 
 class PrintPreviewDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     PrintPreviewDialog(QPrinter& printer, QWidget* parent = nullptr);
 
     QPrintPreviewWidget* preview() const { return m_preview; }
     QPushButton* printButton() const { return m_print; }
     QPushButton* pdfButton() const { return m_pdf; }
 
-signals:
+  signals:
     // The preview needs the pages drawn on this printer.
     void paintRequested(QPrinter* printer);
     // "&Print": print on the chosen printer. The dialog closes when the handler accepts it.
     void printRequested();
     void saveAsPdfRequested();
 
-private:
+  private:
     QPrintPreviewWidget* m_preview = nullptr;
     QPushButton* m_print = nullptr;
     QPushButton* m_pdf = nullptr;
