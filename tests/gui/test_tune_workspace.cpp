@@ -4,6 +4,7 @@
 
 #include "EditorTestSupport.h"
 #include "RadioWindowFixture.h"
+#include "Report.h"
 #include "catalog/NumberText.h"
 #include "editors/ChannelEditor.h"
 #include "image/TuneTable.h"
@@ -128,6 +129,11 @@ private slots:
         QCOMPARE(f.window->session().currentTestChannel(), current);
         QCOMPARE(orv::test::cellText(f.channels()->grid(), 1, TuneColRxFreq), expected.rows[0].cells[TuneColRxFreq]);
         QVERIFY(f.channels()->optTestCh(current - 1)->isChecked());
+        // Printing here gives the tune report of this radio and of the test channel chosen.
+        QVERIFY(f.tuning().selectTestChannel(current + 1));
+        const Report report = tuneReport(f.window->session(), QDateTime());
+        QCOMPARE(std::get<TuneReport>(report.body).currentTestChannel, current + 1);
+        QCOMPARE(std::get<TuneReport>(report.body).rangeText, f.tune->rangeLabel()->text());
 
         f.radio().clearLog();
         f.clickNode(QStringLiteral("exit"));
