@@ -58,11 +58,6 @@ class ReportPrinter {
                          const std::function<void()>& headings,
                          const std::function<void(int, int)>& printChannel);
 
-    // The page in twips.
-    int pageWidth() const { return m_pageWidth; }
-    int pageHeight() const { return m_pageHeight; }
-    int pages() const { return m_pages; }
-
   private:
     void setFont(double points, bool emphasised);
     void drawAt(int x, int y, const QString& text);

@@ -63,54 +63,25 @@ class RecordingDevice : public QPaintDevice {
     QList<Drawn> texts;
     QList<std::pair<int, int>> rules; // page, y
 
+    QList<Drawn> select(const std::function<bool(const Drawn&)>& wanted) const {
+        QList<Drawn> hits;
+        std::copy_if(texts.begin(), texts.end(), std::back_inserter(hits), wanted);
+        return hits;
+    }
     QList<Drawn> find(const QString& text) const {
-        QList<Drawn> hits;
-        for (const Drawn& d : texts)
-            if (d.text == text)
-                hits.append(d);
-        return hits;
+        return select([&](const Drawn& d) { return d.text == text; });
     }
-    QList<Drawn> onPage(int p) const {
-        QList<Drawn> hits;
-        for (const Drawn& d : texts)
-            if (d.page == p)
-                hits.append(d);
-        return hits;
-    }
-    // The one drawing of text, with its place and font.
-    Drawn one(const QString& text) const {
-        const QList<Drawn> hits = find(text);
-        if (hits.size() != 1)
-            qWarning() << text << "drawn" << hits.size() << "times";
-        return hits.value(0, Drawn{0, text, -1, -1, 0, false});
-    }
+    Drawn one(const QString& text) const { return find(text).value(0, Drawn{0, text, -1, -1, 0, false}); }
 
   protected:
     int metric(PaintDeviceMetric m) const override {
-        switch (m) {
-        case PdmWidth:
-            return PageWidth;
-        case PdmHeight:
-            return PageHeight;
-        case PdmWidthMM:
-            return 210;
-        case PdmHeightMM:
-            return 297;
-        case PdmDpiX:
-        case PdmDpiY:
-        case PdmPhysicalDpiX:
-        case PdmPhysicalDpiY:
-            return 1440;
-        case PdmDepth:
-            return 32;
-        case PdmNumColors:
-            return INT_MAX;
-        case PdmDevicePixelRatio:
-            return 1;
-        case PdmDevicePixelRatioScaled:
-            return int(devicePixelRatioFScale());
-        }
-        return 0;
+        if (m == PdmWidth || m == PdmHeight)
+            return m == PdmWidth ? PageWidth : PageHeight;
+        if (m == PdmWidthMM || m == PdmHeightMM)
+            return m == PdmWidthMM ? 210 : 297;
+        if (m == PdmDevicePixelRatio || m == PdmDevicePixelRatioScaled)
+            return m == PdmDevicePixelRatio ? 1 : int(devicePixelRatioFScale());
+        return m == PdmDepth ? 32 : m == PdmNumColors ? INT_MAX : 1440; // the resolutions
     }
 
   private:
@@ -141,10 +112,7 @@ const QDateTime PrintedAt(QDate(2026, 12, 6), QTime(9, 30));
 
 // A row's texts left to right.
 QStringList rowTexts(const RecordingDevice& device, int page, int y) {
-    QList<Drawn> row;
-    for (const Drawn& d : device.onPage(page))
-        if (d.y == y)
-            row.append(d);
+    QList<Drawn> row = device.select([&](const Drawn& d) { return d.page == page && d.y == y; });
     std::sort(row.begin(), row.end(), [](const Drawn& a, const Drawn& b) { return a.x < b.x; });
     QStringList texts;
     for (const Drawn& d : row)
@@ -162,7 +130,6 @@ class TestPrint : public QObject {
     void tuneReportRowsAndValues();
     void thirtySeventhRowStartsANewPage();
     void printCommand();
-    void printerFailureAndPdf();
 };
 
 void TestPrint::channelReportColumnsRunsAndDashes() {
@@ -238,7 +205,8 @@ void TestPrint::channelReportColumnsRunsAndDashes() {
     QCOMPARE(rowTexts(device, 2, 1800 + 7 * 380),
              (QStringList{"Look Back@800", sel.text(Setting::LookBack) + "@3000", "Power Select@5600",
                           sel.text(Setting::PowerSelect) + "@8000"}));
-    QCOMPARE(device.onPage(2).size(), 3 + 1 + 4 + 1 + 8 * 4); // frame, heading, info line, section, rows
+    QCOMPARE(device.select([](const Drawn& d) { return d.page == 2; }).size(),
+             3 + 1 + 4 + 1 + 8 * 4); // frame, heading, info line, section, rows
 }
 
 void TestPrint::everyChannelOffIsOneLine() {
@@ -247,10 +215,10 @@ void TestPrint::everyChannelOffIsOneLine() {
         row.noCh = true;
     RecordingDevice device;
     QCOMPARE(device.print(channelReport(s.session, PrintedAt)), 2);
-    int rowTextsOnPage1 = 0;
-    for (const Drawn& d : device.onPage(1))
-        rowTextsOnPage1 += d.y >= 1995 && d.y < PageHeight - 1100;
-    QCOMPARE(rowTextsOnPage1, 1);
+    const auto rowsOnPage1 = [](const Drawn& d) {
+        return d.page == 1 && d.y >= 1995 && d.y < PageHeight - 1100;
+    };
+    QCOMPARE(device.select(rowsOnPage1).size(), 1);
     QCOMPARE(rowTexts(device, 1, 1995), QStringList{" CH1 ~ CH16  are empty.@950"});
 }
 
@@ -384,31 +352,20 @@ void TestPrint::printCommand() {
     };
     window->mnuFilePrint_Click();
     QVERIFY(QFileInfo(dir.filePath("saved.pdf")).size() > 0);
-}
 
-void TestPrint::printerFailureAndPdf() {
-    QTemporaryDir dir;
-    test::EditorSession s;
-    MainWindow window(
-        std::make_unique<Session>(test::EditorSession::startup(), test::editorCatalog(), s.clock),
-        s.feedback);
-    PrintCommand command(window);
-    const Report report = command.currentReport();
-
-    // A printer that cannot be reached: the document is abandoned with the message.
+    // A printer that cannot be reached: the document is abandoned with the message. A PDF
+    // that cannot be written says where and why, and leaves nothing behind.
+    const Report report = command->currentReport();
     QPrinter printer;
     printer.setOutputFileName(dir.filePath("missing-folder/out.pdf"));
-    QCOMPARE(command.printTo(printer, report), 0);
-    QCOMPARE(s.feedback.shown.size(), 1);
-    QCOMPARE(s.feedback.shown[0].text, QStringLiteral("Error of connetion with printer. Please try again!"));
-    QCOMPARE(s.feedback.shown[0].title, QStringLiteral("Error"));
-
-    // A PDF that cannot be written says where and why, and leaves nothing behind.
-    s.feedback.clear();
-    QVERIFY(!command.saveAsPdf(report, dir.filePath("missing-folder/out.pdf")));
-    QCOMPARE(s.feedback.shown.size(), 1);
-    QVERIFY(s.feedback.shown[0].text.startsWith(QStringLiteral("Cannot write ")));
-    QVERIFY(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+    QCOMPARE(command->printTo(printer, report), 0);
+    QVERIFY(!command->saveAsPdf(report, dir.filePath("missing-folder/out.pdf")));
+    QCOMPARE(s.feedback.shown.size(), 2);
+    QCOMPARE(std::pair(s.feedback.shown[0].text, s.feedback.shown[0].title),
+             std::pair(QStringLiteral("Error of connetion with printer. Please try again!"),
+                       QStringLiteral("Error")));
+    QVERIFY(s.feedback.shown[1].text.startsWith(QStringLiteral("Cannot write ")));
+    QVERIFY(!QFileInfo::exists(dir.filePath("missing-folder")));
 }
 
 QTEST_MAIN(TestPrint)

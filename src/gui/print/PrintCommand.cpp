@@ -81,7 +81,7 @@ int PrintCommand::printTo(QPrinter& printer, const Report& report) {
     int pages = 0;
     if (painter.begin(&printer)) {
         pages = printReport(painter, report, [&printer] { return printer.newPage(); });
-        if (pages == 0 || printer.printerState() == QPrinter::Error)
+        if (pages == 0)
             printer.abort();
         painter.end();
         if (printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted)

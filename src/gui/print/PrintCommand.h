@@ -39,7 +39,6 @@ class PrintCommand : public QObject {
     ~PrintCommand() override;
 
     void setDialogs(Dialogs dialogs) { m_dialogs = std::move(dialogs); }
-    QPrinter& printer() { return *m_printer; }
 
     // The report of the active view as the editors show it now.
     Report currentReport() const;
