@@ -5,7 +5,8 @@
 #include "Feedback.h"
 #include "catalog/IniFile.h"
 #include "files/DataFile.h"
-#include "session/Session.h"
+#include "document/Document.h"
+#include "link/Exchanges.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -21,12 +22,11 @@ int main(int argc, char* argv[]) {
     const IniFile ini(locateCatalog(QStringLiteral(ORVANTE_SOURCE_DIR "/data/vuxPC.ini")));
     const StartupValues startup = readStartupValues(ini, QString());
     VirtualClock clock;
-    Session session(startup, ModelCatalog::read(ini, startup.modelCount), clock);
+    Document session(startup, ModelCatalog::read(ini, startup.modelCount), clock, NumberFormat());
     SilentFeedback quiet;
     session.startUp(quiet);
     const QString path = dir.filePath(QStringLiteral("bench.kvd"));
-    session.encodeSettings();
-    if (session.writeDataFile(path, quiet) != SaveStatus::Ok) {
+    if (session.save(path, quiet) != SaveStatus::Ok) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         return 1;
     }
@@ -34,10 +34,9 @@ int main(int argc, char* argv[]) {
     QElapsedTimer t;
     t.start();
     for (int i = 0; i < rounds; ++i) {
-        if (session.loadDataFile(path, quiet) != LoadStatus::Ok)
+        if (session.load(path, quiet) != LoadStatus::Ok)
             return 1;
-        session.encodeSettings();
-        if (session.writeDataFile(path, quiet) != SaveStatus::Ok)
+        if (session.save(path, quiet) != SaveStatus::Ok)
             return 1;
     }
     const double withDisk = rounds / (double(t.nsecsElapsed()) / 1e9);
@@ -46,9 +45,8 @@ int main(int argc, char* argv[]) {
     t.restart();
     for (int i = 0; i < rounds; ++i) {
         const LoadOutcome o = parseDataFile(bytes, session.data());
-        session.data() = o.data;
-        session.decodeSettings(quiet);
-        session.encodeSettings();
+        session.applyRead(ReadResult{o.data, o.dataVersion}, quiet);
+        session.collect();
         if (serializeDataFile(session.data(), false).size() != DataFileSize)
             return 1;
     }

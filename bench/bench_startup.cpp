@@ -31,7 +31,7 @@ void startOnce(std::unique_ptr<ProgramStart>& start) {
     StartOptions options;
     options.catalogPath = QStringLiteral(ORVANTE_SOURCE_DIR "/data/vuxPC.ini");
     options.splashMinimumMs = 0;
-    start = std::make_unique<ProgramStart>(options);
+    start = std::make_unique<ProgramStart>(options, orv::SystemClock::instance());
     MainWindow* window = start->run();
     QCoreApplication::processEvents();
     while (!window->windowHandle() || !window->windowHandle()->isExposed()) {

@@ -2,10 +2,9 @@
 
 #include "CliFeedback.h"
 #include "catalog/IniFile.h"
-#include "catalog/NumberText.h"
 #include "files/ChannelExport.h"
 #include "image/RadioInfoText.h"
-#include "session/Session.h"
+#include "document/Document.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -32,8 +31,7 @@ int fail(const QString& message) {
 // Start-up as the window does it: the catalog, then a new image for the model of value 7.
 // A catalog named on the command line must exist (a typing error would otherwise give the
 // built-in defaults without a word); the shipped one may be missing, as in the window.
-std::unique_ptr<Session> startSession(const Options& o, CliFeedback& feedback) {
-    readDecimalSeparator();
+std::unique_ptr<Document> startSession(const Options& o, CliFeedback& feedback) {
     if (!o.catalogPath.isEmpty() && !QFileInfo(o.catalogPath).isFile()) {
         fail(QStringLiteral("The catalog file %1 does not exist.").arg(o.catalogPath));
         return nullptr;
@@ -41,20 +39,21 @@ std::unique_ptr<Session> startSession(const Options& o, CliFeedback& feedback) {
     const QString catalogPath = locateCatalog(o.catalogPath);
     const IniFile ini(catalogPath);
     const StartupValues startup = readStartupValues(ini, QCoreApplication::applicationDirPath());
-    auto session = std::make_unique<Session>(startup, ModelCatalog::read(ini, startup.modelCount));
-    session->startUp(feedback);
-    return session;
+    auto doc = std::make_unique<Document>(startup, ModelCatalog::read(ini, startup.modelCount),
+                                          SystemClock::instance(), NumberFormat::system());
+    doc->startUp(feedback);
+    return doc;
 }
 
 // Start-up, then FILE opened as the Open command does it. On failure the message has been
 // printed and nothing is returned; feedback then holds only the messages of the opening.
-std::unique_ptr<Session> openSession(const Options& o, const QString& file, CliFeedback& feedback) {
+std::unique_ptr<Document> openSession(const Options& o, const QString& file, CliFeedback& feedback) {
     auto s = startSession(o, feedback);
     if (!s)
         return nullptr;
     feedback.messages.clear();
     // The window's file dialog hands over full paths; so does this.
-    if (s->loadDataFile(QFileInfo(file).absoluteFilePath(), feedback) != LoadStatus::Ok) {
+    if (s->load(QFileInfo(file).absoluteFilePath(), feedback) != LoadStatus::Ok) {
         fail(feedback.messages.value(0));
         return nullptr;
     }
@@ -81,13 +80,13 @@ void appendTable(QString& page, const QStringList& headers, std::span<const int>
                        r.noTx ? ticked : QString());
 }
 
-QString showPage(const Session& s, const QStringList& messages) {
+QString showPage(const Document& s, const QStringList& messages) {
     QString page;
     auto line = [&page](const QString& t = QString()) { page += t + QLatin1Char('\n'); };
-    line(s.caption);
+    line(s.caption());
     line();
     const ModelInfo* m = s.selectedModelInfo();
-    line(QStringLiteral("File:          %1").arg(s.currentFileName));
+    line(QStringLiteral("File:          %1").arg(s.currentFileName()));
     line(QStringLiteral("Model:         %1").arg(m ? QStringLiteral("%1 (value %2, catalog position %3)")
                                                          .arg(m->name)
                                                          .arg(m->value)
@@ -126,14 +125,14 @@ QString showPage(const Session& s, const QStringList& messages) {
     line();
 
     line(QStringLiteral("Radio Information"));
-    QString text = infoTextFromImage(s.data());
+    QString text = s.infoText();
     while (!text.isEmpty() && text.back() == QChar(u'\0'))
         text.chop(1);
-    QString id = radioIdText(s.data());
+    QString id = s.radioId();
     id.replace(QChar(u'\0'), QChar(u'\u00B7')); // NUL bytes shown as middle dots
     line(QStringLiteral("  Text:                     %1").arg(text));
     line(QStringLiteral("  Radio ID:                 %1").arg(id));
-    QString stamp = dateStampText(s.data());
+    QString stamp = s.lastProgrammed();
     stamp.replace(QChar(u'\0'), QChar(u'\u00B7'));
     line(QStringLiteral("  Last Date of Programming: %1").arg(stamp));
     line();
@@ -176,8 +175,7 @@ int cmdNew(const Options& o) {
                             .arg(s->catalog().size()));
     }
     s->chooseModel(position, feedback);
-    s->encodeSettings();
-    if (s->writeDataFile(o.output, feedback) != SaveStatus::Ok)
+    if (s->save(o.output, feedback) != SaveStatus::Ok)
         return fail(feedback.messages.isEmpty() ? saveFailureMessage().text : feedback.messages.last());
     printOut(QStringLiteral("Wrote %1 for %2.\n").arg(o.output, s->selectedModelInfo()->name));
     return ExitOk;

@@ -8,7 +8,7 @@
 #include <optional>
 
 namespace orv {
-class Session;
+class Document;
 }
 
 namespace orv::cli {
@@ -35,8 +35,8 @@ int cmdPrint(const Options& o, const QString& file, const QString& pdfPath, cons
 // the window's start-up, and start-up followed by opening FILE (nullptr after a failure).
 class CliFeedback;
 int fail(const QString& message);
-std::unique_ptr<Session> startSession(const Options& o, CliFeedback& feedback);
-std::unique_ptr<Session> openSession(const Options& o, const QString& file, CliFeedback& feedback);
+std::unique_ptr<Document> startSession(const Options& o, CliFeedback& feedback);
+std::unique_ptr<Document> openSession(const Options& o, const QString& file, CliFeedback& feedback);
 
 // Radio commands.
 struct RadioOptions {

@@ -5,7 +5,7 @@
 #include "files/DataFile.h"
 #include "image/RadioInfoText.h"
 #include "link/Exchanges.h"
-#include "session/Session.h"
+#include "document/Document.h"
 
 #include <QFileInfo>
 #include <cstdio>
@@ -16,14 +16,13 @@ int cmdRead(const Options& o, const RadioOptions& r, const QString& file) {
     RadioRun run(r);
     if (!run.start(o, r))
         return ExitFailed;
-    Session* session = run.session.get();
+    Document* session = run.session.get();
     RadioFeedback& feedback = run.feedback;
     const auto result = readRadio(run.link(), feedback, session->data());
     if (!result)
         return failedExchange(feedback);
-    if (result->dataVersion >= 3)
-        feedback.message(QStringLiteral("New Version Radio. Please update program software."),
-                         QStringLiteral("Error"), Icon::Information);
+    // The file keeps the memory exactly as read, so the editors are not involved.
+    Document::noticeDataVersion(result->dataVersion, feedback);
     int version = result->dataVersion;
     const SaveStatus saved = writeDataFile(QFileInfo(file).absoluteFilePath(), result->data, &version);
     if (saved != SaveStatus::Ok)
@@ -36,14 +35,14 @@ int cmdWrite(const Options& o, const RadioOptions& r, const QString& file, bool 
     RadioRun run(r);
     if (!run.start(o, r, file))
         return ExitFailed;
-    Session* session = run.session.get();
+    Document* session = run.session.get();
     RadioData data;
     if (raw) {
         // The file's bytes as they are, without the editors' round trip.
         const LoadOutcome loaded = readDataFile(QFileInfo(file).absoluteFilePath(), session->data());
         data = loaded.data;
     } else {
-        session->encodeSettings();
+        session->collect();
         data = session->data();
     }
     RadioFeedback& feedback = run.feedback;
@@ -79,7 +78,7 @@ int cmdInfoWrite(const Options& o, const RadioOptions& r, const QString& text) {
     RadioRun run(r);
     if (!run.start(o, r))
         return ExitFailed;
-    Session* session = run.session.get();
+    Document* session = run.session.get();
     RadioFeedback& feedback = run.feedback;
     RadioData data = session->data();
     storeInfoText(text.left(InfoTextChars), data);

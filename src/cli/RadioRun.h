@@ -5,7 +5,7 @@
 #include "CliCommands.h"
 #include "CliFeedback.h"
 #include "link/RadioConnection.h"
-#include "session/Session.h"
+#include "document/Document.h"
 #include "sim/VirtualRadio.h"
 
 #include <cstdio>
@@ -58,7 +58,7 @@ inline bool setUpConnection(RadioConnection& c, const RadioOptions& r, const QSt
 // One radio command's start-up (or start-up with FILE opened), connection and feedback.
 struct RadioRun {
     CliFeedback startFeedback;
-    std::unique_ptr<Session> session;
+    std::unique_ptr<Document> session;
     RadioConnection connection;
     RadioFeedback feedback;
     explicit RadioRun(const RadioOptions& r) : feedback(r.yes) {}

@@ -3,7 +3,7 @@
 #include "CliFeedback.h"
 #include "Report.h"
 #include "ReportPrinter.h"
-#include "session/Session.h"
+#include "document/Document.h"
 
 #include <QDateTime>
 #include <QFileInfo>

@@ -5,7 +5,7 @@
 #include "files/DataFile.h"
 #include "image/TuneTable.h"
 #include "link/TuneExchanges.h"
-#include "session/TuneSession.h"
+#include "document/TuneSession.h"
 
 #include <QFileInfo>
 #include <cstdio>
@@ -90,8 +90,7 @@ int cmdTuneWriteChannels(const Options& o, const RadioOptions& r, const QString&
     const TuneTable fromFile = run.session->tune();
     if (!enter(run))
         return failedExchange(run.feedback);
-    run.session->tune() = fromFile;
-    run.session->tuneDataChanged = true;
+    run.session->setTestChannels(fromFile);
     if (!run.session->tuning().writeTestChannels(run.link(), run.feedback))
         return leave(run, ExitFailed);
     return leave(run, ExitOk);

@@ -42,7 +42,7 @@ int main(int argc, char* argv[]) {
     const orv::gui::CommandLine cmd = orv::gui::parseCommandLine(QApplication::arguments());
     if (!cmd.run)
         return finish(cmd);
-    orv::gui::ProgramStart start(cmd.options);
+    orv::gui::ProgramStart start(cmd.options, orv::SystemClock::instance());
     orv::gui::MainWindow* window = start.run();
 
     if (const QString path = cmd.options.screenshotPath; !path.isEmpty()) {

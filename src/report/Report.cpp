@@ -1,40 +1,40 @@
 #include "Report.h"
 
-#include "session/Session.h"
-#include "session/TuneSession.h"
+#include "document/Document.h"
+#include "document/TuneSession.h"
 
 #include <algorithm>
 
 namespace orv {
 
-Report channelReport(const Session& session, const QDateTime& printedAt) {
+Report channelReport(const Document& doc, const QDateTime& printedAt) {
     ChannelReport body;
-    if (const ModelInfo* model = session.selectedModelInfo())
+    if (const ModelInfo* model = doc.selectedModelInfo())
         body.modelName = model->name;
-    body.bandText = session.bandText();
-    body.channels = session.channels();
-    body.settings = session.settings();
-    return Report{session.title(), printedAt, body};
+    body.bandText = doc.bandText();
+    body.channels = doc.channels();
+    body.settings = doc.settings();
+    return Report{doc.title(), printedAt, body};
 }
 
-Report tuneReport(const Session& session, const QDateTime& printedAt) {
+Report tuneReport(const Document& doc, const QDateTime& printedAt) {
     TuneReport body;
-    const TuneSession& tuning = session.tuning();
+    const TuneSession& tuning = doc.tuning();
     if (tuning.state() != TuneSession::None) {
         body.radioName = tuning.modelName();
         body.rangeText = tuning.rangeText();
-        body.currentTestChannel = session.currentTestChannel();
+        body.currentTestChannel = doc.currentTestChannel();
     } else {
-        if (const ModelInfo* model = session.selectedModelInfo()) {
+        if (const ModelInfo* model = doc.selectedModelInfo()) {
             body.radioName = model->name;
-            body.rangeText = bandText(*model, u" ~ ");
+            body.rangeText = bandText(*model, doc.numbers(), u" ~ ");
         }
-        const int first = firstTestChannelInUse(session.data());
-        body.currentTestChannel = first ? first : session.currentTestChannel();
+        const int first = firstTestChannelInUse(doc.data());
+        body.currentTestChannel = first ? first : doc.currentTestChannel();
     }
-    body.tune = session.tune();
-    std::ranges::copy(session.data().tuneValues(), body.tuneValues.begin());
-    return Report{session.title(), printedAt, body};
+    body.tune = doc.tune();
+    std::ranges::copy(doc.data().tuneValues(), body.tuneValues.begin());
+    return Report{doc.title(), printedAt, body};
 }
 
 } // namespace orv

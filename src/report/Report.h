@@ -1,7 +1,7 @@
 #pragma once
 // What a printed report holds: the texts the editors show at the moment of printing, taken
-// from the session, with the program title and the time of printing. The window's File Print
-// and the command line's "print" build the same Report from a session; ReportPrinter draws it.
+// from the document, with the program title and the time of printing. The window's File Print
+// and the command line's "print" build the same Report from a document; ReportPrinter draws it.
 
 #include "image/ChannelTable.h"
 #include "image/SettingsCodec.h"
@@ -15,7 +15,7 @@
 
 namespace orv {
 
-class Session;
+class Document;
 
 // The channel and function view: a channel settings page, then a function settings page.
 struct ChannelReport {
@@ -47,11 +47,11 @@ struct Report {
     bool isTune() const { return std::holds_alternative<TuneReport>(body); }
 };
 
-// The channel and function report of what the session's editors show.
-Report channelReport(const Session& session, const QDateTime& printedAt);
+// The channel and function report of what the document's editors show.
+Report channelReport(const Document& doc, const QDateTime& printedAt);
 // The tune report. The radio in tune mode names the model and its range; without one (a data
 // file on the command line) the selected model does, and the test channel that the Tune
 // command would make current (the first one in use) is the current one.
-Report tuneReport(const Session& session, const QDateTime& printedAt);
+Report tuneReport(const Document& doc, const QDateTime& printedAt);
 
 } // namespace orv

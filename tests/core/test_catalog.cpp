@@ -12,6 +12,10 @@
 using namespace orv;
 
 namespace {
+const NumberFormat Fmt;
+}
+
+namespace {
 
 QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
     const QString path = dir.filePath(name);
@@ -156,8 +160,8 @@ private slots:
         QCOMPARE(catalog.names(), QStringList({"QEL-07(0)", "QEL-07(1)"}));
         QCOMPARE(catalog.at(0)->value, 0);
         QCOMPARE(catalog.at(1)->value, 1);
-        QCOMPARE(bandText(*catalog.at(0)), QString("000.00000~000.00000 MHz"));
-        QCOMPARE(bandText(*catalog.at(1)), QString("000.00001~000.00001 MHz"));
+        QCOMPARE(bandText(*catalog.at(0), Fmt), QString("000.00000~000.00000 MHz"));
+        QCOMPARE(bandText(*catalog.at(1), Fmt), QString("000.00001~000.00001 MHz"));
         QCOMPARE(catalog.at(1)->extHigh, 0.00001);
     }
 
@@ -170,7 +174,7 @@ private slots:
         const ModelCatalog catalog = ModelCatalog::read(ini, 3);
         QCOMPARE(catalog.at(0)->name, QString("First"));
         QCOMPARE(catalog.at(0)->value, 8);
-        QCOMPARE(bandText(*catalog.at(0)), QString("136.00000~174.00000 MHz"));
+        QCOMPARE(bandText(*catalog.at(0), Fmt), QString("136.00000~174.00000 MHz"));
         QCOMPARE(catalog.at(0)->extHigh, 176.0);
         // Present but empty gives "" and 0; missing gives the position's default.
         QCOMPARE(catalog.at(1)->name, QString());

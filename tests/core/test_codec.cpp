@@ -18,13 +18,12 @@ const ModelInfo Vhf{QStringLiteral("V"), 7, 136.0, 174.0, 136.0, 174.0};
 const ModelInfo Pmr{QStringLiteral("P"), 32, 446.00625, 446.19375, 446.00625, 446.19375};
 
 const QDateTime Stamp(QDate(2005, 4, 29), QTime(13, 45, 2));
+const NumberFormat Fmt;
 } // namespace
 
 class TestCodec : public QObject {
     Q_OBJECT
 private slots:
-    void init() { setDecimalSeparator(QLatin1Char('.')); }
-
     // Clamped to the model's range, snapped to the nearer raster (only 6.25 kHz for model byte
     // 32, the even count on a tie); an empty or non-numeric text fails and leaves the value.
     void validFrequency_data() {
@@ -51,63 +50,63 @@ private slots:
         QFETCH(QString, expected);
         double f = 12.5;
         const ModelInfo* m = model == 7 ? &Vhf : model == 32 ? &Pmr : nullptr;
-        QCOMPARE(getValidFreq(text, f, m, std::uint8_t(modelByte)), !expected.isEmpty());
-        QCOMPARE(formatFixed(f, 3, 5), expected.isEmpty() ? QStringLiteral("012.50000") : expected);
+        QCOMPARE(getValidFreq(text, f, m, std::uint8_t(modelByte), Fmt), !expected.isEmpty());
+        QCOMPARE(Fmt.fixed(f, 3, 5), expected.isEmpty() ? QStringLiteral("012.50000") : expected);
     }
 
     void numberTexts() {
-        QCOMPARE(parseNumber(u" .5 "), std::optional<double>(0.5));
-        QCOMPARE(parseNumber(u"1e3"), std::optional<double>(1000));
+        QCOMPARE(Fmt.parse(u" .5 "), std::optional<double>(0.5));
+        QCOMPARE(Fmt.parse(u"1e3"), std::optional<double>(1000));
         for (const char16_t* bad : {u"", u" ", u"1e", u"1.2.3", u"--5", u"12a", u"1,5", u"."})
-            QVERIFY2(!parseNumber(bad), QStringView(bad).toUtf8().constData());
+            QVERIFY2(!Fmt.parse(bad), QStringView(bad).toUtf8().constData());
         QCOMPARE(leadingNumber(u"12abc"), 12.0);
         QCOMPARE(leadingNumber(u"  -3.5x"), -3.5);
         QCOMPARE(leadingNumber(u"1e3x"), 1000.0);
         QCOMPARE(leadingNumber(u"7e"), 7.0);
-        QCOMPARE(formatFixed(-0.000001, 3, 5), QStringLiteral("000.00000"));
+        QCOMPARE(Fmt.fixed(-0.000001, 3, 5), QStringLiteral("000.00000"));
         QCOMPARE(roundHalfEven(2.5) + roundHalfEven(3.5) + roundHalfEven(-2.5), 4.0); // 2 + 4 - 2
         QVERIFY(isStep625Text(QStringLiteral("6,25")) && isStep625Text(QStringLiteral("6.25")));
         QVERIFY(!isStep625Text(QStringLiteral("6.250")));
     }
 
     void commaLocaleReadsAndWritesCommas() {
-        setDecimalSeparator(QLatin1Char(','));
+        const NumberFormat Fmt(QLatin1Char(','));
         double f = 0;
-        QVERIFY(getValidFreq(QStringLiteral("146,52"), f, &Vhf, 7));
-        QCOMPARE(formatFixed(f, 3, 5), QStringLiteral("146,52000"));
-        QVERIFY(!getValidFreq(QStringLiteral("146.52"), f, &Vhf, 7));
-        QCOMPARE(decodeFrequency(0x94, 0x5B, 0x04), QStringLiteral("146,52500"));
-        QCOMPARE(signallingToText(0x30, 0x85, 0x08), QStringLiteral("CTC 88,5"));
+        QVERIFY(getValidFreq(QStringLiteral("146,52"), f, &Vhf, 7, Fmt));
+        QCOMPARE(Fmt.fixed(f, 3, 5), QStringLiteral("146,52000"));
+        QVERIFY(!getValidFreq(QStringLiteral("146.52"), f, &Vhf, 7, Fmt));
+        QCOMPARE(decodeFrequency(0x94, 0x5B, 0x04, Fmt), QStringLiteral("146,52500"));
+        QCOMPARE(signallingToText(0x30, 0x85, 0x08, Fmt), QStringLiteral("CTC 88,5"));
         std::uint8_t t = 0, lo = 0, hi = 0;
-        QVERIFY(textToSignalling(QStringLiteral("CTC 88,5"), t, lo, hi));
+        QVERIFY(textToSignalling(QStringLiteral("CTC 88,5"), t, lo, hi, Fmt));
         QCOMPARE(int(lo), 0x85);
-        QCOMPARE(stepText(true), QStringLiteral("6,25"));
+        QCOMPARE(stepText(true, Fmt), QStringLiteral("6,25"));
     }
 
     void frequencyBytes() {
         // 446.00625 MHz = 71361 counts of 6.25 kHz.
         std::uint8_t lo = 0, mid = 0, hi = 0xF8;
-        QVERIFY(encodeFrequency(QStringLiteral("446.00625"), lo, mid, hi));
+        QVERIFY(encodeFrequency(QStringLiteral("446.00625"), lo, mid, hi, Fmt));
         QCOMPARE(lo, std::uint8_t(0xC1));
         QCOMPARE(mid, std::uint8_t(0x16));
         QCOMPARE(hi, std::uint8_t(0xFD)); // flag and signalling bits kept
         // On both rasters: the 6.25 kHz count is kept.
         hi = 0;
-        QVERIFY(encodeFrequency(QStringLiteral("146.525"), lo, mid, hi));
+        QVERIFY(encodeFrequency(QStringLiteral("146.525"), lo, mid, hi, Fmt));
         QCOMPARE(lo | (mid << 8), 0x5B94);
         QCOMPARE(hi, std::uint8_t(0x04));
-        QVERIFY(encodeFrequency(QStringLiteral("146.52"), lo, mid, hi));
+        QVERIFY(encodeFrequency(QStringLiteral("146.52"), lo, mid, hi, Fmt));
         QCOMPARE(lo | (mid << 8), 29304);
         QCOMPARE(hi, std::uint8_t(0x00));
         // Bad text leaves the bytes alone.
         lo = 1, mid = 2, hi = 3;
-        QVERIFY(!encodeFrequency(QStringLiteral("abc"), lo, mid, hi));
-        QVERIFY(!encodeFrequency(QStringLiteral("-5"), lo, mid, hi));
+        QVERIFY(!encodeFrequency(QStringLiteral("abc"), lo, mid, hi, Fmt));
+        QVERIFY(!encodeFrequency(QStringLiteral("-5"), lo, mid, hi, Fmt));
         QCOMPARE(lo + mid + hi, 6);
 
-        QCOMPARE(decodeFrequency(0x00, 0x71, 0x02), QStringLiteral("800.00000"));
-        QCOMPARE(decodeFrequency(0x00, 0x71, 0x06), QStringLiteral("1000.00000"));
-        QCOMPARE(decodeFrequency(0xFF, 0xFF, 0x07), QStringLiteral("1638.39375"));
+        QCOMPARE(decodeFrequency(0x00, 0x71, 0x02, Fmt), QStringLiteral("800.00000"));
+        QCOMPARE(decodeFrequency(0x00, 0x71, 0x06, Fmt), QStringLiteral("1000.00000"));
+        QCOMPARE(decodeFrequency(0xFF, 0xFF, 0x07, Fmt), QStringLiteral("1638.39375"));
     }
 
     void signallingTexts_data() {
@@ -132,27 +131,27 @@ private slots:
         QFETCH(int, hi);
         QFETCH(QString, shownAgain);
         std::uint8_t t = 0x0F, l = 0xAA, h = 0xAA;
-        QVERIFY(textToSignalling(text, t, l, h));
+        QVERIFY(textToSignalling(text, t, l, h, Fmt));
         QCOMPARE(t, std::uint8_t((nibble << 4) | 0x0F)); // lower nibble kept
         QCOMPARE(int(l), lo);
         QCOMPARE(int(h), hi);
-        QCOMPARE(signallingToText(t, l, h), shownAgain);
+        QCOMPARE(signallingToText(t, l, h, Fmt), shownAgain);
     }
 
     void signallingFailuresStoreOff() {
         std::uint8_t t = 0x3C, lo = 1, hi = 1;
-        QVERIFY(!textToSignalling(QStringLiteral("OFF"), t, lo, hi)); // stored right, reported false
+        QVERIFY(!textToSignalling(QStringLiteral("OFF"), t, lo, hi, Fmt)); // stored right, reported false
         QCOMPARE(t, std::uint8_t(0x0C));
         QCOMPARE(lo + hi, 0);
         t = 0x3C;
-        QVERIFY(!textToSignalling(QStringLiteral("TTS X"), t, lo, hi));
-        QVERIFY(!textToSignalling(QStringLiteral("TTS 12"), t, lo, hi));
+        QVERIFY(!textToSignalling(QStringLiteral("TTS X"), t, lo, hi, Fmt));
+        QVERIFY(!textToSignalling(QStringLiteral("TTS 12"), t, lo, hi, Fmt));
         QCOMPARE(t, std::uint8_t(0x0C));
         // Nibbles without a meaning show "OFF"; only bit 0 of the DCS high byte counts.
         for (int nibble : {0x1, 0x2, 0x4, 0x6, 0x9, 0xF})
-            QCOMPARE(signallingToText(std::uint8_t(nibble << 4), 0x85, 0x08), QStringLiteral("OFF"));
-        QCOMPARE(signallingToText(0x50, 0x13, 0xFE), QStringLiteral("DCS 023"));
-        QCOMPARE(signallingToText(0x80, 7, 0), QStringLiteral("TTS 7"));
+            QCOMPARE(signallingToText(std::uint8_t(nibble << 4), 0x85, 0x08, Fmt), QStringLiteral("OFF"));
+        QCOMPARE(signallingToText(0x50, 0x13, 0xFE, Fmt), QStringLiteral("DCS 023"));
+        QCOMPARE(signallingToText(0x80, 7, 0, Fmt), QStringLiteral("TTS 7"));
     }
 
     void channelTableRoundTrip() {
@@ -168,7 +167,7 @@ private slots:
             std::copy(example.begin(), example.end(), d.channel(n).begin());
 
         ChannelTable table;
-        showChannels(d, table);
+        showChannels(d, table, Fmt);
         const ChannelRow& r0 = table.rows[0];
         QCOMPARE(QStringList(r0.cells.begin(), r0.cells.end()),
                  QStringList({"CH 1", "146.52000", "CTC 88.5", "146.52000", "DCS 023", "Add", "ON", "High", "Narrow"}));
@@ -184,14 +183,14 @@ private slots:
             std::copy(d.channel(n).begin() + 11, d.channel(n).end(), back.channel(n).begin() + 11);
             back.channel(n)[10] = d.channel(n)[10] & 0xCA;
         }
-        saveChannels(table, back);
+        saveChannels(table, back, Fmt);
         QCOMPARE(back, d);
     }
 
     void channelTableEdits() {
         ChannelTable table;
         RadioData d;
-        showChannels(d, table);
+        showChannels(d, table, Fmt);
         table.rows[3].cells[ColBandWidth] = QStringLiteral("Wide");
         applyBandWidth(table, QStringLiteral("Wide"));
         QCOMPARE(table.rows[3].cells[ColBandWidth], QStringLiteral("Wide"));
@@ -201,7 +200,7 @@ private slots:
         // A cell that does not convert keeps its bytes.
         d.channel(2)[0] = 0x11;
         table.rows[2].cells[ColRxFreq] = QStringLiteral("garbage");
-        saveChannels(table, d);
+        saveChannels(table, d, Fmt);
         QCOMPARE(int(d.channel(2)[0]), 0x11);
     }
 
@@ -240,14 +239,14 @@ private slots:
         newImageChannels(d, 5, &Pmr, Stamp);
         QCOMPARE(int(d.functionSettings()[0]), 0x78);
         ChannelTable table;
-        showChannels(d, table);
+        showChannels(d, table, Fmt);
         const QStringList expected = {"CTC 74.4", "CTC 88.5", "CTC 97.4", "CTC 71.9", "CTC 79.7", "CTC 67.0",
                                       "CTC 85.4", "DCS 032",  "DCS 073",  "DCS 074",  "DCS 114",  "DCS 115"};
         static constexpr int Preset[] = {1, 5, 3, 7, 2, 6, 4, 8, 1, 5, 3, 2};
         for (int n = 0; n < 12; ++n) {
             QCOMPARE(table.rows[size_t(n)].cells[ColRxSignal], expected[n]);
             QCOMPARE(table.rows[size_t(n)].cells[ColTxSignal], expected[n]);
-            QCOMPARE(table.rows[size_t(n)].cells[ColRxFreq], formatFixed(446.00625 + (Preset[n] - 1) * 0.0125, 3, 5));
+            QCOMPARE(table.rows[size_t(n)].cells[ColRxFreq], Fmt.fixed(446.00625 + (Preset[n] - 1) * 0.0125, 3, 5));
             QVERIFY(!table.rows[size_t(n)].noCh && !table.rows[size_t(n)].noTx);
         }
         QVERIFY(!table.rows[14].noCh);
@@ -262,7 +261,7 @@ private slots:
         defaultTuneChannels(d, &Vhf);
         QCOMPARE(int(d.testChannel(3)[12]), 0);
         TuneTable table;
-        showTuneChannels(d, table);
+        showTuneChannels(d, table, Fmt);
         for (const TuneRow& r : table.rows) {
             QVERIFY(r.noCh && r.noTx);
             QCOMPARE(r.cells[TuneColRxFreq], QStringLiteral("136.00000"));
@@ -277,11 +276,11 @@ private slots:
         table.rows[2].cells[TuneColRxSignal] = QStringLiteral("CTC 88.5");
         table.rows[2].cells[TuneColTxSignal] = QStringLiteral("-DCS 754");
         d.testChannel(2)[13] = 0x42;
-        readTuneChannels(table, d);
+        readTuneChannels(table, d, Fmt);
         QCOMPARE(firstTestChannelInUse(d), 3);
         QCOMPARE(int(d.testChannel(2)[13]), 0x42);
         TuneTable again;
-        showTuneChannels(d, again);
+        showTuneChannels(d, again, Fmt);
         QCOMPARE(again, table);
     }
 

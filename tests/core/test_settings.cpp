@@ -4,6 +4,10 @@
 #include <QtTest>
 
 using namespace orv;
+
+namespace {
+const NumberFormat Fmt;
+}
 using Bytes = std::array<std::uint8_t, 16>;
 
 namespace {
@@ -26,15 +30,13 @@ class TestSettings : public QObject {
     Q_OBJECT
 private slots:
     void lists() {
-        QCOMPARE(settingItems(Setting::PreAlertTime).last(), "255s");
-        QCOMPARE(settingItems(Setting::PriorityCh).last(), "CH15"); // channel 16 cannot be priority
-        QCOMPARE(settingItems(Setting::Monitor, false), QStringList({"OFF", "Monitor Lock"}));
-        const QStringList lookBack = settingItems(Setting::LookBack);
+        QCOMPARE(settingItems(Setting::PreAlertTime, Fmt).last(), "255s");
+        QCOMPARE(settingItems(Setting::PriorityCh, Fmt).last(), "CH15"); // channel 16 cannot be priority
+        QCOMPARE(settingItems(Setting::Monitor, Fmt, false), QStringList({"OFF", "Monitor Lock"}));
+        const QStringList lookBack = settingItems(Setting::LookBack, Fmt);
         QCOMPARE(lookBack.first() + lookBack.last(), "0.3s5.0s");
-        QCOMPARE(settingItems(Setting::DropoutDelay).mid(0, 2), QStringList({"0.5s", "1.0s"}));
-        setDecimalSeparator(QLatin1Char(','));
-        QCOMPARE(settingItems(Setting::LookBack).at(2), "0,5s");
-        setDecimalSeparator(QLatin1Char('.'));
+        QCOMPARE(settingItems(Setting::DropoutDelay, Fmt).mid(0, 2), QStringList({"0.5s", "1.0s"}));
+        QCOMPARE(settingItems(Setting::LookBack, NumberFormat(QLatin1Char(','))).at(2), "0,5s");
     }
 
     void decodesNewImage() {

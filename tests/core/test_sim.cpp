@@ -11,6 +11,10 @@
 #include <QtTest>
 
 using namespace orv;
+
+namespace {
+const NumberFormat Fmt;
+}
 using namespace orv::sim;
 
 namespace {
@@ -427,7 +431,7 @@ class TestSim : public QObject {
         const RadioData fresh = defaultRadioMemory();
         QCOMPARE(radioIdText(fresh), QStringLiteral("ORV-SIM-00000001"));
         QCOMPARE(fresh.dateStamp()[0], std::uint8_t(0));
-        QCOMPARE(decodeFrequency(fresh.channel(0)[0], fresh.channel(0)[1], fresh.channel(0)[2]),
+        QCOMPARE(decodeFrequency(fresh.channel(0)[0], fresh.channel(0)[1], fresh.channel(0)[2], Fmt),
                  QStringLiteral("136.00000"));
         QCOMPARE(VirtualRadio().identityReply(), QByteArray("RZ4K8\x07\x02\x00", 8));
     }

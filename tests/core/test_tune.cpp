@@ -7,8 +7,9 @@
 #include "image/TuneTable.h"
 #include "link/AccessCodes.h"
 #include "link/TuneExchanges.h"
-#include "session/Session.h"
-#include "session/TuneSession.h"
+#include "common/TestSetup.h"
+#include "document/Document.h"
+#include "document/TuneSession.h"
 
 #include <QtTest>
 
@@ -50,14 +51,15 @@ RadioData radioMemory() {
 }
 
 struct Fixture : orv::test::RadioBench {
-    Session session;
+    std::unique_ptr<Document> document;
+    Document& session;
     TuneSession& tune;
 
     explicit Fixture(const QStringList& faults = {})
         : RadioBench(faults),
-          session(StartupValues{Title, QString(), QString(), 2},
-                  ModelCatalog({{QStringLiteral("VHF Seven"), 7, 136.0, 174.0, 130.0, 176.0}}), clock),
-          tune(session.tuning()) {
+          document(test::makeDocument(ModelCatalog({{QStringLiteral("VHF Seven"), 7, 136.0, 174.0, 130.0, 176.0}}),
+                                      clock)),
+          session(*document), tune(session.tuning()) {
         radio.setMemory(radioMemory());
         session.startUp(feedback);
     }
@@ -69,6 +71,8 @@ struct Fixture : orv::test::RadioBench {
         radio.clearLog();
     }
     QList<QByteArray> tuneCommands() const { return radio.log().tuneCommands; }
+    // An edit of the test channels the radio does not know yet (test channel 11's transmit step).
+    void editTestChannels() { QVERIFY(session.toggleTestStep(11, TuneColTxStep)); }
 };
 
 } // namespace
@@ -77,8 +81,6 @@ class TestTune : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { setDecimalSeparator(QLatin1Char('.')); }
-
     // The Tune command: handshake, the 24 tune-area blocks, 0x06, the tune-mode code, the
     // progress, and what the session takes from it.
     void enterTuneMode() {
@@ -106,7 +108,7 @@ private slots:
         QVERIFY(std::equal(d.image.begin() + 0x100, d.image.begin() + 0x1B0, f.radio.memory().image.begin() + 0x100));
         QVERIFY(std::equal(d.tuneValues().begin(), d.tuneValues().end(), f.radio.memory().tuneValues().begin()));
         QVERIFY(std::equal(d.image.begin(), d.image.begin() + 0x100, before.image.begin()));
-        QCOMPARE(f.session.caption, QStringLiteral("While tuning - ") + Title);
+        QCOMPARE(f.session.caption(), QStringLiteral("While tuning - ") + Title);
         QCOMPARE(f.tune.currentTestChannel(), 2);
         QCOMPARE(f.session.tune().rows[1].noCh, false);
         QCOMPARE(f.tune.state(), int(TuneSession::Entered));
@@ -164,7 +166,7 @@ private slots:
         QVERIFY(f.feedback.progress.isEmpty() || f.feedback.progress.last() == QStringLiteral("close"));
         QVERIFY(f.session.data() == before);
         QVERIFY(f.session.tune() == table);
-        QCOMPARE(f.session.caption, Title);
+        QCOMPARE(f.session.caption(), Title);
         QCOMPARE(f.tune.state(), int(TuneSession::None));
         QVERIFY(!f.wire.isOpen());
     }
@@ -309,9 +311,8 @@ private slots:
     void changedTestChannelsBeforeAnItem() {
         Fixture f;
         f.entered();
-        f.session.tune().rows[4].cells[TuneColRxFreq] = QStringLiteral("150.00000");
-        f.session.tune().rows[4].noCh = false;
-        f.session.tuneDataChanged = true;
+        QVERIFY(f.session.setTestChannelCell(5, TuneColRxFreq, QStringLiteral("150.00000")));
+        QVERIFY(f.session.setTestChannelNoCh(5, false));
         f.feedback.answers = {Answer::Yes};
         f.tune.chooseItem(1, f.link, f.feedback);
         QCOMPARE(f.feedback.shown[0].text,
@@ -321,7 +322,7 @@ private slots:
         QCOMPARE(f.radio.log().blocksWritten.size(), 22);
         QCOMPARE(f.radio.log().blocksWritten.first(), 0x20);
         QCOMPARE(f.radio.memory().testChannel(4)[2] & 0x08, 0x08);
-        QVERIFY(!f.session.tuneDataChanged);
+        QVERIFY(!f.session.tuneDataChanged());
         QCOMPARE(f.tune.state(), int(TuneSession::ItemActive));
         QCOMPARE(f.feedback.progress.first(), QStringLiteral("open Write data of Tuning to the radio ...|1050|Write"));
         QCOMPARE(f.feedback.progress.mid(f.feedback.progress.size() - 2),
@@ -329,11 +330,11 @@ private slots:
 
         Fixture no;
         no.entered();
-        no.session.tuneDataChanged = true;
+        no.editTestChannels();
         no.feedback.answers = {Answer::No};
         no.tune.chooseItem(1, no.link, no.feedback);
         QVERIFY(no.radio.log().blocksWritten.isEmpty());
-        QVERIFY(no.session.tuneDataChanged);
+        QVERIFY(no.session.tuneDataChanged());
         QCOMPARE(no.tune.state(), int(TuneSession::ItemActive));
     }
 
@@ -341,7 +342,7 @@ private slots:
     void writeTestChannels() {
         Fixture f;
         f.entered();
-        f.session.tuneDataChanged = true;
+        f.editTestChannels();
         QVERIFY(f.tune.writeTestChannels(f.link, f.feedback));
         QCOMPARE(f.payloads().last(), access::tuneCode());
         // Each block: 30 ms before it, 14 ms on the wire, one 10 ms poll.
@@ -352,12 +353,12 @@ private slots:
 
         Fixture refused({"nak-at-block:35"});
         refused.entered();
-        refused.session.tuneDataChanged = true;
+        refused.editTestChannels();
         QVERIFY(!refused.tune.writeTestChannels(refused.link, refused.feedback));
         QCOMPARE(refused.feedback.texts(), QStringList{QStringLiteral("Writing data interrupted. Please write again!")});
         QCOMPARE(refused.feedback.shown[0].title, QStringLiteral("Writing Error"));
         QCOMPARE(refused.feedback.progress.last(), QStringLiteral("close"));
-        QVERIFY(refused.session.tuneDataChanged);
+        QVERIFY(refused.session.tuneDataChanged());
 
         Fixture cut;
         cut.entered();

@@ -1,11 +1,7 @@
 #pragma once
-// A session on a small catalog for the editor tests, and the grid gestures they share.
+// A document on a small catalog for the editor tests, and the grid gestures they share.
 
-#include "Clock.h"
-#include "catalog/ModelCatalog.h"
-#include "catalog/StartupConfig.h"
-#include "common/RecordingFeedback.h"
-#include "session/Session.h"
+#include "common/TestSetup.h"
 
 #include <QAbstractItemView>
 #include <QBrush>
@@ -15,29 +11,11 @@
 
 namespace orv::test {
 
-// Position 0 (value 7) is chosen at start-up; position 2 has the fixed band width colouring;
-// position 3 (value 32) snaps to the 6.25 kHz raster only.
-inline ModelCatalog editorCatalog() {
-    return ModelCatalog({
-        {QStringLiteral("VHF Seven"), 7, 136.0, 174.0, 130.0, 176.0},
-        {QStringLiteral("UHF Nine"), 9, 400.0, 470.0, 400.0, 480.0},
-        {QStringLiteral("Fixed"), 10, 450.0, 520.0, 440.0, 520.0},
-        {QStringLiteral("PMR"), 32, 446.00625, 446.19375, 446.00625, 446.19375},
-    });
-}
-
-struct EditorSession {
-    VirtualClock clock;
-    Session session{startup(), editorCatalog(), clock};
-    RecordingFeedback feedback;
-    EditorSession() { session.startUp(feedback); }
-
-    static StartupValues startup() {
-        StartupValues v;
-        v.title = QStringLiteral("ORVANTE Programming Software");
-        v.modelCount = 4;
-        return v;
-    }
+// The editors' document: the editor catalog, started as the window starts it.
+struct EditorSession : StartedDocument {
+    Document& session;
+    explicit EditorSession(NumberFormat numbers = NumberFormat())
+        : StartedDocument(editorCatalog(), numbers), session(doc()) {}
 };
 
 inline QModelIndex cell(QAbstractItemView* view, int row, int column) {

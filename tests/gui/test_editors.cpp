@@ -2,7 +2,6 @@
 // signalling dialog, the No CH / No Tx boxes and the colours that tell what is in force.
 
 #include "EditorTestSupport.h"
-#include "catalog/NumberText.h"
 #include "editors/ChannelEditor.h"
 #include "editors/ChannelGridModel.h"
 #include "editors/SignalDialog.h"
@@ -25,9 +24,9 @@ struct Fixture : EditorSession {
     ChannelEditor editor{session, feedback};
     QTableView* grid = editor.grid();
     QLineEdit* freq = editor.frequencyEditor();
-    QSignalSpy edits{&editor, &ChannelEditor::edited};
+    QSignalSpy edits{&session, &Document::changed};
 
-    Fixture() {
+    explicit Fixture(NumberFormat numbers = NumberFormat()) : EditorSession(numbers) {
         editor.show();
         editor.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&editor));
@@ -43,7 +42,7 @@ struct Fixture : EditorSession {
     }
     QColor buttonFace() const { return grid->palette().color(QPalette::Button); }
     QColor greyText() const { return grid->palette().color(QPalette::Disabled, QPalette::Text); }
-    bool untouched() const { return edits.isEmpty() && !session.channelDataChanged; }
+    bool untouched() const { return edits.isEmpty() && !session.channelDataChanged(); }
 };
 
 } // namespace
@@ -51,8 +50,6 @@ struct Fixture : EditorSession {
 class TestEditors : public QObject {
     Q_OBJECT
 private slots:
-    void init() { setDecimalSeparator(QLatin1Char('.')); }
-
     void gridShowsHeadersAndBoxesLevelWithRows() {
         Fixture f;
         QCOMPARE(cellText(f.grid, 0, 0), QStringLiteral("CH No."));
@@ -83,7 +80,8 @@ private slots:
         QVERIFY(!f.freq->isVisible());
         QCOMPARE(cellText(f.grid, 3, 1), QStringLiteral("146.53125"));
         QCOMPARE(f.grid->currentIndex(), cell(f.grid, 3, 2));
-        QVERIFY(f.session.channelDataChanged && !f.edits.isEmpty());
+        QVERIFY(f.session.channelDataChanged());
+        QCOMPARE(f.edits.size(), 1); // the document takes the text once, when the edit ends
     }
 
     // The editor applies the model's extended range and raster (the rules are in the codec tests).
@@ -102,7 +100,6 @@ private slots:
         Fixture f;
         if (model != 0) {
             QVERIFY(f.session.chooseModel(model, f.feedback));
-            f.editor.showChannels();
         }
         f.typeOn(2, 3, typed);
         f.editor.commitCellEdits(); // the window's commit before a command
@@ -112,8 +109,7 @@ private slots:
 
     void invalidOrEscapedEditsBringTheOldValueBack() {
         Fixture f;
-        f.session.channels().rows[1].cells[ColRxFreq] = QStringLiteral("150.12500");
-        f.editor.showChannels();
+        QVERIFY(f.session.setChannelCell(2, ColRxFreq, QStringLiteral("150.12500")));
         clickCell(f.grid, 2, 1);
         QCOMPARE(f.freq->selectedText(), QStringLiteral("150.12500"));
         QTest::keyClick(f.freq, Qt::Key_Backspace);
@@ -122,8 +118,8 @@ private slots:
         QCOMPARE(cellText(f.grid, 2, 1), QStringLiteral("150.12500"));
 
         // Escape, and a stored value outside the range left as it was, keep the text exactly.
-        f.session.channels().rows[1].cells[ColRxFreq] = QStringLiteral("200.1");
-        f.editor.showChannels();
+        QVERIFY(f.session.setChannelCell(2, ColRxFreq, QStringLiteral("200.1")));
+        f.edits.clear();
         clickCell(f.grid, 2, 1);
         QTest::keyClicks(f.freq, "4");
         QTest::keyClick(f.freq, Qt::Key_Escape);
@@ -132,6 +128,7 @@ private slots:
         clickCell(f.grid, 2, 1);
         f.editor.commitCellEdits();
         QCOMPARE(cellText(f.grid, 2, 1), QStringLiteral("200.1"));
+        QVERIFY(f.edits.isEmpty()); // nothing was changed
 
         // Leaving the editor by a click elsewhere commits it.
         clickCell(f.grid, 2, 1);
@@ -143,8 +140,7 @@ private slots:
     }
 
     void decimalSeparatorOfTheLocaleIsTyped() {
-        Fixture f;
-        setDecimalSeparator(QLatin1Char(','));
+        Fixture f(NumberFormat(QLatin1Char(',')));
         f.typeOn(1, 1, "146.525");
         QCOMPARE(f.freq->text(), QStringLiteral("146,525"));
         QTest::keyClick(f.freq, Qt::Key_Enter);
@@ -192,7 +188,6 @@ private slots:
         QCOMPARE(f.session.channels().rows[2], before);
         // Ticked off, the colours follow the values again, Band Width grey while "Narrow".
         QVERIFY(f.session.selectSetting(Setting::BandWidth, 1));
-        f.editor.showChannels();
         QTest::mouseClick(noCh, Qt::LeftButton);
         QVERIFY(f.box("chkTx", 3)->isEnabled());
         QCOMPARE(cellColour(f.grid, 3, 1), f.grid->palette().color(QPalette::Text));
@@ -202,13 +197,12 @@ private slots:
     void bandWidthCellsFollowTheGlobalNarrowSetting() {
         Fixture f;
         QVERIFY(f.session.selectSetting(Setting::BandWidth, 1));
-        f.editor.showChannels();
+        f.edits.clear();
         clickCell(f.grid, 1, 8);
         QCOMPARE(cellText(f.grid, 1, 8), QStringLiteral("Narrow"));
         QVERIFY(f.untouched());
         // Back to "Wide", the cells keep "Narrow" until clicked.
         QVERIFY(f.session.selectSetting(Setting::BandWidth, 0));
-        f.editor.showChannels();
         QCOMPARE(cellText(f.grid, 1, 8), QStringLiteral("Narrow"));
         QCOMPARE(cellColour(f.grid, 1, 8), OffColour);
         clickCell(f.grid, 1, 8);
@@ -217,8 +211,7 @@ private slots:
 
         // The model at catalog position 2 shows the cells greyed but lets them toggle.
         QVERIFY(f.session.chooseModel(2, f.feedback));
-        f.session.channels().rows[0].noCh = false;
-        f.editor.showChannels();
+        QVERIFY(f.session.setChannelNoCh(1, false));
         QCOMPARE(cellColour(f.grid, 1, 8), f.greyText());
         clickCell(f.grid, 1, 8);
         QCOMPARE(cellText(f.grid, 1, 8), QStringLiteral("Narrow"));
@@ -243,7 +236,7 @@ private slots:
         QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
         QTRY_VERIFY(!f.editor.signalDialog());
         QCOMPARE(cellText(f.grid, 2, 4), QStringLiteral("DCS 023"));
-        QVERIFY(f.session.channelDataChanged);
+        QVERIFY(f.session.channelDataChanged());
         QCOMPARE(f.edits.size(), 1);
     }
 

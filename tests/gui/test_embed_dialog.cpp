@@ -5,8 +5,8 @@
 #include "RadioWindowFixture.h"
 #include "image/RadioInfoText.h"
 #include "link/RadioConnection.h"
-#include "session/Session.h"
-#include "session/TuneSession.h"
+#include "document/Document.h"
+#include "document/TuneSession.h"
 #include "shell/EmbedDialog.h"
 #include "shell/MainWindow.h"
 #include "shell/OperateCommands.h"
@@ -35,7 +35,13 @@ struct Fixture : orv::test::RadioWindow {
     RadioInfoCommand* command = nullptr;
 
     Fixture() { command = new RadioInfoCommand(*window, linkSource()); }
-    QString imageText() const { return infoTextFromImage(window->session().data()); }
+    QString imageText() const { return window->document().infoText(); }
+    // The window's data with `change` made to the bytes, as a radio read gives them.
+    void changeBytes(const std::function<void(RadioData&)>& change) {
+        RadioData d = session().data();
+        change(d);
+        orv::test::takeBytes(session(), d, feedback);
+    }
 
     // A dialog on the window's data, shown (its load step has run) with `text`.
     std::unique_ptr<EmbedDialog> dialog(const QString& text) {
@@ -132,19 +138,22 @@ private slots:
     // its length; the date stamp's digits in their pattern; the text up to its first zero code.
     void labelsAndText() {
         Fixture f;
-        RadioData& data = f.session().data();
-        std::fill(data.radioId().begin(), data.radioId().end(), std::uint8_t('A'));
-        const QByteArray stamp("20050429134502");
-        std::copy(stamp.begin(), stamp.end(), data.dateStamp().begin());
-        storeInfoText(QStringLiteral("Depot <b>North</b>"), data);
+        f.changeBytes([](RadioData& data) {
+            std::fill(data.radioId().begin(), data.radioId().end(), std::uint8_t('A'));
+            const QByteArray stamp("20050429134502");
+            std::copy(stamp.begin(), stamp.end(), data.dateStamp().begin());
+            storeInfoText(QStringLiteral("Depot <b>North</b>"), data);
+        });
         auto d = f.dialog(f.imageText());
         QCOMPARE(labelText(*d, "lblRadioID"), QStringLiteral("AAAAAAAAAAAAAAAA"));
         QCOMPARE(labelText(*d, "lblLastTime"), QStringLiteral("2005-04-29, 13:45:02"));
         QCOMPARE(box(*d)->toPlainText(), QStringLiteral("Depot <b>North</b>"));
         QCOMPARE(d->embedData(), QStringLiteral("Depot <b>North</b>"));
 
-        const QByteArray id("R7\0\0X\0\0\0\0\0\0\0\0\0\0\x01", 16);
-        std::copy(id.begin(), id.end(), data.radioId().begin());
+        f.changeBytes([](RadioData& data) {
+            const QByteArray id("R7\0\0X\0\0\0\0\0\0\0\0\0\0\x01", 16);
+            std::copy(id.begin(), id.end(), data.radioId().begin());
+        });
         d->showRadioInfo();
         QCOMPARE(labelText(*d, "lblRadioID"), QStringLiteral("R7\u00B7\u00B7X") + QString(11, QChar(0xB7)));
     }
@@ -166,15 +175,17 @@ private slots:
         });
         QCOMPARE(f.feedback.texts(), QStringList{QStringLiteral("Reading is complete. Press OK button to continue ...")});
         QVERIFY(std::ranges::equal(f.session().data().infoText(), f.radio().memory().infoText()));
-        QVERIFY(f.session().settingsChanged);
+        QVERIFY(f.session().settingsChanged());
     }
 
     // Write: the typed text reaches the radio's text area; the ID and the date are never sent.
     void writeSendsTheTextOnly() {
         Fixture f;
         const RadioData radioBefore = f.radio().memory();
-        std::fill(f.session().data().radioId().begin(), f.session().data().radioId().end(), std::uint8_t('Z'));
-        std::fill(f.session().data().dateStamp().begin(), f.session().data().dateStamp().end(), std::uint8_t('9'));
+        f.changeBytes([](RadioData& data) {
+            std::fill(data.radioId().begin(), data.radioId().end(), std::uint8_t('Z'));
+            std::fill(data.dateStamp().begin(), data.dateStamp().end(), std::uint8_t('9'));
+        });
         auto d = f.dialog(QString());
         QTest::keyClicks(box(*d), QStringLiteral("Ops room, call 212"));
         click(*d, "cmdWriteInfo");
@@ -190,10 +201,10 @@ private slots:
     // Cancel and Escape leave the image alone.
     void closeAndCancel() {
         Fixture f;
-        storeInfoText(QStringLiteral("Unit 4"), f.session().data());
+        f.changeBytes([](RadioData& data) { storeInfoText(QStringLiteral("Unit 4"), data); });
         f.runCommand([](EmbedDialog& d) { click(d, "cmdOK"); });
         QCOMPARE(f.imageText().left(7), QStringLiteral("Unit 4") + QChar(0));
-        QVERIFY(!f.session().settingsChanged);
+        QVERIFY(!f.session().settingsChanged());
         QCOMPARE(f.window->viewMode(), int(MainWindow::RadioInfoView));
 
         f.runCommand([](EmbedDialog& d) {
@@ -203,7 +214,7 @@ private slots:
             QVERIFY(d.cancelPressed());
         });
         QCOMPARE(f.imageText().left(7), QStringLiteral("Unit 4") + QChar(0));
-        QVERIFY(!f.session().settingsChanged);
+        QVERIFY(!f.session().settingsChanged());
 
         f.runCommand([](EmbedDialog& d) {
             QTest::keyClicks(box(d), QStringLiteral("Unit 5"));
@@ -211,7 +222,7 @@ private slots:
             QVERIFY(!d.cancelPressed());
         });
         QCOMPARE(f.imageText().left(7), QStringLiteral("Unit 5") + QChar(0));
-        QVERIFY(f.session().settingsChanged);
+        QVERIFY(f.session().settingsChanged());
         QVERIFY(f.window->dataUnsaved());
     }
 

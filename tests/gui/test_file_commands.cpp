@@ -2,7 +2,6 @@
 // save question of New and of closing the window.
 
 #include "EditorTestSupport.h"
-#include "catalog/NumberText.h"
 #include "common/TestFiles.h"
 #include "files/DataFile.h"
 #include "files/RecentFiles.h"
@@ -39,20 +38,26 @@ struct Fixture {
     FakeDialogs* dialogs = new FakeDialogs;
 
     Fixture() {
-        StartupValues v;
-        v.title = Title;
-        v.productIniPath = path("ORVANTE.ini");
-        window = std::make_unique<MainWindow>(std::make_unique<Session>(v, orv::test::editorCatalog(), clock),
-                                              feedback);
+        window = std::make_unique<MainWindow>(
+            orv::test::makeDocument(orv::test::editorCatalog(), clock, path("ORVANTE.ini")), feedback);
         new FileCommands(*window, std::unique_ptr<FileDialogs>(dialogs));
         window->show();
     }
     QString path(const QString& name) const { return dir.filePath(name); }
-    QString unwritable() { // a folder whose name a file has taken
-        orv::test::putFile(path("blocker"), "x");
-        return path("blocker/data.kvd");
+    // The data become those of `file` (saved there, so that Save writes it without asking).
+    void belongTo(const QString& file) {
+        QCOMPARE(session().save(file, feedback), SaveStatus::Ok);
+        QVERIFY(QFile::remove(file));
     }
-    Session& session() { return window->session(); }
+    // The data belong to a file that can no longer be written: its folder's name has been
+    // taken by a file.
+    void unwritable() {
+        QVERIFY(QDir(dir.path()).mkdir("blocker"));
+        belongTo(path("blocker/data.kvd"));
+        QVERIFY(QDir(dir.path()).rmdir("blocker"));
+        orv::test::putFile(path("blocker"), "x");
+    }
+    Document& session() { return window->document(); }
     QAction* item(const QString& name) { return window->menuAction(name); }
     QStringList recent() const { return RecentFiles(path("ORVANTE.ini")).entries(); }
     void changeASetting() {
@@ -68,25 +73,25 @@ struct Fixture {
 class TestFileCommands : public QObject {
     Q_OBJECT
 private slots:
-    void init() { setDecimalSeparator(QLatin1Char('.')); }
-
     // Save without a file name in the caption is Save As; the name decides the format. Then
     // Save writes the same file at once, and Save As proposes it.
     void saveAfterStartUpIsSaveAs_data() {
-        QTest::addColumn<QString>("caption");
+        QTest::addColumn<bool>("read");
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("old");
-        QTest::newRow("kvd") << Title << "a.kvd" << false;
-        QTest::newRow("pvlt") << Title << "a.pvlt" << true;
-        QTest::newRow("after a read") << "Read Complete - " + Title << "b.kvd" << false;
+        QTest::newRow("kvd") << false << "a.kvd" << false;
+        QTest::newRow("pvlt") << false << "a.pvlt" << true;
+        QTest::newRow("after a read") << true << "b.kvd" << false;
     }
     void saveAfterStartUpIsSaveAs() {
-        QFETCH(QString, caption);
+        QFETCH(bool, read);
         QFETCH(QString, name);
         QFETCH(bool, old);
         Fixture f;
         const QString path = f.path(name);
-        f.session().caption = caption;
+        if (read)
+            orv::test::takeBytes(f.session(), f.session().data(), f.feedback);
+        QCOMPARE(f.window->windowTitle(), read ? "Read Complete - " + Title : Title);
         f.changeASetting();
         f.dialogs->answers = {path};
         f.item("mnuFileSave")->trigger();
@@ -160,12 +165,17 @@ private slots:
         QFETCH(QString, target);
         QFETCH(bool, goesOn);
         Fixture f;
-        Session& s = f.session();
+        Document& s = f.session();
         const QString file = f.path("data.kvd");
-        const QString caption = target.isEmpty() ? "Read Complete - " + Title
-                                                 : Title + (target == "file" ? file : f.unwritable());
-        s.caption = caption;
-        f.window->showCaption();
+        if (target.isEmpty())
+            orv::test::takeBytes(s, s.data(), f.feedback);
+        else if (target == "file")
+            f.belongTo(file);
+        else
+            f.unwritable();
+        const QString caption = f.window->windowTitle();
+        QCOMPARE(caption, target.isEmpty() ? "Read Complete - " + Title
+                                           : Title + (target == "file" ? file : f.path("blocker/data.kvd")));
         const SettingsSelection fresh = s.settings();
         f.changeASetting();
         f.feedback.answers = {Answer(answer)};
@@ -185,7 +195,7 @@ private slots:
         QCOMPARE(f.window->isVisible(), !(closing && goesOn));
         if (!goesOn) {
             QCOMPARE(f.window->windowTitle(), caption);
-            QVERIFY(s.settingsChanged);
+            QVERIFY(s.settingsChanged());
         } else if (!closing) {
             QCOMPARE(f.window->windowTitle(), Title);
             QVERIFY(s.settings() == fresh && !f.window->dataUnsaved() && !f.item("mnuFileNew")->isEnabled());

@@ -3,7 +3,7 @@
 
 #include "common/RecordingFeedback.h"
 #include "common/TestFiles.h"
-#include "session/Session.h"
+#include "common/TestSetup.h"
 #include "shell/HelpCommands.h"
 #include "shell/HelpViewer.h"
 #include "shell/MainWindow.h"
@@ -31,10 +31,10 @@ struct Fixture {
     HelpCommands* help = nullptr;
 
     explicit Fixture(const QString& helpFile) {
-        StartupValues v;
-        v.title = QStringLiteral("ORVANTE Programming Software");
+        StartupValues v = orv::test::testStartup(0);
         v.helpFilePath = helpFile;
-        window = std::make_unique<MainWindow>(std::make_unique<Session>(v, ModelCatalog(), clock), feedback);
+        window = std::make_unique<MainWindow>(std::make_unique<Document>(v, ModelCatalog(), clock, NumberFormat()),
+                                              feedback);
         window->show();
         help = new HelpCommands(*window);
     }

@@ -10,7 +10,9 @@
 #include "editors/SettingsPanel.h"
 #include "shell/BusyCursor.h"
 #include "shell/EditingArea.h"
-#include "session/TuneSession.h"
+#include "common/TestSetup.h"
+#include "document/TuneSession.h"
+#include "link/TuneExchanges.h"
 #include "shell/MainWindow.h"
 #include "link/RadioLink.h"
 #include "sim/MemoryLink.h"
@@ -58,11 +60,7 @@ struct Fixture {
     explicit Fixture(const QString& iniText = QString(), ModelCatalog models = catalog()) {
         if (!iniText.isNull())
             orv::test::putFile(iniPath(), iniText.toUtf8());
-        StartupValues v;
-        v.title = Title;
-        v.productIniPath = iniPath();
-        v.modelCount = models.size();
-        window = std::make_unique<MainWindow>(std::make_unique<Session>(v, std::move(models), clock), feedback);
+        window = std::make_unique<MainWindow>(orv::test::makeDocument(std::move(models), clock, iniPath()), feedback);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
@@ -71,7 +69,7 @@ struct Fixture {
     void plug(Cmd c, const QString& name) {
         window->setCommandHandler(c, [this, name] { log.append(name); });
     }
-    Session& session() { return window->session(); }
+    Document& session() { return window->document(); }
     template <class T> T* find(const QString& name) { return window->findChild<T*>(name); }
 };
 
@@ -80,8 +78,6 @@ struct Fixture {
 class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
-    void init() { setDecimalSeparator(QLatin1Char('.')); }
-
     void startUpState() {
         Fixture f;
         MainWindow& w = *f.window;
@@ -141,11 +137,11 @@ private slots:
     // the window and writes nothing, Yes leaves an active tune item then saves, No saves
     // nothing. An active tune item is always left before the port closes.
     void closing_data() {
-        QTest::addColumn<int>("unsaved"); // 0 nothing, 1 settings, 2 channels, 3 data just read
+        QTest::addColumn<int>("unsaved"); // 0 nothing, 1 settings, 2 channels, 3 data just written
         QTest::addColumn<int>("answer");
         QTest::addColumn<QStringList>("log"); // empty: the window stays
         QTest::newRow("cancel") << 1 << int(Answer::Cancel) << QStringList();
-        QTest::newRow("yes after a read") << 3 << int(Answer::Yes) << QStringList{"leave tune", "save", "close port"};
+        QTest::newRow("yes after a write") << 3 << int(Answer::Yes) << QStringList{"leave tune", "save", "close port"};
         QTest::newRow("no") << 2 << int(Answer::No) << QStringList{"leave tune", "close port"};
         QTest::newRow("nothing unsaved") << 0 << int(Answer::Cancel) << QStringList{"leave tune", "close port"};
     }
@@ -170,9 +166,12 @@ private slots:
         });
         f.plug(Cmd::FileSave, "save");
         f.plug(Cmd::ClosePort, "close port");
-        f.session().settingsChanged = unsaved == 1;
-        f.session().channelDataChanged = unsaved == 2;
-        f.session().caption = unsaved == 3 ? "Read Complete - " + Title : Title + "/tmp/a.kvd";
+        if (unsaved == 1)
+            QVERIFY(f.session().selectSetting(Setting::BeepTone, 1));
+        if (unsaved == 2)
+            QVERIFY(f.session().setChannelCell(1, ColScan, QStringLiteral("Delete")));
+        if (unsaved == 3)
+            f.session().applyWrite(f.session().data(), 2, true);
         f.feedback.answers = {Answer(answer)};
         f.window->menuAction("mnuFileExit")->trigger();
         QCOMPARE(f.window->isVisible(), log.isEmpty());
@@ -186,13 +185,14 @@ private slots:
         }
     }
 
-    // The question and what the session does are in the session tests; here, what the window shows.
+    // The question and what the document does are in the document tests; here, what the
+    // window shows.
     void modelChange() {
         Fixture f;
         QComboBox* combo = f.window->modelFrame()->cboModel();
+        const QString file = f.dir.filePath(QStringLiteral("a.kvd"));
+        QCOMPARE(f.session().save(file, f.feedback), SaveStatus::Ok);
         const RadioData before = f.session().data();
-        f.session().caption = Title + "/tmp/a.kvd";
-        f.window->showCaption();
 
         // No: nothing changes and the list shows the old model again.
         f.feedback.answers = {Answer::No};
@@ -200,7 +200,7 @@ private slots:
         QCOMPARE(f.feedback.shown.size(), 1);
         QCOMPARE(combo->currentText(), QStringLiteral("VHF Seven"));
         QVERIFY(f.session().data().image == before.image);
-        QCOMPARE(f.window->windowTitle(), Title + "/tmp/a.kvd");
+        QCOMPARE(f.window->windowTitle(), Title + file);
 
         // Yes: a new image for the new model, shown in the editors; the data belong to no file.
         bool shown = false;
@@ -326,11 +326,17 @@ private slots:
 
         // Already in the channel view: only the view mode and the pixel size change.
         w.setViewMode(MainWindow::RadioInfoView);
-        f.session().caption = "While tuning - " + Title;
+        // Priority CH 3, then a radio in tune mode whose settings byte names no list entry.
+        RadioData radio = f.session().data();
+        radio.functionSettings()[2] = 3;
+        orv::test::takeBytes(f.session(), radio, f.feedback);
+        QCOMPARE(f.session().settings().index(Setting::PriorityCh), 3);
+        radio.functionSettings()[2] = 16;
+        f.session().applyTuneEntry(TuneModeEntry{radio, 7, {2, 0}});
         w.menuAction("mnuChannel")->trigger();
         QCOMPARE(w.viewMode(), int(MainWindow::ChannelView));
         QCOMPARE(w.pixelSize(), QPoint(15, 15));
-        QCOMPARE(f.session().caption, "While tuning - " + Title);
+        QCOMPARE(f.session().caption(), "While tuning - " + Title);
         QVERIFY(w.menuAction("mnuChannel")->isChecked());
         QVERIFY(f.log.isEmpty());
 
@@ -340,8 +346,6 @@ private slots:
         w.setViewMode(MainWindow::TuneView);
         w.findChild<QWidget*>("frmScan")->hide();
         tuneFrame.show();
-        f.session().data().functionSettings()[2] = 16;
-        f.session().settings().setIndex(Setting::PriorityCh, 3);
         w.menuAction("mnuChannel")->trigger();
         QCOMPARE(f.log, QStringList{"leave tune"});
         QVERIFY(w.findChild<QWidget*>("frmScan")->isVisible());

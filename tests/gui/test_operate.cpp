@@ -9,7 +9,7 @@
 #include "image/ChannelTable.h"
 #include "image/NewImage.h"
 #include "link/RadioConnection.h"
-#include "session/TuneSession.h"
+#include "document/TuneSession.h"
 #include "shell/MainWindow.h"
 #include "shell/ModelFrame.h"
 #include "shell/OperateCommands.h"
@@ -37,10 +37,10 @@ RadioData uhfRadio() {
     RadioData d = sim::demoRadioImage();
     d.modelBlock()[2] = 9;
     ChannelTable t;
-    showChannels(d, t);
+    showChannels(d, t, NumberFormat());
     t.rows[2].cells[ColRxFreq] = QStringLiteral("440.12500");
     t.rows[2].cells[ColTxFreq] = QStringLiteral("440.12500");
-    saveChannels(t, d);
+    saveChannels(t, d, NumberFormat());
     return d;
 }
 
@@ -50,8 +50,6 @@ class TestOperate : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { setDecimalSeparator(QLatin1Char('.')); }
-
     // The README's picture of a completed read (ORVANTE_SCREENSHOT_DIR=docs/screenshots).
     void screenshotOfARead() {
         const QString dir = qEnvironmentVariable("ORVANTE_SCREENSHOT_DIR");
@@ -116,7 +114,7 @@ private slots:
     void writeFromTheMenu() {
         Fixture f(uhfRadio());
         f.radio().setModelCode(9);
-        f.session().channels().rows[0].cells[ColRxFreq] = QStringLiteral("150.00000");
+        QVERIFY(f.session().setChannelCell(1, ColRxFreq, QStringLiteral("150.00000")));
         f.feedback.answers = {Answer::No};
         f.window->menuAction("mnuWrite")->trigger();
         QCOMPARE(f.feedback.shown.size(), 1);
@@ -132,10 +130,10 @@ private slots:
         QCOMPARE(f.feedback.progress.first(), QStringLiteral("open Writing data to the radio ...|140|Write"));
         QCOMPARE(f.window->windowTitle(), QStringLiteral("Write Complete - ") + Title);
         ChannelTable inRadio;
-        showChannels(f.radio().memory(), inRadio);
+        showChannels(f.radio().memory(), inRadio, NumberFormat());
         QCOMPARE(inRadio.rows[0].cells[ColRxFreq], QStringLiteral("150.00000"));
         QVERIFY(f.window->menuAction("mnuFileNew")->isEnabled());
-        QVERIFY(!f.session().channelDataChanged);
+        QVERIFY(!f.session().channelDataChanged());
     }
 
     // Leaving tune mode belongs to the connection of the window: Read leaves an active item

@@ -4,7 +4,7 @@
 
 #include "common/RecordingFeedback.h"
 #include "common/TestFiles.h"
-#include "session/Session.h"
+#include "common/TestSetup.h"
 #include "shell/MainWindow.h"
 #include "shell/PortCommand.h"
 #include "shell/PortDialog.h"
@@ -40,10 +40,7 @@ struct Fixture {
         test::putFile(
             iniPath(),
             QStringLiteral("[Comm Port]\nCommon Port=%1\n%2").arg(storedPort).arg(iniExtra).toUtf8());
-        StartupValues v;
-        v.title = QStringLiteral("ORVANTE Programming Software");
-        v.productIniPath = iniPath();
-        window = std::make_unique<MainWindow>(std::make_unique<Session>(v, ModelCatalog(), clock), feedback);
+        window = std::make_unique<MainWindow>(orv::test::makeDocument(ModelCatalog(), clock, iniPath()), feedback);
         command = new PortCommand(*window);
     }
     QString iniPath() const { return dir.filePath(QStringLiteral("ORVANTE.ini")); }

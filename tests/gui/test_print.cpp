@@ -134,10 +134,10 @@ class TestPrint : public QObject {
 
 void TestPrint::channelReportColumnsRunsAndDashes() {
     test::EditorSession s;
-    ChannelTable& table = s.session.channels();
     for (int n : {3, 4, 5, 6, 7, 16})
-        table.rows[size_t(n - 1)].noCh = true;
-    table.rows[1].noTx = true; // channel 2 receives only
+        s.session.setChannelNoCh(n, true); // channel 16 is out of use already
+    QVERIFY(s.session.setChannelNoTx(2, true)); // channel 2 receives only
+    const ChannelTable& table = s.session.channels();
     RecordingDevice device;
     QCOMPARE(device.print(channelReport(s.session, PrintedAt)), 2);
 
@@ -211,8 +211,8 @@ void TestPrint::channelReportColumnsRunsAndDashes() {
 
 void TestPrint::everyChannelOffIsOneLine() {
     test::EditorSession s;
-    for (ChannelRow& row : s.session.channels().rows)
-        row.noCh = true;
+    for (int n = 1; n <= 16; ++n)
+        s.session.setChannelNoCh(n, true);
     RecordingDevice device;
     QCOMPARE(device.print(channelReport(s.session, PrintedAt)), 2);
     const auto rowsOnPage1 = [](const Drawn& d) {
@@ -224,15 +224,19 @@ void TestPrint::everyChannelOffIsOneLine() {
 
 void TestPrint::tuneReportRowsAndValues() {
     test::EditorSession s;
-    TuneTable& tune = s.session.tune();
+    // The test channels and tune values as a radio read brings them.
+    TuneTable records = s.session.tune();
     for (int t = 0; t < 11; ++t) {
-        tune.rows[size_t(t)].noCh = t >= 4;
-        tune.rows[size_t(t)].noTx = t == 1;
+        records.rows[size_t(t)].noCh = t >= 4;
+        records.rows[size_t(t)].noTx = t == 1;
     }
-    tune.rows[2].noCh = true; // a single test channel out of use between two in use
-    readTuneChannels(tune, s.session.data());
+    records.rows[2].noCh = true; // a single test channel out of use between two in use
+    RadioData radio = s.session.data();
+    readTuneChannels(records, radio, s.session.numbers());
     const std::uint8_t values[7] = {11, 22, 33, 44, 55, 66, 77};
-    std::copy(std::begin(values), std::end(values), s.session.data().tuneValues().begin());
+    std::copy(std::begin(values), std::end(values), radio.tuneValues().begin());
+    test::takeBytes(s.session, radio, s.feedback);
+    const TuneTable& tune = s.session.tune();
     RecordingDevice device;
     // Without a radio in tune mode, the first test channel in use of the image is current.
     const Report report = tuneReport(s.session, PrintedAt);
@@ -293,9 +297,7 @@ void TestPrint::thirtySeventhRowStartsANewPage() {
 void TestPrint::printCommand() {
     QTemporaryDir dir;
     test::EditorSession s;
-    auto window = std::make_unique<MainWindow>(
-        std::make_unique<Session>(test::EditorSession::startup(), test::editorCatalog(), s.clock),
-        s.feedback);
+    auto window = std::make_unique<MainWindow>(test::makeDocument(test::editorCatalog(), s.clock), s.feedback);
     auto* command = new PrintCommand(*window);
     int printerDialogs = 0, previews = 0;
     bool choose = false;
@@ -318,7 +320,7 @@ void TestPrint::printCommand() {
     QVERIFY(s.feedback.shown.isEmpty());
 
     // An open frequency edit is finished first and printed; the data stay unsaved.
-    Session& session = window->session();
+    Document& session = window->document();
     QAbstractItemView* grid = window->findChild<QAbstractItemView*>("gridChan");
     test::clickCell(grid, 1, 1);
     auto* editor = window->findChild<QLineEdit*>("txtChFreq");
@@ -328,7 +330,7 @@ void TestPrint::printCommand() {
     choose = true;
     inPreview = [&](PrintPreviewDialog& preview) {
         QCOMPARE(session.channels().rows[0].cells[1], QStringLiteral("150.50000"));
-        QVERIFY(session.channelDataChanged);
+        QVERIFY(session.channelDataChanged());
         QCOMPARE(command->currentReport().isTune(), false);
         // The README's picture of the preview (ORVANTE_SCREENSHOT_DIR=docs/screenshots).
         if (const QString shots = qEnvironmentVariable("ORVANTE_SCREENSHOT_DIR"); !shots.isEmpty()) {
@@ -342,7 +344,7 @@ void TestPrint::printCommand() {
     QCOMPARE(previews, 1);
     QVERIFY(QFileInfo(dir.filePath("printed.pdf")).size() > 0);
     QVERIFY(s.feedback.shown.isEmpty());
-    QVERIFY(session.channelDataChanged);
+    QVERIFY(session.channelDataChanged());
 
     // The tune view prints the tune report; "Save as PDF..." writes the file.
     window->setViewMode(MainWindow::TuneView);

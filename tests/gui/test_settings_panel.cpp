@@ -2,7 +2,6 @@
 // band width reaching the channel table, the changed flags and the red marks.
 
 #include "EditorTestSupport.h"
-#include "catalog/NumberText.h"
 #include "editors/ChannelEditor.h"
 #include "editors/SettingsPanel.h"
 #include "image/SettingsCodec.h"
@@ -23,10 +22,9 @@ struct Fixture : EditorSession {
     QWidget window;
     SettingsPanel panel{session, feedback, &window};
     ChannelEditor channels{session, feedback, &window};
-    QSignalSpy edits{&panel, &SettingsPanel::edited};
+    QSignalSpy edits{&session, &Document::changed};
 
     Fixture() {
-        QObject::connect(&panel, &SettingsPanel::bandWidthChanged, &channels, &ChannelEditor::showChannels);
         panel.move(0, channels.height());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -39,8 +37,6 @@ struct Fixture : EditorSession {
 class TestSettingsPanel : public QObject {
     Q_OBJECT
 private slots:
-    void init() { setDecimalSeparator(QLatin1Char('.')); }
-
     void listsStandFourByFourInTabOrder() {
         Fixture f;
         QCOMPARE(f.panel.objectName(), QStringLiteral("frmScan"));
@@ -101,14 +97,15 @@ private slots:
     void selectionsSetTheFlagOfTheirGroup() {
         Fixture f;
         choose(f.list(Setting::ScanMode), QStringLiteral("TO"));
-        QVERIFY(f.session.channelDataChanged && !f.session.settingsChanged);
+        QVERIFY(f.session.channelDataChanged() && !f.session.settingsChanged());
         QCOMPARE(f.session.settings().text(Setting::ScanMode), QStringLiteral("TO"));
-        f.session.channelDataChanged = false;
         // "Narrow" reaches every channel's Band Width cell, greyed.
-        choose(f.list(Setting::BandWidth), QStringLiteral("Narrow"));
-        QVERIFY(!f.session.channelDataChanged && f.session.settingsChanged);
-        QCOMPARE(f.edits.size(), 2);
-        QTableView* grid = f.channels.grid();
+        Fixture g;
+        choose(g.list(Setting::BandWidth), QStringLiteral("Narrow"));
+        QVERIFY(!g.session.channelDataChanged() && g.session.settingsChanged());
+        QCOMPARE(f.edits.size(), 1);
+        QCOMPARE(g.edits.size(), 1);
+        QTableView* grid = g.channels.grid();
         for (int row : {1, 15}) {
             QCOMPARE(cellText(grid, row, 8), QStringLiteral("Narrow"));
             QCOMPARE(cellColour(grid, row, 8), grid->palette().color(QPalette::Disabled, QPalette::Text));
@@ -117,11 +114,11 @@ private slots:
 
     void storedValuesWithoutEntryAreRedUntilPicked() {
         Fixture f;
-        f.session.data().functionSettings()[11] = 12; // squelch level beyond 9
-        f.session.decodeSettings(f.feedback);
-        f.panel.showSettings();
+        RadioData radio = f.session.data();
+        radio.functionSettings()[11] = 12; // squelch level beyond 9
+        takeBytes(f.session, radio, f.feedback);
         QCOMPARE(f.feedback.texts().last(), QStringLiteral("Error Squelch Level!"));
-        QVERIFY(!f.session.settingsChanged);
+        QVERIFY(!f.session.settingsChanged());
         QComboBox* squelch = f.list(Setting::SquelchLevel);
         QCOMPARE(squelch->palette().color(QPalette::ButtonText), QColor(255, 0, 0));
         choose(squelch, QStringLiteral("3"));

@@ -4,13 +4,13 @@
 
 #include "catalog/StartupConfig.h"
 #include "common/TestFiles.h"
-#include "session/Session.h"
+#include "document/Document.h"
 #include "shell/AboutBox.h"
 #include "shell/BusyCursor.h"
 #include "shell/GuiFeedback.h"
 #include "shell/MainWindow.h"
 #include "shell/ProgramStart.h"
-#include "session/TuneSession.h"
+#include "document/TuneSession.h"
 #include "shell/ProgressWindow.h"
 #include "shell/SplashWindow.h"
 
@@ -194,7 +194,7 @@ private slots:
         QVERIFY(!start.splash()->isVisible());
         QCOMPARE(start.splash()->title(), QStringLiteral("Test Title"));
         QCOMPARE(window->windowTitle(), QStringLiteral("Test Title"));
-        QCOMPARE(window->session().selectedModelInfo()->name, QStringLiteral("Seven"));
+        QCOMPARE(window->document().selectedModelInfo()->name, QStringLiteral("Seven"));
     }
 
     // With --demo every radio command of the window reaches the built-in virtual radio: Tune
@@ -210,9 +210,9 @@ private slots:
         QCOMPARE(window->viewMode(), int(MainWindow::TuneView));
         auto* tree = window->findChild<QTreeWidget*>(QStringLiteral("TreeView2"));
         QVERIFY(tree && tree->isVisible());
-        QCOMPARE(window->session().tuning().state(), int(TuneSession::Entered));
+        QCOMPARE(window->document().tuning().state(), int(TuneSession::Entered));
         window->mnuChannel_Click();
-        QCOMPARE(window->session().tuning().state(), int(TuneSession::None));
+        QCOMPARE(window->document().tuning().state(), int(TuneSession::None));
         QVERIFY(!tree->isVisible());
 
         // The dialog is cancelled as soon as it shows.

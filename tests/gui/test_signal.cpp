@@ -20,12 +20,12 @@ namespace {
 
 struct Fixture {
     RecordingFeedback feedback;
-    SignalDialog dialog{feedback};
+    SignalDialog dialog;
     QComboBox* tone = dialog.findChild<QComboBox*>(QStringLiteral("cboChRxQT"));
     QComboBox* code = dialog.findChild<QComboBox*>(QStringLiteral("cboChRxDQT"));
     QCheckBox* invert = dialog.findChild<QCheckBox*>(QStringLiteral("chkChRxDQT"));
 
-    explicit Fixture(const QString& text) {
+    explicit Fixture(const QString& text, NumberFormat numbers = NumberFormat()) : dialog(feedback, numbers) {
         dialog.setSignalText(text);
         dialog.open();
         dialog.activateWindow();
@@ -48,8 +48,6 @@ struct Fixture {
 class TestSignal : public QObject {
     Q_OBJECT
 private slots:
-    void init() { setDecimalSeparator(QLatin1Char('.')); }
-
     void opensOnTheFormOfTheText() {
         Fixture ctc(QStringLiteral("CTC 88.5"));
         QVERIFY(ctc.option(1)->isChecked());
@@ -116,8 +114,7 @@ private slots:
     }
 
     void commaTypesTheDecimalSeparator() {
-        setDecimalSeparator(QLatin1Char(','));
-        Fixture f(QStringLiteral("CTC 88,5"));
+        Fixture f(QStringLiteral("CTC 88,5"), NumberFormat(QLatin1Char(',')));
         f.retype(f.tone, QStringLiteral("123.45"));
         QCOMPARE(f.tone->currentText(), QStringLiteral("123,45"));
         f.click("cmdOK");

@@ -3,7 +3,6 @@
 // each row and the colours that tell what is in force and which channel is tuned.
 
 #include "EditorTestSupport.h"
-#include "catalog/NumberText.h"
 #include "editors/SignalDialog.h"
 #include "image/TuneTable.h"
 #include "tune/TuneChannelsPage.h"
@@ -26,25 +25,42 @@ struct Fixture : EditorSession {
     TuneChannelsPage page{session, feedback};
     QTableView* grid = page.grid();
     QLineEdit* freq = page.frequencyEditor();
-    QSignalSpy edits{&page, &TuneChannelsPage::edited};
+    QSignalSpy edits{&session, &Document::changed};
 
     Fixture() {
         page.show();
         page.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&page));
     }
-    TuneRow& row(int t) { return session.tune().rows[size_t(t - 1)]; }
-    // Puts test channels in use (receive and transmit) and shows the table as a read would.
-    void use(std::initializer_list<int> channels, int current = 0) {
-        for (int t : channels)
-            row(t).noCh = row(t).noTx = false;
-        session.setCurrentTestChannel(current);
-        page.showTuneChannels();
+    const TuneRow& row(int t) const { return session.tune().rows[size_t(t - 1)]; }
+    // The test channels as a radio read gives them (not an edit): `change` applied to what
+    // is shown now, stored in the records, read back; then `current` made the test channel.
+    void showRecords(const std::function<void(TuneTable&)>& change, int current = 0) {
+        TuneTable table = session.tune();
+        change(table);
+        RadioData d = session.data();
+        readTuneChannels(table, d, session.numbers());
+        takeBytes(session, d, feedback);
+        if (current)
+            QVERIFY(session.selectTestChannel(current));
+        edits.clear();
     }
-    void setRx(int t, const char* frequency, const char* step) {
-        row(t).cells[TuneColRxFreq] = QLatin1String(frequency);
-        row(t).cells[TuneColRxStep] = QLatin1String(step);
-        page.showTuneChannels();
+    // Puts test channels in use (receive and transmit).
+    void use(std::initializer_list<int> channels, int current = 0) {
+        showRecords([&](TuneTable& t) {
+            for (int c : channels)
+                t.rows[size_t(c - 1)].noCh = t.rows[size_t(c - 1)].noTx = false;
+        }, current);
+    }
+    void setCells(int t, int column, const char* text, const char* step) {
+        showRecords([&](TuneTable& table) {
+            table.rows[size_t(t - 1)].cells[size_t(column)] = QLatin1String(text);
+            table.rows[size_t(t - 1)].cells[size_t(column + 1)] = QLatin1String(step);
+        });
+    }
+    void setRx(int t, const char* frequency, const char* step) { setCells(t, TuneColRxFreq, frequency, step); }
+    void setNoTx(int t) {
+        showRecords([&](TuneTable& table) { table.rows[size_t(t - 1)].noTx = true; }, session.currentTestChannel());
     }
     void pressOn(int r, int c, Qt::Key key) {
         grid->setFocus();
@@ -53,7 +69,7 @@ struct Fixture : EditorSession {
     }
     QColor face() const { return grid->palette().color(QPalette::Button); }
     QColor ink() const { return grid->palette().color(QPalette::Text); }
-    bool untouched() const { return edits.isEmpty() && !session.tuneDataChanged; }
+    bool untouched() const { return edits.isEmpty() && !session.tuneDataChanged(); }
 };
 
 } // namespace
@@ -61,8 +77,6 @@ struct Fixture : EditorSession {
 class TestTuneChannels : public QObject {
     Q_OBJECT
 private slots:
-    void init() { setDecimalSeparator(QLatin1Char('.')); }
-
     void showsTheTableWithoutMarkingItChanged() {
         Fixture f;
         QCOMPARE(f.page.objectName(), QStringLiteral("fraTuneSet"));
@@ -89,8 +103,7 @@ private slots:
     void coloursTellWhatIsInForceAndWhichChannelIsTuned() {
         Fixture f;
         f.use({2, 3, 4}, 4);
-        f.row(4).noTx = true;
-        f.page.showTuneChannels();
+        f.setNoTx(4);
         QCOMPARE(cellColour(f.grid, 1, 1), f.face()); // No CH
         QCOMPARE(cellColour(f.grid, 2, 6), f.ink());
         QCOMPARE(cellColour(f.grid, 4, 3), TestChannelColour);
@@ -102,7 +115,7 @@ private slots:
         f.page.chkTuneCH(1)->click();
         QCOMPARE(cellColour(f.grid, 2, 1), f.face());
         QVERIFY(!f.page.optTestCh(1)->isEnabled() && !f.page.chkTuneTx(1)->isEnabled());
-        QVERIFY(f.session.tuneDataChanged);
+        QVERIFY(f.session.tuneDataChanged());
         QCOMPARE(f.edits.size(), 2);
         f.page.chkTuneCH(1)->click();
         QVERIFY(f.page.optTestCh(1)->isEnabled() && f.page.chkTuneTx(1)->isEnabled());
@@ -119,7 +132,7 @@ private slots:
         QCOMPARE(cellColour(f.grid, 2, 5), TestChannelColour);
         QCOMPARE(cellColour(f.grid, 3, 5), f.ink());
         QVERIFY(!f.page.chkTuneCH(1)->isEnabled() && f.page.chkTuneCH(2)->isEnabled());
-        QVERIFY(f.untouched()); // a choice, not an edit of the test channels
+        QVERIFY(!f.session.tuneDataChanged()); // a choice, not an edit of the test channels
 
         // A test channel out of use cannot be chosen.
         QTest::mouseClick(f.page.optTestCh(6), Qt::LeftButton);
@@ -134,7 +147,7 @@ private slots:
         clickCell(f.grid, 1, 2);
         QCOMPARE(cellText(f.grid, 1, 2), QStringLiteral("5.00"));
         QCOMPARE(cellText(f.grid, 1, 1), QStringLiteral("146.52500"));
-        QVERIFY(f.session.tuneDataChanged);
+        QVERIFY(f.session.tuneDataChanged());
         QCOMPARE(f.edits.size(), 1);
 
         f.setRx(1, "146.53125", "6.25");
@@ -145,9 +158,7 @@ private slots:
         QCOMPARE(cellText(f.grid, 1, 1), QStringLiteral("146.53125"));
 
         // Transmit steps too, limited to the model's extended range (130..176 MHz).
-        f.row(2).cells[TuneColTxFreq] = QStringLiteral("176.00000");
-        f.row(2).cells[TuneColTxStep] = QStringLiteral("6.25");
-        f.page.showTuneChannels();
+        f.setCells(2, TuneColTxFreq, "176.00000", "6.25");
         clickCell(f.grid, 2, 5);
         QCOMPARE(cellText(f.grid, 2, 4), QStringLiteral("176.00000"));
     }
@@ -155,8 +166,7 @@ private slots:
     void cellsOutOfForceAndHeadersDoNothing() {
         Fixture f;
         f.use({2});
-        f.row(2).noTx = true;
-        f.page.showTuneChannels();
+        f.setNoTx(2);
         clickCell(f.grid, 1, 2);    // No CH row
         f.pressOn(3, 1, Qt::Key_1); // No CH row, digit
         clickCell(f.grid, 2, 5);    // the transmit step of a No Tx row
@@ -179,10 +189,11 @@ private slots:
         QCOMPARE(f.freq->selectedText(), QStringLiteral("146.52500"));
         QTest::keyClicks(f.freq, "146x,52"); // the letter is dropped, the comma becomes '.'
         QCOMPARE(cellText(f.grid, 1, 1), QStringLiteral("146.52"));
-        QVERIFY(f.session.tuneDataChanged);
+        QVERIFY(!f.session.tuneDataChanged()); // the document takes the text when the edit ends
         QTest::keyClick(f.freq, Qt::Key_Return);
         QVERIFY(!f.freq->isVisible());
         QCOMPARE(cellText(f.grid, 1, 1), QStringLiteral("146.51875")); // the row's 6.25 kHz step
+        QVERIFY(f.session.tuneDataChanged());
         QCOMPARE(f.grid->currentIndex(), cell(f.grid, 1, 2));
         QVERIFY(f.grid->hasFocus());
 
@@ -244,8 +255,7 @@ private slots:
         if (model != 0)
             QVERIFY(f.session.chooseModel(model, f.feedback));
         f.use({1});
-        f.row(1).cells[TuneColRxStep] = step;
-        f.page.showTuneChannels();
+        f.showRecords([&](TuneTable& t) { t.rows[0].cells[TuneColRxStep] = step; });
         clickCell(f.grid, 1, 1);
         f.freq->setText(start);
         for (int k = 0; k < keys.size(); ++k) {
@@ -284,7 +294,7 @@ private slots:
         QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
         QTRY_VERIFY(!f.page.signalDialog());
         QCOMPARE(cellText(f.grid, 2, 6), QStringLiteral("DCS 023"));
-        QVERIFY(f.session.tuneDataChanged);
+        QVERIFY(f.session.tuneDataChanged());
         QCOMPARE(f.edits.size(), 1);
     }
 

@@ -9,7 +9,7 @@
 #include "editors/ChannelEditor.h"
 #include "image/TuneTable.h"
 #include "link/RadioConnection.h"
-#include "session/TuneSession.h"
+#include "document/TuneSession.h"
 #include "shell/FileCommands.h"
 #include "shell/MainWindow.h"
 #include "shell/OperateCommands.h"
@@ -58,7 +58,7 @@ struct Fixture : orv::test::RadioWindow {
     TuneWorkspace* tune = nullptr;
 
     Fixture() { tune = new TuneWorkspace(*window, linkSource()); }
-    TuneSession& tuning() { return window->session().tuning(); }
+    TuneSession& tuning() { return window->document().tuning(); }
     QList<QByteArray> tuneCommands() const { return connection.demoRadio()->log().tuneCommands; }
     void clickNode(const QString& key) {
         QTreeWidgetItem* item = tune->node(key);
@@ -83,8 +83,6 @@ class TestTuneWorkspace : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { setDecimalSeparator(QLatin1Char('.')); }
-
     // The README's picture of the tune view (ORVANTE_SCREENSHOT_DIR=docs/screenshots).
     void screenshotOfTheTuneView() {
         const QString dir = qEnvironmentVariable("ORVANTE_SCREENSHOT_DIR");
@@ -123,15 +121,15 @@ private slots:
 
         // The grid shows the radio's test channels; the first in use is the current one.
         TuneTable expected;
-        showTuneChannels(f.radio().memory(), expected);
+        showTuneChannels(f.radio().memory(), expected, NumberFormat());
         const int current = firstTestChannelInUse(f.radio().memory());
         QVERIFY(current >= 1);
-        QCOMPARE(f.window->session().currentTestChannel(), current);
+        QCOMPARE(f.window->document().currentTestChannel(), current);
         QCOMPARE(orv::test::cellText(f.channels()->grid(), 1, TuneColRxFreq), expected.rows[0].cells[TuneColRxFreq]);
         QVERIFY(f.channels()->optTestCh(current - 1)->isChecked());
         // Printing here gives the tune report of this radio and of the test channel chosen.
         QVERIFY(f.tuning().selectTestChannel(current + 1));
-        const Report report = tuneReport(f.window->session(), QDateTime());
+        const Report report = tuneReport(f.window->document(), QDateTime());
         QCOMPARE(std::get<TuneReport>(report.body).currentTestChannel, current + 1);
         QCOMPARE(std::get<TuneReport>(report.body).rangeText, f.tune->rangeLabel()->text());
 
@@ -162,7 +160,7 @@ private slots:
     void itemsFromTheTree() {
         Fixture f;
         f.entered();
-        const int tc = f.window->session().currentTestChannel();
+        const int tc = f.window->document().currentTestChannel();
         const auto values = f.radio().memory().tuneValues();
 
         f.clickNode(QStringLiteral("SqlTight"));
@@ -174,7 +172,7 @@ private slots:
         QCOMPARE(f.item()->lblTuneVal()->text(), QString::number(values[1]));
         QCOMPARE(f.item()->hsbTune()->value(), int(values[1]));
         TuneTable shown;
-        showTuneChannels(f.radio().memory(), shown);
+        showTuneChannels(f.radio().memory(), shown, NumberFormat());
         QCOMPARE(f.item()->lblRxfreq()->text(), shown.rows[std::size_t(tc - 1)].cells[TuneColRxFreq]);
 
         f.radio().clearLog();
@@ -199,7 +197,7 @@ private slots:
     void valueBarOkAndCancel() {
         Fixture f;
         f.entered();
-        const int tc = f.window->session().currentTestChannel();
+        const int tc = f.window->document().currentTestChannel();
         const int stored = f.radio().memory().tuneValues()[0];
         f.clickNode(QStringLiteral("Battery"));
         f.radio().clearLog();
@@ -215,7 +213,7 @@ private slots:
         f.radio().clearLog();
         QTest::keyClick(bar, Qt::Key_Escape); // Cancel
         QCOMPARE(f.tuneCommands(), (QList<QByteArray>{bytes({'B', stored, 1}), bytes({'C', tc})}));
-        QCOMPARE(int(f.window->session().data().tuneValues()[0]), stored);
+        QCOMPARE(int(f.window->document().data().tuneValues()[0]), stored);
         QVERIFY(!f.item()->isVisible());
 
         f.clickNode(QStringLiteral("Battery"));
@@ -224,7 +222,7 @@ private slots:
         f.radio().clearLog();
         QTest::keyClick(bar, Qt::Key_Return); // OK
         QCOMPARE(f.tuneCommands(), (QList<QByteArray>{bytes({'B', stored - 10, 2}), bytes({'C', tc})}));
-        QCOMPARE(int(f.window->session().data().tuneValues()[0]), stored - 10);
+        QCOMPARE(int(f.window->document().data().tuneValues()[0]), stored - 10);
         QCOMPARE(int(f.radio().memory().tuneValues()[0]), stored - 10);
         QVERIFY(!f.item()->isVisible());
         QCOMPARE(f.tuning().state(), int(TuneSession::ItemLeft));
@@ -269,19 +267,19 @@ private slots:
     void changedTestChannelsBeforeAnItem() {
         Fixture f;
         f.entered();
-        const int tc = f.window->session().currentTestChannel();
+        const int tc = f.window->document().currentTestChannel();
         // Toggle a step cell of a test channel in use: the grid holds an edit.
         orv::test::clickCell(f.channels()->grid(), tc, TuneColRxStep);
-        QVERIFY(f.window->session().tuneDataChanged);
+        QVERIFY(f.window->document().tuneDataChanged());
         f.feedback.answers = {Answer::Yes};
         f.clickNode(QStringLiteral("Battery"));
         QCOMPARE(f.feedback.texts(),
                  (QStringList{QStringLiteral("Data of tuning channel has been changed. Do you want write these to Radio? "),
                               QStringLiteral("Write data is complete. Press OK button to continue ...")}));
         QCOMPARE(f.radio().log().blocksWritten.size(), 22);
-        QVERIFY(!f.window->session().tuneDataChanged);
+        QVERIFY(!f.window->document().tuneDataChanged());
         QVERIFY(f.item()->isVisible());
-        QCOMPARE(testRecord(f.radio().memory(), tc), testRecord(f.window->session().data(), tc));
+        QCOMPARE(testRecord(f.radio().memory(), tc), testRecord(f.window->document().data(), tc));
 
         Fixture no;
         no.entered();
@@ -298,7 +296,7 @@ private slots:
     void frequencyEditorInTheWindow() {
         Fixture f;
         f.entered();
-        const int tc = f.window->session().currentTestChannel();
+        const int tc = f.window->document().currentTestChannel();
         orv::test::clickCell(f.channels()->grid(), tc, TuneColRxFreq);
         QLineEdit* editor = f.channels()->frequencyEditor();
         QVERIFY(editor->isVisible());
@@ -309,20 +307,20 @@ private slots:
         QCOMPARE(editor->text(), QStringLiteral("150.0"));
         f.window->CommitCellEdits();
         QVERIFY(!editor->isVisible());
-        QCOMPARE(f.window->session().tune().rows[std::size_t(tc - 1)].cells[TuneColRxFreq], QStringLiteral("150.00000"));
+        QCOMPARE(f.window->document().tune().rows[std::size_t(tc - 1)].cells[TuneColRxFreq], QStringLiteral("150.00000"));
     }
 
     // "&Write Frequencies of Tune" writes the test channels and says so.
     void writeFrequenciesOfTune() {
         Fixture f;
         f.entered();
-        const int tc = f.window->session().currentTestChannel();
+        const int tc = f.window->document().currentTestChannel();
         orv::test::clickCell(f.channels()->grid(), tc, TuneColTxStep);
         QTest::mouseClick(f.channels()->cmdSaveTnFq(), Qt::LeftButton);
         QCOMPARE(f.feedback.texts(), QStringList{QStringLiteral("Write data is complete. Press OK button to continue ...")});
         QCOMPARE(f.radio().log().blocksWritten.size(), 22);
         QVERIFY(f.radio().inTuneMode());
-        QCOMPARE(testRecord(f.radio().memory(), tc), testRecord(f.window->session().data(), tc));
+        QCOMPARE(testRecord(f.radio().memory(), tc), testRecord(f.window->document().data(), tc));
         QVERIFY(f.channels()->isVisible());
     }
 
@@ -342,7 +340,7 @@ private slots:
         Fixture open;
         auto* files = new FileCommands(*open.window);
         const QString path = open.dir.filePath(QStringLiteral("radio.kvd"));
-        QVERIFY(open.session().writeDataFile(path, open.feedback) == SaveStatus::Ok);
+        QVERIFY(writeDataFile(path, open.session().data()) == SaveStatus::Ok);
         open.entered();
         QVERIFY(files->loadDataFile(path));
         QCOMPARE(open.radio().log().tuneExits, 1);

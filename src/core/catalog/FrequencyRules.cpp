@@ -17,10 +17,11 @@ double clampToBand(double f, const ModelInfo* model) {
     return f;
 }
 
-bool getValidFreq(const QString& text, double& freq, const ModelInfo* model, std::uint8_t modelByte) {
+bool getValidFreq(const QString& text, double& freq, const ModelInfo* model, std::uint8_t modelByte,
+                  const NumberFormat& fmt) {
     if (text.isEmpty())
         return false;
-    const auto parsed = parseNumber(text);
+    const auto parsed = fmt.parse(text);
     if (!parsed)
         return false;
     const double k = clampToBand(*parsed, model) * 1000.0;

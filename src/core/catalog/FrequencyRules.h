@@ -2,6 +2,8 @@
 // Making a typed frequency valid: limited to the selected model's extended range and snapped
 // to the nearer of the radio's two channel rasters, 6.25 kHz and 5 kHz.
 
+#include "NumberText.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -15,11 +17,12 @@ inline constexpr std::uint8_t Only625ModelByte = 0x20;
 // f limited to the model's extended range; unchanged when there is no model.
 double clampToBand(double f, const ModelInfo* model);
 
-// Reads a typed frequency (decimal separator in use), clamps it to the model's extended
+// Reads a typed frequency (with the format's decimal separator), clamps it to the model's extended
 // range, snaps it to the nearer raster (6.25 kHz on a tie, always 6.25 kHz for model byte
 // 0x20) and rounds it to 5 decimals. Returns false, leaving freq unchanged, for an empty or
 // non-numeric text.
-bool getValidFreq(const QString& text, double& freq, const ModelInfo* model, std::uint8_t modelByte);
+bool getValidFreq(const QString& text, double& freq, const ModelInfo* model, std::uint8_t modelByte,
+                  const NumberFormat& fmt);
 
 // True exactly for "6,25" and "6.25".
 bool isStep625Text(const QString& text);

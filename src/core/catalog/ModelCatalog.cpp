@@ -78,8 +78,8 @@ QStringList ModelCatalog::names() const {
     return list;
 }
 
-QString bandText(const ModelInfo& model, QStringView separator) {
-    return formatFixed(model.stdLow, 3, 5) + separator.toString() + formatFixed(model.stdHigh, 3, 5) +
+QString bandText(const ModelInfo& model, const NumberFormat& fmt, QStringView separator) {
+    return fmt.fixed(model.stdLow, 3, 5) + separator.toString() + fmt.fixed(model.stdHigh, 3, 5) +
            QStringLiteral(" MHz");
 }
 

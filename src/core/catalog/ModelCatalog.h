@@ -2,6 +2,8 @@
 // The catalog of radio models read from the shared "vuxPC.ini": name, model value and the
 // standard and extended frequency ranges of each model, in INI order.
 
+#include "NumberText.h"
+
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -46,6 +48,6 @@ private:
 
 // "136.00000~174.00000 MHz": the standard range as the model frame shows it. The tune view
 // writes it with " ~ " between the limits.
-QString bandText(const ModelInfo& model, QStringView separator = u"~");
+QString bandText(const ModelInfo& model, const NumberFormat& fmt, QStringView separator = u"~");
 
 } // namespace orv

@@ -7,20 +7,12 @@
 
 namespace orv {
 
-namespace {
-QChar g_decimalSeparator = QLatin1Char('.');
-}
-
-QChar decimalSeparator() { return g_decimalSeparator; }
-void setDecimalSeparator(QChar sep) { g_decimalSeparator = sep; }
-
-QChar readDecimalSeparator() {
+NumberFormat NumberFormat::system() {
     const QString s = QLocale::system().toString(5.5, 'f', 1);
     QChar sep = (s.size() >= 2) ? s.at(1) : QLatin1Char(',');
     if (sep.isDigit() || sep.isNull())
         sep = QLatin1Char(',');
-    setDecimalSeparator(sep);
-    return sep;
+    return NumberFormat(sep);
 }
 
 double roundHalfEven(double v) {
@@ -33,7 +25,7 @@ double roundHalfEven(double v) {
     return (std::fmod(fl, 2.0) == 0.0) ? fl : fl + 1.0;
 }
 
-QString formatFixed(double v, int intDigits, int decimals) {
+QString NumberFormat::fixed(double v, int intDigits, int decimals) const {
     // Format through the C locale, then put in the separator in use.
     QString s = QString::number(v, 'f', decimals);
     bool negative = s.startsWith(QLatin1Char('-'));
@@ -44,7 +36,7 @@ QString formatFixed(double v, int intDigits, int decimals) {
     if (intLen < intDigits)
         s.prepend(QString(intDigits - intLen, QLatin1Char('0')));
     if (dot >= 0)
-        s.replace(s.indexOf(QLatin1Char('.')), 1, decimalSeparator());
+        s.replace(s.indexOf(QLatin1Char('.')), 1, m_separator);
     // A negative value that rounds to zero is shown without its sign.
     if (negative && s.contains(QRegularExpression(QStringLiteral("[1-9]"))))
         s.prepend(QLatin1Char('-'));
@@ -105,9 +97,9 @@ std::optional<double> toFinite(const std::string& ascii) {
 
 } // namespace
 
-std::optional<double> parseNumber(QStringView text) {
+std::optional<double> NumberFormat::parse(QStringView text) const {
     const QStringView t = text.trimmed();
-    const Scan s = scanNumber(t, decimalSeparator());
+    const Scan s = scanNumber(t, m_separator);
     if (s.digits == 0 || s.end != t.size())
         return std::nullopt;
     return toFinite(s.ascii);

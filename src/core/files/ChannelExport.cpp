@@ -1,7 +1,7 @@
 #include "ChannelExport.h"
 
 #include "image/RadioInfoText.h"
-#include "session/Session.h"
+#include "document/Document.h"
 
 #include <QJsonArray>
 
@@ -9,7 +9,7 @@ namespace orv {
 
 namespace {
 
-QJsonValue modelJson(const Session& s) {
+QJsonValue modelJson(const Document& s) {
     const ModelInfo* m = s.selectedModelInfo();
     if (!m)
         return QJsonValue::Null;
@@ -18,7 +18,7 @@ QJsonValue modelJson(const Session& s) {
                        {QStringLiteral("value"), m->value}};
 }
 
-QJsonArray channelsJson(const Session& s) {
+QJsonArray channelsJson(const Document& s) {
     QJsonArray out;
     const ChannelTable& t = s.channels();
     for (int n = 0; n < addr::ChannelCount; ++n) {
@@ -38,7 +38,7 @@ QJsonArray channelsJson(const Session& s) {
     return out;
 }
 
-QJsonObject settingsJson(const Session& s) {
+QJsonObject settingsJson(const Document& s) {
     QJsonObject out;
     for (int i = 0; i < SettingCount; ++i) {
         const auto setting = Setting(i);
@@ -49,7 +49,7 @@ QJsonObject settingsJson(const Session& s) {
     return out;
 }
 
-QJsonArray testChannelsJson(const Session& s) {
+QJsonArray testChannelsJson(const Document& s) {
     QJsonArray out;
     for (int t = 0; t < addr::TestChannelCount; ++t) {
         const TuneRow& r = s.tune().rows[size_t(t)];
@@ -83,7 +83,7 @@ QByteArray csvField(const QString& text) {
 
 } // namespace
 
-QJsonObject exportJson(const Session& s, const QStringList& messages) {
+QJsonObject exportJson(const Document& s, const QStringList& messages) {
     QJsonArray tuneValues;
     for (int k = 0; k < 7; ++k)
         tuneValues.append(int(s.data().tuneValues()[size_t(k)]));
@@ -101,7 +101,7 @@ QJsonObject exportJson(const Session& s, const QStringList& messages) {
                        {QStringLiteral("messages"), QJsonArray::fromStringList(messages)}};
 }
 
-QByteArray exportCsv(const Session& s) {
+QByteArray exportCsv(const Document& s) {
     QStringList headers = channelHeaders();
     headers << QStringLiteral("No CH") << QStringLiteral("No Tx");
     QByteArray out;

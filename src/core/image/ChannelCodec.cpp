@@ -36,12 +36,13 @@ double frequencyMHz(std::uint8_t lo, std::uint8_t mid, std::uint8_t hi) {
     return frequencyCount(lo, mid, hi) * step / 1000.0;
 }
 
-QString decodeFrequency(std::uint8_t lo, std::uint8_t mid, std::uint8_t hi) {
-    return formatFixed(frequencyMHz(lo, mid, hi), 3, 5);
+QString decodeFrequency(std::uint8_t lo, std::uint8_t mid, std::uint8_t hi, const NumberFormat& fmt) {
+    return fmt.fixed(frequencyMHz(lo, mid, hi), 3, 5);
 }
 
-bool encodeFrequency(const QString& text, std::uint8_t& lo, std::uint8_t& mid, std::uint8_t& hi) {
-    const auto mhz = parseNumber(text);
+bool encodeFrequency(const QString& text, std::uint8_t& lo, std::uint8_t& mid, std::uint8_t& hi,
+                     const NumberFormat& fmt) {
+    const auto mhz = fmt.parse(text);
     if (!mhz || *mhz < 0 || *mhz > 1.0e6)
         return false;
     const double f = *mhz * 1000.0;
@@ -55,9 +56,9 @@ bool encodeFrequency(const QString& text, std::uint8_t& lo, std::uint8_t& mid, s
     return true;
 }
 
-QString ctcToText(std::uint8_t lo, std::uint8_t hi) {
+QString ctcToText(std::uint8_t lo, std::uint8_t hi, const NumberFormat& fmt) {
     const int tenths = ((hi & 0x30) >> 4) * 1000 + (hi & 0x0F) * 100 + ((lo & 0xF0) >> 4) * 10 + (lo & 0x0F);
-    return formatFixed(tenths / 10.0, 2, 1);
+    return fmt.fixed(tenths / 10.0, 2, 1);
 }
 
 QString dcsToText(std::uint8_t lo, std::uint8_t hi) {
@@ -65,10 +66,10 @@ QString dcsToText(std::uint8_t lo, std::uint8_t hi) {
     return QStringLiteral("%1").arg(code, 3, 8, QLatin1Char('0'));
 }
 
-QString signallingToText(std::uint8_t type, std::uint8_t lo, std::uint8_t hi) {
+QString signallingToText(std::uint8_t type, std::uint8_t lo, std::uint8_t hi, const NumberFormat& fmt) {
     switch (type >> 4) {
     case 0x3:
-        return QStringLiteral("CTC ") + ctcToText(lo, hi);
+        return QStringLiteral("CTC ") + ctcToText(lo, hi, fmt);
     case 0x5:
         return QStringLiteral("DCS ") + dcsToText(lo, hi);
     case 0x7:
@@ -80,7 +81,8 @@ QString signallingToText(std::uint8_t type, std::uint8_t lo, std::uint8_t hi) {
     }
 }
 
-bool textToSignalling(const QString& text, std::uint8_t& type, std::uint8_t& lo, std::uint8_t& hi) {
+bool textToSignalling(const QString& text, std::uint8_t& type, std::uint8_t& lo, std::uint8_t& hi,
+                      const NumberFormat& fmt) {
     type &= 0x0F;
     lo = 0;
     hi = 0;
@@ -95,11 +97,11 @@ bool textToSignalling(const QString& text, std::uint8_t& type, std::uint8_t& lo,
         return true;
     }
 
-    if (!parseNumber(lastChars(text, 4)))
+    if (!fmt.parse(lastChars(text, 4)))
         return false; // "OFF", or anything without a number at its end, stays OFF
     const QChar first = text.isEmpty() ? QChar() : text.at(0);
     if (first == QLatin1Char('C')) {
-        const auto tone = parseNumber(lastChars(text, 5));
+        const auto tone = fmt.parse(lastChars(text, 5));
         if (!tone)
             return false;
         const double tenths = roundHalfEven(*tone * 10.0);
@@ -113,7 +115,7 @@ bool textToSignalling(const QString& text, std::uint8_t& type, std::uint8_t& lo,
         return true;
     }
     if (first == QLatin1Char('D') || first == QLatin1Char('-')) {
-        const auto x = parseNumber(lastChars(text, 4));
+        const auto x = fmt.parse(lastChars(text, 4));
         // The code's decimal digits read as octal; reading stops at a digit 8 or 9.
         int v = leadingOctal(QString::number(qint64(roundHalfEven(*x))));
         v = std::clamp(v, 8, 511);

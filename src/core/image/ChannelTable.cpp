@@ -19,17 +19,17 @@ QStringList channelHeaders() {
             QStringLiteral("Busy Lockout"), QStringLiteral("Tx Power"),      QStringLiteral("Band Width")};
 }
 
-void showChannels(const RadioData& data, ChannelTable& table) {
+void showChannels(const RadioData& data, ChannelTable& table, const NumberFormat& fmt) {
     for (int n = 0; n < addr::ChannelCount; ++n) {
         const ConstRecord r = data.channel(n);
         ChannelRow& row = table.rows[size_t(n)];
         row.cells[ColChannel] = QStringLiteral("CH %1").arg(n + 1);
         row.noCh = !(r[2] & FlagBit);
-        row.cells[ColRxFreq] = decodeFrequency(r[0], r[1], r[2]);
-        row.cells[ColRxSignal] = signallingToText(r[2], r[3], r[4]);
+        row.cells[ColRxFreq] = decodeFrequency(r[0], r[1], r[2], fmt);
+        row.cells[ColRxSignal] = signallingToText(r[2], r[3], r[4], fmt);
         row.noTx = !(r[7] & FlagBit);
-        row.cells[ColTxFreq] = decodeFrequency(r[5], r[6], r[7]);
-        row.cells[ColTxSignal] = signallingToText(r[7], r[8], r[9]);
+        row.cells[ColTxFreq] = decodeFrequency(r[5], r[6], r[7], fmt);
+        row.cells[ColTxSignal] = signallingToText(r[7], r[8], r[9], fmt);
         row.cells[ColScan] = pick(r[10] & BitScanDelete, "Delete", "Add");
         row.cells[ColBusy] = pick(r[10] & BitBusy, "ON", "OFF");
         row.cells[ColPower] = pick(r[10] & BitLowPower, "Low", "High");
@@ -37,16 +37,16 @@ void showChannels(const RadioData& data, ChannelTable& table) {
     }
 }
 
-void saveChannels(const ChannelTable& table, RadioData& data) {
+void saveChannels(const ChannelTable& table, RadioData& data, const NumberFormat& fmt) {
     for (int n = 0; n < addr::ChannelCount; ++n) {
         Record r = data.channel(n);
         const ChannelRow& row = table.rows[size_t(n)];
         r[2] = row.noCh ? (r[2] & ~FlagBit) : (r[2] | FlagBit);
-        encodeFrequency(row.cells[ColRxFreq], r[0], r[1], r[2]);
-        textToSignalling(row.cells[ColRxSignal], r[2], r[3], r[4]);
+        encodeFrequency(row.cells[ColRxFreq], r[0], r[1], r[2], fmt);
+        textToSignalling(row.cells[ColRxSignal], r[2], r[3], r[4], fmt);
         r[7] = row.noTx ? (r[7] & ~FlagBit) : (r[7] | FlagBit);
-        encodeFrequency(row.cells[ColTxFreq], r[5], r[6], r[7]);
-        textToSignalling(row.cells[ColTxSignal], r[7], r[8], r[9]);
+        encodeFrequency(row.cells[ColTxFreq], r[5], r[6], r[7], fmt);
+        textToSignalling(row.cells[ColTxSignal], r[7], r[8], r[9], fmt);
         std::uint8_t b = r[10] & std::uint8_t(~(BitNarrow | BitBusy | BitScanDelete | BitLowPower));
         if (row.cells[ColPower] == QLatin1String("Low"))
             b |= BitLowPower;

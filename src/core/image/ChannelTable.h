@@ -4,6 +4,7 @@
 // storing it back are the only ways it meets the bytes.
 
 #include "RadioData.h"
+#include "catalog/NumberText.h"
 
 #include <QString>
 #include <QStringList>
@@ -40,11 +41,11 @@ struct ChannelTable {
 QStringList channelHeaders();
 
 // Fills every row from the channel records.
-void showChannels(const RadioData& data, ChannelTable& table);
+void showChannels(const RadioData& data, ChannelTable& table, const NumberFormat& fmt);
 // Stores every row back: flags, frequencies, signalling and the four switches of byte 10.
 // Bytes 11-15 and the unedited bits of byte 10 are kept. A cell that does not convert leaves
 // its bytes as they were.
-void saveChannels(const ChannelTable& table, RadioData& data);
+void saveChannels(const ChannelTable& table, RadioData& data, const NumberFormat& fmt);
 
 // The global band width applied to the table: with "Narrow" every row's Band Width cell
 // reads "Narrow"; with "Wide" the cells keep their values.

@@ -32,10 +32,10 @@ QStringList offThenSeconds(int last) {
 }
 
 // Tenths of a second from `first` to `last` in steps of `step`, shown "0.0s".
-QStringList tenthsOfSecond(int first, int last, int step) {
+QStringList tenthsOfSecond(int first, int last, int step, const NumberFormat& fmt) {
     QStringList out;
     for (int n = first; n <= last; n += step)
-        out << formatFixed(n / 10.0, 1, 1) + QLatin1Char('s');
+        out << fmt.fixed(n / 10.0, 1, 1) + QLatin1Char('s');
     return out;
 }
 
@@ -210,7 +210,7 @@ QString settingCaption(Setting s) {
     return QString::fromLatin1(captions[int(s)]);
 }
 
-QStringList settingItems(Setting s, bool monitorFullForm) {
+QStringList settingItems(Setting s, const NumberFormat& fmt, bool monitorFullForm) {
     switch (s) {
     case Setting::Monitor:
         return monitorList(monitorFullForm);
@@ -242,9 +242,9 @@ QStringList settingItems(Setting s, bool monitorFullForm) {
         return out;
     }
     case Setting::LookBack:
-        return tenthsOfSecond(3, 50, 1);
+        return tenthsOfSecond(3, 50, 1, fmt);
     case Setting::DropoutDelay:
-        return tenthsOfSecond(5, 50, 5);
+        return tenthsOfSecond(5, 50, 5, fmt);
     case Setting::RevertCh:
         return fixed({"Last Call CH", "Last Used CH", "1st Scan CH", "Priority CH"});
     case Setting::BeepTone:
@@ -257,7 +257,7 @@ QStringList settingItems(Setting s, bool monitorFullForm) {
 
 // ---- SettingsSelection ---------------------------------------------------------------------
 
-SettingsSelection::SettingsSelection() {
+SettingsSelection::SettingsSelection(NumberFormat fmt) : m_format(fmt) {
     m_index.fill(-1);
 }
 
@@ -267,7 +267,7 @@ QString SettingsSelection::text(Setting s) const {
 }
 
 QStringList SettingsSelection::items(Setting s) const {
-    return settingItems(s, m_monitorFull);
+    return settingItems(s, m_format, m_monitorFull);
 }
 
 bool SettingsSelection::setIndex(Setting s, int index) {

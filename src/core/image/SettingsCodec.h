@@ -4,6 +4,7 @@
 // marks of values that have no list entry, and the conversions between those and the bytes.
 
 #include "RadioData.h"
+#include "catalog/NumberText.h"
 
 #include <QDateTime>
 #include <QString>
@@ -42,13 +43,14 @@ constexpr bool isScanGroup(Setting s) { return int(s) >= int(Setting::ScanMode);
 // The panel caption of a list: "Tx TOT", "Beep Tone", ... "Power Select".
 QString settingCaption(Setting s);
 // The entries of a list. For Monitor, the full or the short form. Numbers in "0.0s" entries
-// use the decimal separator in use.
-QStringList settingItems(Setting s, bool monitorFullForm = true);
+// use the format's decimal separator.
+QStringList settingItems(Setting s, const NumberFormat& fmt, bool monitorFullForm = true);
 
 class SettingsSelection {
 public:
-    // Every list built (Monitor in its full form), nothing selected, nothing marked.
-    SettingsSelection();
+    // Every list built (Monitor in its full form), nothing selected, nothing marked; the
+    // "0.0s" entries written with fmt's decimal separator.
+    explicit SettingsSelection(NumberFormat fmt = NumberFormat());
 
     int index(Setting s) const { return m_index[size_t(s)]; } // -1: nothing selected
     QString text(Setting s) const;                              // empty when nothing selected
@@ -83,6 +85,7 @@ private:
     std::array<int, SettingCount> m_index{};
     std::array<bool, SettingCount> m_marked{};
     bool m_monitorFull = true;
+    NumberFormat m_format;
 };
 
 // Fills the panel's selection from the settings bytes, in the panel's order of checks;

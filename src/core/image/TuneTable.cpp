@@ -15,8 +15,9 @@ constexpr std::uint8_t FlagBit = 0x08, RasterBit = 0x04;
 
 // Frequency text to a count of the given step, stored in the three bytes; the upper bits of
 // the third byte are kept. A text that is not a number leaves the bytes alone.
-void storeCount(const QString& freqText, bool raster625, std::uint8_t& lo, std::uint8_t& mid, std::uint8_t& hi) {
-    const auto mhz = parseNumber(freqText);
+void storeCount(const QString& freqText, bool raster625, std::uint8_t& lo, std::uint8_t& mid, std::uint8_t& hi,
+                const NumberFormat& fmt) {
+    const auto mhz = fmt.parse(freqText);
     if (!mhz || *mhz < 0 || *mhz > 1.0e6)
         return;
     const double step = raster625 ? 6.25 : 5.0;
@@ -28,7 +29,7 @@ void storeCount(const QString& freqText, bool raster625, std::uint8_t& lo, std::
 
 double stepKHz(bool raster625) { return raster625 ? 6.25 : 5.0; }
 
-QString testFrequencyText(double mhz) { return formatFixed(mhz, 3, 5); }
+QString testFrequencyText(double mhz, const NumberFormat& fmt) { return fmt.fixed(mhz, 3, 5); }
 
 // Counts of a step closer than this to a whole number are taken as on the raster.
 constexpr double RasterSlack = 1e-6;
@@ -40,36 +41,36 @@ QStringList tuneHeaders() {
             QStringLiteral("Tx CTC/DCS")};
 }
 
-QString stepText(bool raster625) { return formatFixed(raster625 ? 6.25 : 5.0, 1, 2); }
+QString stepText(bool raster625, const NumberFormat& fmt) { return fmt.fixed(raster625 ? 6.25 : 5.0, 1, 2); }
 
-void showTuneChannels(const RadioData& data, TuneTable& table) {
+void showTuneChannels(const RadioData& data, TuneTable& table, const NumberFormat& fmt) {
     for (int t = 0; t < addr::TestChannelCount; ++t) {
         const ConstRecord r = data.testChannel(t);
         TuneRow& row = table.rows[size_t(t)];
         row.cells[TuneColChannel] = QStringLiteral("CH %1").arg(t + 1);
         row.noCh = !(r[2] & FlagBit);
-        row.cells[TuneColRxFreq] = decodeFrequency(r[0], r[1], r[2]);
-        row.cells[TuneColRxStep] = stepText(r[2] & RasterBit);
-        row.cells[TuneColRxSignal] = signallingToText(r[2], r[3], r[4]);
+        row.cells[TuneColRxFreq] = decodeFrequency(r[0], r[1], r[2], fmt);
+        row.cells[TuneColRxStep] = stepText(r[2] & RasterBit, fmt);
+        row.cells[TuneColRxSignal] = signallingToText(r[2], r[3], r[4], fmt);
         row.noTx = !(r[7] & FlagBit);
-        row.cells[TuneColTxFreq] = decodeFrequency(r[5], r[6], r[7]);
-        row.cells[TuneColTxStep] = stepText(r[7] & RasterBit);
-        row.cells[TuneColTxSignal] = signallingToText(r[7], r[8], r[9]);
+        row.cells[TuneColTxFreq] = decodeFrequency(r[5], r[6], r[7], fmt);
+        row.cells[TuneColTxStep] = stepText(r[7] & RasterBit, fmt);
+        row.cells[TuneColTxSignal] = signallingToText(r[7], r[8], r[9], fmt);
     }
 }
 
-void readTuneChannels(const TuneTable& table, RadioData& data) {
+void readTuneChannels(const TuneTable& table, RadioData& data, const NumberFormat& fmt) {
     for (int t = 0; t < addr::TestChannelCount; ++t) {
         Record r = data.testChannel(t);
         const TuneRow& row = table.rows[size_t(t)];
         const bool rx625 = isStep625Text(row.cells[TuneColRxStep]);
         const bool tx625 = isStep625Text(row.cells[TuneColTxStep]);
         r[2] = std::uint8_t((r[2] & ~(FlagBit | RasterBit)) | (row.noCh ? 0 : FlagBit) | (rx625 ? RasterBit : 0));
-        storeCount(row.cells[TuneColRxFreq], rx625, r[0], r[1], r[2]);
-        textToSignalling(row.cells[TuneColRxSignal], r[2], r[3], r[4]);
+        storeCount(row.cells[TuneColRxFreq], rx625, r[0], r[1], r[2], fmt);
+        textToSignalling(row.cells[TuneColRxSignal], r[2], r[3], r[4], fmt);
         r[7] = std::uint8_t((r[7] & ~(FlagBit | RasterBit)) | (row.noTx ? 0 : FlagBit) | (tx625 ? RasterBit : 0));
-        storeCount(row.cells[TuneColTxFreq], tx625, r[5], r[6], r[7]);
-        textToSignalling(row.cells[TuneColTxSignal], r[7], r[8], r[9]);
+        storeCount(row.cells[TuneColTxFreq], tx625, r[5], r[6], r[7], fmt);
+        textToSignalling(row.cells[TuneColTxSignal], r[7], r[8], r[9], fmt);
     }
 }
 
@@ -85,18 +86,19 @@ void defaultTuneChannels(RadioData& data, const ModelInfo* model) {
     }
 }
 
-std::optional<QString> snapTestFrequency(const QString& text, bool raster625, const ModelInfo* model) {
-    const auto mhz = parseNumber(text);
+std::optional<QString> snapTestFrequency(const QString& text, bool raster625, const ModelInfo* model,
+                                         const NumberFormat& fmt) {
+    const auto mhz = fmt.parse(text);
     if (!mhz)
         return std::nullopt;
     const double step = stepKHz(raster625);
     const double snapped = roundHalfEven(*mhz * 1000.0 / step) * step / 1000.0;
-    return testFrequencyText(clampToBand(snapped, model));
+    return testFrequencyText(clampToBand(snapped, model), fmt);
 }
 
 std::optional<QString> stepTestFrequency(const QString& text, bool raster625, int direction,
-                                         const ModelInfo* model) {
-    const auto mhz = parseNumber(text);
+                                         const ModelInfo* model, const NumberFormat& fmt) {
+    const auto mhz = fmt.parse(text);
     if (!mhz)
         return std::nullopt;
     const double step = stepKHz(raster625);
@@ -108,19 +110,19 @@ std::optional<QString> stepTestFrequency(const QString& text, bool raster625, in
         const double highest = std::floor(model->extHigh * 1000.0 / step + RasterSlack);
         // A range too narrow to hold a step of this raster: its limits are all there is.
         if (lowest > highest)
-            return testFrequencyText(clampToBand(next * step / 1000.0, model));
+            return testFrequencyText(clampToBand(next * step / 1000.0, model), fmt);
         next = std::clamp(next, lowest, highest);
     }
-    return testFrequencyText(next * step / 1000.0);
+    return testFrequencyText(next * step / 1000.0, fmt);
 }
 
-void toggleTestStep(TuneRow& row, int stepColumn, const ModelInfo* model) {
+void toggleTestStep(TuneRow& row, int stepColumn, const ModelInfo* model, const NumberFormat& fmt) {
     if (stepColumn != TuneColRxStep && stepColumn != TuneColTxStep)
         return;
     const bool raster625 = !isStep625Text(row.cells[size_t(stepColumn)]);
-    row.cells[size_t(stepColumn)] = stepText(raster625);
+    row.cells[size_t(stepColumn)] = stepText(raster625, fmt);
     QString& freq = row.cells[size_t(stepColumn - 1)];
-    if (const auto snapped = snapTestFrequency(freq, raster625, model))
+    if (const auto snapped = snapTestFrequency(freq, raster625, model, fmt))
         freq = *snapped;
 }
 

@@ -7,7 +7,7 @@
 #include "editors/SignalDialog.h"
 #include "editors/Twips.h"
 #include "image/ChannelTable.h"
-#include "session/Session.h"
+#include "document/Document.h"
 
 #include <QCheckBox>
 #include <QFocusEvent>
@@ -47,22 +47,23 @@ bool isTransmitColumn(int column) {
 
 } // namespace
 
-ChannelEditor::ChannelEditor(Session& session, Feedback& feedback, QWidget* parent)
-    : QFrame(parent), m_session(session), m_feedback(feedback) {
+ChannelEditor::ChannelEditor(Document& document, Feedback& feedback, QWidget* parent)
+    : QFrame(parent), m_document(document), m_feedback(feedback) {
     setObjectName(QStringLiteral("fraChannel"));
     setFrameShape(QFrame::StyledPanel);
 
     m_grid = new QTableView(this);
     m_grid->setObjectName(QStringLiteral("gridChan"));
-    m_model = new ChannelGridModel(session, m_grid, this);
+    m_model = new ChannelGridModel(document, m_grid, this);
     m_grid->setModel(m_model);
     setUpEditGrid(m_grid, this);
     m_grid->setAccessibleName(QStringLiteral("Channels"));
 
     m_freqEditor = makeCellEditor(this, QStringLiteral("txtChFreq"), FrequencyMaxLength, this);
+    // The cell shows what is typed; the document takes the text once the edit ends.
     connect(m_freqEditor, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (m_freqRow >= 0)
-            setCellText(m_freqRow, m_freqColumn, text);
+            m_model->setTyping(m_freqRow, m_freqColumn, text);
     });
 
     m_noChCaption = new QLabel(QStringLiteral("No CH"), this);
@@ -87,6 +88,7 @@ ChannelEditor::ChannelEditor(Session& session, Feedback& feedback, QWidget* pare
     layoutContents();
     showChannels();
     setCurrentCell(1, ColRxFreq);
+    connect(&document, &Document::changed, this, &ChannelEditor::documentChanged);
 }
 
 QLineEdit* ChannelEditor::frequencyEditor() const { return m_freqEditor; }
@@ -134,6 +136,7 @@ void ChannelEditor::showChannels() {
     m_showing = true;
     if (m_freqRow >= 0) {
         m_freqRow = m_freqColumn = -1;
+        m_model->setTyping(-1, -1, {});
         if (m_freqEditor->hasFocus())
             m_grid->setFocus();
         m_freqEditor->hide();
@@ -141,14 +144,39 @@ void ChannelEditor::showChannels() {
     // A signalling dialog still open belongs to the table just replaced: its result is dropped.
     m_signalRow = m_signalColumn = -1;
     m_model->setHighlight(-1, -1);
-    const ChannelTable& table = m_session.channels();
-    for (size_t i = 0; i < table.rows.size(); ++i) {
-        m_noCh[i]->setChecked(table.rows[i].noCh);
-        m_noTx[i]->setChecked(table.rows[i].noTx);
-        m_noTx[i]->setEnabled(!table.rows[i].noCh);
-    }
+    for (int channel = 1; channel <= addr::ChannelCount; ++channel)
+        showBoxes(channel);
     m_model->refresh();
     m_showing = false;
+}
+
+void ChannelEditor::showBoxes(int channel) {
+    const ChannelRow& row = m_document.channels().rows.at(size_t(channel - 1));
+    const bool showing = m_showing;
+    m_showing = true;
+    m_noCh[size_t(channel - 1)]->setChecked(row.noCh);
+    m_noTx[size_t(channel - 1)]->setChecked(row.noTx);
+    m_noTx[size_t(channel - 1)]->setEnabled(!row.noCh);
+    m_showing = showing;
+}
+
+// Edits keep an open frequency edit (it may be the one that just ended); replaced data drop it.
+void ChannelEditor::documentChanged(const DocumentChange& change) {
+    if (change.has(DocumentChange::Replaced)) {
+        showChannels();
+        return;
+    }
+    if (!change.has(DocumentChange::Channels) && !change.has(DocumentChange::Settings) &&
+        !change.has(DocumentChange::Model))
+        return;
+    if (change.row > 0) {
+        showBoxes(change.row);
+        m_model->refreshRow(change.row);
+        return;
+    }
+    for (int channel = 1; channel <= addr::ChannelCount; ++channel)
+        showBoxes(channel);
+    m_model->refresh();
 }
 
 bool ChannelEditor::isEditable(int row, int column) const {
@@ -171,9 +199,8 @@ void ChannelEditor::editCell(int row, int column) {
         openFrequencyEditor(row, column);
     } else if (isSignalColumn(column)) {
         openSignalDialog(row, column);
-    } else if (column != ColBandWidth ||
-               m_session.settings().text(Setting::BandWidth) == QLatin1String("Wide")) {
-        setCellText(row, column, toggledCellText(column, m_model->channel(row).cells[size_t(column)]));
+    } else {
+        m_document.toggleChannelCell(row, column);
     }
 }
 
@@ -197,15 +224,18 @@ void ChannelEditor::commitFrequency() {
     if (m_freqRow < 0 || m_committing)
         return;
     m_committing = true;
-    double f = 0;
-    if (m_freqEditor->text() != m_restoreText &&
-        getValidFreq(m_freqEditor->text(), f, m_session.selectedModelInfo(), m_session.data().modelByte()))
-        m_restoreText = formatFixed(f, 3, 5);
+    if (m_freqEditor->text() != m_restoreText) {
+        if (const auto valid = m_document.validChannelFrequency(m_freqEditor->text()))
+            m_restoreText = *valid;
+    }
+    const int row = m_freqRow, column = m_freqColumn;
+    m_freqRow = m_freqColumn = -1;
+    m_model->setTyping(-1, -1, {});
     m_freqEditor->setText(m_restoreText);
     if (m_freqEditor->hasFocus() || window()->focusWidget() == m_freqEditor)
         m_grid->setFocus();
     m_freqEditor->hide();
-    m_freqRow = m_freqColumn = -1;
+    m_document.setChannelCell(row, column, m_restoreText);
     m_committing = false;
 }
 
@@ -230,7 +260,7 @@ bool ChannelEditor::frequencyKeyPress(QKeyEvent* key) {
     default:
         break;
     }
-    return filterFrequencyTyping(m_freqEditor, key);
+    return filterFrequencyTyping(m_freqEditor, key, m_document.numbers().decimalSeparator());
 }
 
 // --- the signalling dialog ------------------------------------------------------------------
@@ -239,7 +269,7 @@ void ChannelEditor::openSignalDialog(int row, int column) {
     m_signalRow = row;
     m_signalColumn = column;
     m_model->setHighlight(row, column);
-    m_signalDialog = makeCellSignalDialog(m_feedback, m_grid, m_model->index(row, column),
+    m_signalDialog = makeCellSignalDialog(m_feedback, m_document.numbers(), m_grid, m_model->index(row, column),
                                           m_model->channel(row).cells[size_t(column)],
                                           -twipsToPixels(DialogLeftShiftTwips, this), 0);
     connect(m_signalDialog, &QDialog::finished, this, &ChannelEditor::signalDialogFinished);
@@ -251,7 +281,7 @@ void ChannelEditor::signalDialogFinished(int result) {
     m_signalDialog = nullptr;
     m_model->setHighlight(-1, -1);
     if (result == QDialog::Accepted && m_signalRow >= 0)
-        setCellText(m_signalRow, m_signalColumn, dialog->signalText());
+        m_document.setChannelCell(m_signalRow, m_signalColumn, dialog->signalText());
     m_signalRow = m_signalColumn = -1;
     dialog->deleteLater();
     m_grid->setFocus();
@@ -259,35 +289,14 @@ void ChannelEditor::signalDialogFinished(int result) {
 
 // --- cells and boxes ------------------------------------------------------------------------
 
-void ChannelEditor::setCellText(int row, int column, const QString& text) {
-    QString& cell = m_model->channel(row).cells[size_t(column)];
-    if (cell == text)
-        return;
-    cell = text;
-    m_model->refreshRow(row);
-    markEdited();
-}
-
-void ChannelEditor::markEdited() {
-    m_session.channelDataChanged = true;
-    emit edited();
-}
-
 void ChannelEditor::noChToggled(int channel, bool ticked) {
-    if (m_showing)
-        return;
-    m_model->channel(channel + 1).noCh = ticked;
-    m_noTx[size_t(channel)]->setEnabled(!ticked);
-    m_model->refreshRow(channel + 1);
-    markEdited();
+    if (!m_showing)
+        m_document.setChannelNoCh(channel + 1, ticked);
 }
 
 void ChannelEditor::noTxToggled(int channel, bool ticked) {
-    if (m_showing)
-        return;
-    m_model->channel(channel + 1).noTx = ticked;
-    m_model->refreshRow(channel + 1);
-    markEdited();
+    if (!m_showing)
+        m_document.setChannelNoTx(channel + 1, ticked);
 }
 
 // --- events ---------------------------------------------------------------------------------

@@ -1,7 +1,8 @@
 #pragma once
-// fraChannel: the channel table editor. The grid gridChan shows the session's channel table;
-// the in-cell frequency editor txtChFreq, the signalling dialog and the click toggles edit
-// it; the check boxes chkCH and chkTx mark channels out of use or receive-only.
+// fraChannel: the channel table editor, a view of the document's channel table. The grid
+// gridChan shows it; the in-cell frequency editor txtChFreq, the signalling dialog and the
+// click toggles send edits to the document; the check boxes chkCH and chkTx mark channels
+// out of use or receive-only. Whatever changes the document, the editor shows it again.
 //
 // gridChan is a QTableView of 17 rows by 9 columns whose row and column numbers are those of
 // the channel grid: row 0 and column 0 are the fixed header cells ("CH No.", "CH 1"...),
@@ -19,8 +20,9 @@ class QLineEdit;
 class QTableView;
 
 namespace orv {
-class Session;
+class Document;
 class Feedback;
+struct DocumentChange;
 }
 
 namespace orv::gui {
@@ -31,10 +33,10 @@ class SignalDialog;
 class ChannelEditor : public QFrame {
     Q_OBJECT
 public:
-    ChannelEditor(Session& session, Feedback& feedback, QWidget* parent = nullptr);
+    ChannelEditor(Document& document, Feedback& feedback, QWidget* parent = nullptr);
 
-    // Shows the session's channel table (after start-up, a decode, a load, a new image).
-    // An edit still open is dropped: the table it belonged to is gone.
+    // Shows the document's channel table (the document replaced its data: start-up, a decode,
+    // a load, a new image). An edit still open is dropped: the table it belonged to is gone.
     void showChannels();
     // Finishes an open frequency edit: validation, then the editor is hidden.
     void commitCellEdits();
@@ -45,10 +47,6 @@ public:
     // The signalling dialog while it is open for a cell, else nullptr. It is window-modal and
     // reports through finished(); the cell takes its text when it closes with OK.
     SignalDialog* signalDialog() const { return m_signalDialog; }
-
-signals:
-    // The user changed the channel data; the session's channel-data flag is set.
-    void edited();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -63,15 +61,16 @@ private:
     void openSignalDialog(int row, int column);
     void signalDialogFinished(int result);
     void commitFrequency();
-    void setCellText(int row, int column, const QString& text);
-    void markEdited();
+    void documentChanged(const DocumentChange& change);
+    // The boxes of one channel (1..16) from the document.
+    void showBoxes(int channel);
     void setCurrentCell(int row, int column);
     bool gridKeyPress(QKeyEvent* key);
     bool frequencyKeyPress(QKeyEvent* key);
     void noChToggled(int channel, bool ticked);
     void noTxToggled(int channel, bool ticked);
 
-    Session& m_session;
+    Document& m_document;
     Feedback& m_feedback;
     ChannelGridModel* m_model = nullptr;
     QTableView* m_grid = nullptr;

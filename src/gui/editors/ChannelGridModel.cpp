@@ -1,7 +1,7 @@
 #include "editors/ChannelGridModel.h"
 
 #include "image/ChannelTable.h"
-#include "session/Session.h"
+#include "document/Document.h"
 
 #include <QBrush>
 #include <QPalette>
@@ -30,8 +30,8 @@ GridCell advanceGridCell(GridCell cell, int lastRow, int lastColumn) {
     return cell;
 }
 
-ChannelGridModel::ChannelGridModel(Session& session, QWidget* paletteSource, QObject* parent)
-    : QAbstractTableModel(parent), m_session(session), m_paletteSource(paletteSource) {}
+ChannelGridModel::ChannelGridModel(const Document& document, QWidget* paletteSource, QObject* parent)
+    : QAbstractTableModel(parent), m_document(document), m_paletteSource(paletteSource) {}
 
 int ChannelGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : GridRows; }
 
@@ -39,15 +39,19 @@ int ChannelGridModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : GridColumns;
 }
 
-ChannelRow& ChannelGridModel::channel(int row) { return m_session.channels().rows.at(size_t(row - 1)); }
-
 const ChannelRow& ChannelGridModel::channel(int row) const {
-    return m_session.channels().rows.at(size_t(row - 1));
+    return m_document.channels().rows.at(size_t(row - 1));
+}
+
+QString ChannelGridModel::cellText(int row, int column) const {
+    if (row == m_typingRow && column == m_typingColumn)
+        return m_typingText;
+    return channel(row).cells.at(size_t(column));
 }
 
 bool ChannelGridModel::bandWidthFixed() const {
-    return m_session.settings().text(Setting::BandWidth) == QLatin1String("Narrow") ||
-           m_session.selectedModel() == FixedBandWidthModelPosition;
+    return m_document.settings().text(Setting::BandWidth) == QLatin1String("Narrow") ||
+           m_document.selectedModel() == FixedBandWidthModelPosition;
 }
 
 QColor ChannelGridModel::textColour(int row, int column) const {
@@ -58,7 +62,7 @@ QColor ChannelGridModel::textColour(int row, int column) const {
     const ChannelRow& ch = channel(row);
     if (ch.noCh || (ch.noTx && isTransmitColumn(column)))
         return buttonFace;
-    const QString& text = ch.cells[size_t(column)];
+    const QString text = cellText(row, column);
     switch (column) {
     case ColScan:
         return text == QLatin1String("Add") ? OnColour : OffColour;
@@ -86,7 +90,7 @@ QVariant ChannelGridModel::data(const QModelIndex& index, int role) const {
             return channelHeaders().value(column);
         if (column == 0)
             return QStringLiteral("CH %1").arg(row);
-        return channel(row).cells[size_t(column)];
+        return cellText(row, column);
     case Qt::TextAlignmentRole:
         return int(Qt::AlignCenter);
     case Qt::ForegroundRole:
@@ -116,6 +120,18 @@ void ChannelGridModel::refresh() {
 }
 
 void ChannelGridModel::refreshRow(int row) { emit dataChanged(index(row, 0), index(row, LastGridColumn)); }
+
+void ChannelGridModel::setTyping(int row, int column, const QString& text) {
+    const QModelIndex old = index(m_typingRow, m_typingColumn);
+    m_typingRow = row;
+    m_typingColumn = column;
+    m_typingText = text;
+    if (old.isValid())
+        emit dataChanged(old, old);
+    const QModelIndex now = index(row, column);
+    if (now.isValid())
+        emit dataChanged(now, now);
+}
 
 void ChannelGridModel::setHighlight(int row, int column) {
     const QModelIndex old = index(m_highlightRow, m_highlightColumn);

@@ -1,8 +1,10 @@
 #pragma once
 // The channel grid as an item model: 17 rows by 9 columns, row 0 and column 0 the fixed
-// header cells, row r (1..16) channel r. Texts come straight from the session's channel
-// table; the text colour of each cell says whether it is in force (No CH, No Tx, the global
-// band width), so it is worked out from the data every time a cell is drawn.
+// header cells, row r (1..16) channel r. Texts come straight from the document's channel
+// table, except the cell being typed into, which shows the typed text until the edit ends;
+// the text colour of each cell says whether it is in force (No CH, No Tx, the global band
+// width), so it is worked out from the data every time a cell is drawn. The model only
+// reads: edits go to the document.
 
 #include <QAbstractTableModel>
 #include <QColor>
@@ -11,7 +13,7 @@
 class QWidget;
 
 namespace orv {
-class Session;
+class Document;
 struct ChannelRow;
 }
 
@@ -41,7 +43,7 @@ class ChannelGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     // Colours of the system palette ("button face", "grey text") come from paletteSource.
-    ChannelGridModel(Session& session, QWidget* paletteSource, QObject* parent = nullptr);
+    ChannelGridModel(const Document& document, QWidget* paletteSource, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -49,8 +51,9 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     // The row of the channel table behind grid row `row` (1..16).
-    ChannelRow& channel(int row);
     const ChannelRow& channel(int row) const;
+    // The text a cell shows: the typed text while it is being edited, else the document's.
+    QString cellText(int row, int column) const;
 
     // The text colour a data cell has now.
     QColor textColour(int row, int column) const;
@@ -62,12 +65,17 @@ public:
     void refreshRow(int row);
     // Paints one cell yellow while its signalling is edited; (-1, -1) for none.
     void setHighlight(int row, int column);
+    // The cell shows `text` while it is typed into; (-1, -1) ends that.
+    void setTyping(int row, int column, const QString& text);
 
 private:
-    Session& m_session;
+    const Document& m_document;
     QPointer<QWidget> m_paletteSource;
     int m_highlightRow = -1;
     int m_highlightColumn = -1;
+    int m_typingRow = -1;
+    int m_typingColumn = -1;
+    QString m_typingText;
 };
 
 } // namespace orv::gui

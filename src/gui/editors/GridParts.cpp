@@ -97,11 +97,11 @@ QRect cellRectIn(const QTableView* grid, const QModelIndex& cell, const QWidget*
     return QRect(grid->viewport()->mapTo(to, rect.topLeft()), rect.size());
 }
 
-bool filterFrequencyTyping(QLineEdit* editor, const QKeyEvent* key) {
+bool filterFrequencyTyping(QLineEdit* editor, const QKeyEvent* key, QChar decimalSeparator) {
     if (isControlKey(key) || isDigitText(key->text()))
         return false;
     if (key->text() == QLatin1String(",") || key->text() == QLatin1String("."))
-        editor->insert(QString(decimalSeparator()));
+        editor->insert(QString(decimalSeparator));
     return true;
 }
 
@@ -118,10 +118,10 @@ QModelIndex releasedDataCell(const QTableView* grid, const QMouseEvent* mouse) {
     return index;
 }
 
-SignalDialog* makeCellSignalDialog(Feedback& feedback, const QTableView* grid, const QModelIndex& cell,
-                                   const QString& text, int dx, int dy) {
+SignalDialog* makeCellSignalDialog(Feedback& feedback, const NumberFormat& numbers, const QTableView* grid,
+                                   const QModelIndex& cell, const QString& text, int dx, int dy) {
     const QPoint at = grid->viewport()->mapToGlobal(grid->visualRect(cell).topLeft());
-    auto* dialog = new SignalDialog(feedback, grid->window());
+    auto* dialog = new SignalDialog(feedback, numbers, grid->window());
     dialog->setSignalText(text);
     dialog->move(at.x() + dx, at.y() + dy);
     return dialog;

@@ -15,6 +15,7 @@ class QTableView;
 
 namespace orv {
 class Feedback;
+class NumberFormat;
 }
 
 namespace orv::gui {
@@ -60,9 +61,9 @@ void showCellEditor(QLineEdit* editor, const QRect& geometry, const QString& tex
 QRect cellRectIn(const QTableView* grid, const QModelIndex& cell, const QWidget* to);
 
 // The typing filter of a frequency editor for the keys that are not commands: digits and
-// control keys pass (false); "," and "." insert the decimal separator in use and every
-// other character is dropped (true: the key is taken).
-bool filterFrequencyTyping(QLineEdit* editor, const QKeyEvent* key);
+// control keys pass (false); "," and "." insert the decimal separator and every other
+// character is dropped (true: the key is taken).
+bool filterFrequencyTyping(QLineEdit* editor, const QKeyEvent* key, QChar decimalSeparator);
 
 // A loss of focus that ends an in-cell edit: not to the editor's context menu nor to
 // another window.
@@ -75,7 +76,7 @@ QModelIndex releasedDataCell(const QTableView* grid, const QMouseEvent* mouse);
 // A signalling dialog for the text of a grid cell, owned by the grid's window, its top left
 // corner at the cell's top left moved by (dx, dy) pixels. The caller connects finished()
 // and opens it (window-modal).
-SignalDialog* makeCellSignalDialog(Feedback& feedback, const QTableView* grid, const QModelIndex& cell,
-                                   const QString& text, int dx, int dy);
+SignalDialog* makeCellSignalDialog(Feedback& feedback, const NumberFormat& numbers, const QTableView* grid,
+                                   const QModelIndex& cell, const QString& text, int dx, int dy);
 
 } // namespace orv::gui

@@ -1,7 +1,7 @@
 #include "editors/SettingsPanel.h"
 
 #include "image/SettingsCodec.h"
-#include "session/Session.h"
+#include "document/Document.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -36,8 +36,8 @@ const QColor MarkColour{255, 0, 0};
 
 } // namespace
 
-SettingsPanel::SettingsPanel(Session& session, Feedback& feedback, QWidget* parent)
-    : QFrame(parent), m_session(session), m_feedback(feedback) {
+SettingsPanel::SettingsPanel(Document& document, Feedback& feedback, QWidget* parent)
+    : QFrame(parent), m_document(document), m_feedback(feedback) {
     setObjectName(QStringLiteral("frmScan"));
 
     auto* box = new QGroupBox(QStringLiteral("Global Radio Settings"), this);
@@ -50,7 +50,7 @@ SettingsPanel::SettingsPanel(Session& session, Feedback& feedback, QWidget* pare
             caption->setObjectName(listName(s, "lblRadio", "lblScan"));
             auto* list = new QComboBox(box);
             list->setObjectName(listName(s, "cboRadio", "cmbScan"));
-            list->addItems(settingItems(s));
+            list->addItems(settingItems(s, document.numbers()));
             list->setCurrentIndex(-1);
             list->setAccessibleName(settingCaption(s));
             caption->setBuddy(list);
@@ -68,12 +68,18 @@ SettingsPanel::SettingsPanel(Session& session, Feedback& feedback, QWidget* pare
     layout->addWidget(box);
 
     showSettings();
+    connect(&document, &Document::changed, this, &SettingsPanel::documentChanged);
+}
+
+void SettingsPanel::documentChanged(const DocumentChange& change) {
+    if (change.has(DocumentChange::Settings) || change.has(DocumentChange::Replaced))
+        showSettings();
 }
 
 QComboBox* SettingsPanel::list(Setting s) const { return m_lists[size_t(s)]; }
 
 void SettingsPanel::showList(Setting s) {
-    const SettingsSelection& sel = m_session.settings();
+    const SettingsSelection& sel = m_document.settings();
     QComboBox* combo = list(s);
     const QSignalBlocker block(combo);
     if (s == Setting::Monitor) {
@@ -100,16 +106,9 @@ void SettingsPanel::showSettings() {
 }
 
 void SettingsPanel::selected(Setting s, int index) {
-    if (!m_session.selectSetting(s, index))
-        return;
-    showList(s);
-    if (s == Setting::PowerSelect) {
-        showList(Setting::Monitor);
+    // The document's change shows the lists again (Power Select reshapes the Monitor list).
+    if (m_document.selectSetting(s, index) && s == Setting::PowerSelect)
         list(s)->setFocus();
-    }
-    emit edited();
-    if (s == Setting::BandWidth)
-        emit bandWidthChanged();
 }
 
 void SettingsPanel::mousePressEvent(QMouseEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
 // frmScan: the "Global Radio Settings" panel, sixteen drop-down lists (cboRadio(0..10),
-// cmbScan(0..4)) showing the session's settings selection. The lists are named
+// cmbScan(0..4)), a view of the document's settings selection: a pick goes to the document,
+// and the lists show whatever the document holds. The lists are named
 // "cboRadio_0".."cboRadio_10" and "cmbScan_0".."cmbScan_4", and stand four by four with
 // their captions above them.
 
@@ -11,8 +12,9 @@
 class QComboBox;
 
 namespace orv {
-class Session;
+class Document;
 class Feedback;
+struct DocumentChange;
 enum class Setting : int;
 }
 
@@ -21,19 +23,14 @@ namespace orv::gui {
 class SettingsPanel : public QFrame {
     Q_OBJECT
 public:
-    SettingsPanel(Session& session, Feedback& feedback, QWidget* parent = nullptr);
+    SettingsPanel(Document& document, Feedback& feedback, QWidget* parent = nullptr);
 
-    // Shows the session's settings selection (after start-up, a decode, a load, a new image).
+    // Shows the document's settings selection.
     void showSettings();
 
     QComboBox* list(Setting s) const;
 
 signals:
-    // The user changed a setting; the session's settings flag (channel-data flag for the
-    // scan group) is set.
-    void edited();
-    // "Band Width" changed: the channel table's Band Width cells changed with it.
-    void bandWidthChanged();
     // A click on the panel outside its lists: the window finishes open cell edits.
     void backgroundClicked();
 
@@ -43,8 +40,9 @@ protected:
 private:
     void showList(Setting s);
     void selected(Setting s, int index);
+    void documentChanged(const DocumentChange& change);
 
-    Session& m_session;
+    Document& m_document;
     [[maybe_unused]] Feedback& m_feedback;
     std::array<QComboBox*, 16> m_lists{};
 };

@@ -51,7 +51,8 @@ QComboBox* makeList(const QString& name, QWidget* parent) {
 
 } // namespace
 
-SignalDialog::SignalDialog(Feedback& feedback, QWidget* parent) : QDialog(parent), m_feedback(feedback) {
+SignalDialog::SignalDialog(Feedback& feedback, NumberFormat numbers, QWidget* parent)
+    : QDialog(parent), m_feedback(feedback), m_numbers(numbers) {
     setObjectName(QStringLiteral("frmSignal"));
     setWindowTitle(QStringLiteral("Signaling"));
 
@@ -69,7 +70,7 @@ SignalDialog::SignalDialog(Feedback& feedback, QWidget* parent) : QDialog(parent
     m_tone = makeList(QStringLiteral("cboChRxQT"), frame);
     m_tone->setAccessibleName(QStringLiteral("CTC tone"));
     for (size_t i = 1; i < CtcToneTable.size(); ++i)
-        m_tone->addItem(formatFixed(CtcToneTable[i], 0, 1));
+        m_tone->addItem(m_numbers.fixed(CtcToneTable[i], 0, 1));
     m_code = makeList(QStringLiteral("cboChRxDQT"), frame);
     m_code->setAccessibleName(QStringLiteral("DCS code"));
     for (int code : DcsCodeTable)
@@ -164,14 +165,14 @@ void SignalDialog::setMode(Mode mode) {
 
 void SignalDialog::checkTone() {
     const QString text = m_tone->currentText();
-    const std::optional<double> tone = text.isEmpty() ? std::nullopt : parseNumber(text);
+    const std::optional<double> tone = text.isEmpty() ? std::nullopt : m_numbers.parse(text);
     if (!tone) {
         m_feedback.message(QStringLiteral("CTC Data Invalid!"),
                            text.isEmpty() ? QStringLiteral("Error") : QStringLiteral("Error CTC"), Icon::Exclamation);
         m_tone->setEditText(m_toneTag);
         return;
     }
-    m_toneTag = formatFixed(std::clamp(*tone, LowestTone, HighestTone), 2, 1);
+    m_toneTag = m_numbers.fixed(std::clamp(*tone, LowestTone, HighestTone), 2, 1);
     m_tone->setEditText(m_toneTag);
 }
 
@@ -211,7 +212,7 @@ bool SignalDialog::filterToneKey(QKeyEvent* key) {
     if (isControlKey(key) || isDigitsOnly(key->text()))
         return false;
     if (key->text() == QLatin1String(",") || key->text() == QLatin1String("."))
-        m_tone->lineEdit()->insert(QString(decimalSeparator()));
+        m_tone->lineEdit()->insert(QString(m_numbers.decimalSeparator()));
     return true;
 }
 

@@ -5,6 +5,8 @@
 // text as the caller set it. A typed tone or code that cannot be used is reported through
 // Feedback and replaced by the last accepted one, so OK always gives a well-formed text.
 
+#include "catalog/NumberText.h"
+
 #include <QDialog>
 
 #include <array>
@@ -25,7 +27,8 @@ class SignalDialog : public QDialog {
 public:
     enum Mode { NoMode = -1, ModeOff = 0, ModeCtc = 1, ModeDcs = 2 };
 
-    explicit SignalDialog(Feedback& feedback, QWidget* parent = nullptr);
+    // Tones are shown and typed with the decimal separator of `numbers`.
+    SignalDialog(Feedback& feedback, NumberFormat numbers, QWidget* parent = nullptr);
 
     // Fills the form from a signalling text; a text of no known form selects no mode.
     void setSignalText(const QString& text);
@@ -47,6 +50,7 @@ private:
     bool filterCodeKey(QKeyEvent* key);
 
     Feedback& m_feedback;
+    NumberFormat m_numbers;
     QString m_signalText;
     std::array<QRadioButton*, 3> m_modes{};
     QComboBox* m_tone = nullptr;

@@ -3,7 +3,7 @@
 #include "Feedback.h"
 #include "ReportPrinter.h"
 #include "print/PrintPreviewDialog.h"
-#include "session/Session.h"
+#include "document/Document.h"
 #include "shell/MainWindow.h"
 
 #include <QDateTime>
@@ -36,21 +36,16 @@ PrintCommand::~PrintCommand() = default;
 
 Report PrintCommand::currentReport() const {
     const QDateTime now = QDateTime::currentDateTime();
-    const Session& session = m_window.session();
-    return m_window.viewMode() == MainWindow::TuneView ? tuneReport(session, now)
-                                                       : channelReport(session, now);
+    const Document& doc = m_window.document();
+    return m_window.viewMode() == MainWindow::TuneView ? tuneReport(doc, now) : channelReport(doc, now);
 }
 
+// Printing is not saving: the editors are collected, and the data still count as unsaved.
 void PrintCommand::collectEditors() {
     m_window.CommitCellEdits();
-    Session& session = m_window.session();
-    if (session.channelDataChanged || session.settingsChanged) {
-        const bool channelData = session.channelDataChanged;
-        const bool settings = session.settingsChanged;
-        session.encodeSettings();
-        session.channelDataChanged = channelData;
-        session.settingsChanged = settings;
-    }
+    Document& doc = m_window.document();
+    if (doc.channelDataChanged() || doc.settingsChanged())
+        doc.collect();
 }
 
 void PrintCommand::mnuFilePrint_Click() {
@@ -102,7 +97,7 @@ bool PrintCommand::saveAsPdf(const Report& report, const QString& path) {
 }
 
 QString PrintCommand::suggestedPdfPath(const Report& report) const {
-    const QString file = m_window.session().currentFileName;
+    const QString file = m_window.document().currentFileName();
     QString name = file.isEmpty() ? QStringLiteral("ORVANTE") : QFileInfo(file).completeBaseName();
     name += report.isTune() ? QStringLiteral(" tune settings.pdf") : QStringLiteral(" settings.pdf");
     return QDir(m_window.dialogDirectory()).filePath(name);

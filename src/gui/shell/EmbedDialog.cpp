@@ -3,7 +3,7 @@
 #include "Feedback.h"
 #include "image/RadioInfoText.h"
 #include "link/Exchanges.h"
-#include "session/Session.h"
+#include "document/Document.h"
 #include "shell/BusyCursor.h"
 #include "shell/ShellUnits.h"
 
@@ -66,8 +66,8 @@ QPushButton* makeButton(const char* name, const QString& caption, QWidget* paren
 
 } // namespace
 
-EmbedDialog::EmbedDialog(Session& session, Feedback& feedback, std::function<RadioLink&()> link, QWidget* parent)
-    : QDialog(parent), m_session(session), m_feedback(feedback), m_link(std::move(link)) {
+EmbedDialog::EmbedDialog(Document& document, Feedback& feedback, std::function<RadioLink&()> link, QWidget* parent)
+    : QDialog(parent), m_document(document), m_feedback(feedback), m_link(std::move(link)) {
     setObjectName(QStringLiteral("frmEmbed"));
     setWindowTitle(QStringLiteral("Radio Information"));
 
@@ -177,8 +177,7 @@ void EmbedDialog::Form_Load() {
 }
 
 void EmbedDialog::showRadioInfo() {
-    const RadioData& data = m_session.data();
-    m_lastTime->setText(visibleText(dateStampText(data)));
+    m_lastTime->setText(visibleText(m_document.lastProgrammed()));
 
     // The text area holds the text followed by zero codes: the text ends at the first one.
     m_text->setFont(programFont());
@@ -192,7 +191,7 @@ void EmbedDialog::showRadioInfo() {
     m_settingText = false;
     m_embedData = m_text->toPlainText();
 
-    m_radioId->setText(visibleText(radioIdText(data)));
+    m_radioId->setText(visibleText(m_document.radioId()));
 }
 
 void EmbedDialog::rtxtbEmbed_Change() {
@@ -219,24 +218,24 @@ void EmbedDialog::rtxtbEmbed_Change() {
     m_settingText = false;
     m_embedData = kept;
 
-    m_feedback.message(LimitMessage, m_session.title(), Icon::None);
+    m_feedback.message(LimitMessage, m_document.title(), Icon::None);
 }
 
 void EmbedDialog::cmdReadInfo_Click() {
     {
         BusyCursor hourglass;
         // A read that fails has shown its message and leaves the data as they were.
-        if (auto read = readEmbedInfo(m_link(), m_feedback, m_session.data()))
-            m_session.data() = *read;
+        if (auto read = readEmbedInfo(m_link(), m_feedback, m_document.data()))
+            m_document.applyInfoRead(*read);
     }
-    m_embedData = infoTextFromImage(m_session.data());
+    m_embedData = m_document.infoText();
     showRadioInfo();
 }
 
 void EmbedDialog::cmdWriteInfo_Click() {
-    storeInfoText(m_embedData, m_session.data());
+    m_document.setInfoText(m_embedData);
     BusyCursor hourglass;
-    writeEmbedInfo(m_link(), m_feedback, m_session.data());
+    writeEmbedInfo(m_link(), m_feedback, m_document.data());
 }
 
 void EmbedDialog::cmdFont_Click() {

@@ -3,8 +3,8 @@
 // characters), the radio ID and the date of the last programming. The caller hands it the
 // text (setEmbedData), shows it modally and, when cancelPressed() is false, takes the text
 // back (embedData). Read and Write talk to the radio at once: Read puts the radio's text, date
-// stamp and ID into the session's data, Write stores the text in the session's data and sends
-// it. The ID and the date are display only.
+// stamp and ID into the document, Write gives the text to the document and sends it. The ID and the date are display only. The dialog changes the data only through the
+// document.
 //
 // The text box shows the text up to its first zero code (the text area keeps the text
 // followed by zero bytes). The ID and the date show a control byte (NUL above all) as a
@@ -22,8 +22,8 @@ class QPushButton;
 
 namespace orv {
 class Feedback;
+class Document;
 class RadioLink;
-class Session;
 } // namespace orv
 
 namespace orv::gui {
@@ -36,7 +36,7 @@ public:
     // Shows the font dialog preset with `initial`; the chosen font, or nothing on Cancel.
     using FontChooser = std::function<std::optional<QFont>(const QFont& initial, QWidget* parent)>;
 
-    EmbedDialog(Session& session, Feedback& feedback, std::function<RadioLink&()> link,
+    EmbedDialog(Document& document, Feedback& feedback, std::function<RadioLink&()> link,
                 QWidget* parent = nullptr);
 
     QString embedData() const { return m_embedData; }
@@ -63,7 +63,7 @@ public:
     QPushButton* cmdOK() const { return m_ok; }
     QPushButton* cmdCancel() const { return m_cancel; }
 
-    // The labels and the text box from the session's data and the text.
+    // The labels and the text box from the document and the text.
     void showRadioInfo();
 
 public slots:
@@ -80,7 +80,7 @@ private:
     void Form_Load();
     void rtxtbEmbed_Change();
 
-    Session& m_session;
+    Document& m_document;
     Feedback& m_feedback;
     std::function<RadioLink&()> m_link;
     FontChooser m_fontChooser;

@@ -1,7 +1,7 @@
 #include "shell/FileCommands.h"
 
 #include "files/RecentFiles.h"
-#include "session/Session.h"
+#include "document/Document.h"
 #include "shell/BusyCursor.h"
 #include "shell/MainWindow.h"
 
@@ -25,19 +25,6 @@ QString recentItemText(int i, const QString& path) {
 QString pathFromRecentItem(const QString& text) {
     return text.mid(3).replace(QLatin1String("&&"), QLatin1String("&"));
 }
-
-// The changed flags that collecting the editors clears; a save that writes nothing gives
-// them back, so the data still count as unsaved.
-struct CollectedFlags {
-    bool channelData = false;
-    bool settings = false;
-
-    static CollectedFlags of(const Session& s) { return {s.channelDataChanged, s.settingsChanged}; }
-    void giveBack(Session& s) const {
-        s.channelDataChanged = s.channelDataChanged || channelData;
-        s.settingsChanged = s.settingsChanged || settings;
-    }
-};
 
 // Qt's own dialog on every platform: the titles, filters, default extension and overwrite
 // prompt are then the same everywhere.
@@ -106,7 +93,7 @@ FileCommands::FileCommands(MainWindow& window, std::unique_ptr<FileDialogs> dial
 FileCommands::~FileCommands() = default;
 
 RecentFiles FileCommands::recentFiles() const {
-    return RecentFiles(m_window.session().startup().productIniPath);
+    return RecentFiles(m_window.document().startup().productIniPath);
 }
 
 QAction* FileCommands::newItem() const {
@@ -114,14 +101,14 @@ QAction* FileCommands::newItem() const {
 }
 
 void FileCommands::mnuFileNew_Click() {
-    Session& s = m_window.session();
+    Document& doc = m_window.document();
     // Nothing loaded, read or saved since start-up or the last New.
-    if (s.caption.size() == s.title().size())
+    if (doc.origin() == Origin::New)
         return;
-    if (m_window.dataUnsaved()) {
+    if (doc.dataUnsaved()) {
         const Answer a =
             m_window.feedback().ask(QStringLiteral("Data hasn't been saved. Do you want to save them?"),
-                                    s.title(), Icon::Exclamation, Buttons::YesNoCancel);
+                                    doc.title(), Icon::Exclamation, Buttons::YesNoCancel);
         if (a == Answer::Cancel)
             return;
         // A save that wrote nothing keeps the data: New would lose them.
@@ -129,13 +116,8 @@ void FileCommands::mnuFileNew_Click() {
             return;
     }
     leaveTuneView();
-    s.caption = s.title();
-    s.makeNewImage();
-    s.decodeSettings(m_window.feedback());
-    s.makeDefaultTuneChannels();
-    m_window.showSessionData();
+    doc.newData(m_window.feedback());
     newItem()->setEnabled(false);
-    s.channelDataChanged = s.settingsChanged = false;
 }
 
 void FileCommands::mnuFileOpen_Click() {
@@ -144,52 +126,38 @@ void FileCommands::mnuFileOpen_Click() {
 }
 
 bool FileCommands::mnuFileSave_Click() {
-    Session& s = m_window.session();
+    Document& doc = m_window.document();
     m_window.CommitCellEdits();
-    // No file name in the caption (start-up, New, a radio read or write, the tune view).
-    const QString& title = s.title();
-    if (s.caption.right(title.size()) == title)
+    // No file behind the data (start-up, New, a radio read or write, the tune view).
+    const std::optional<QString> path = doc.savePath();
+    if (!path)
         return mnuFileSaveAs_Click();
-
-    const CollectedFlags flags = CollectedFlags::of(s);
-    s.encodeSettings();
-    if (s.writeDataFile(s.caption.mid(title.size()), m_window.feedback()) != SaveStatus::Ok) {
-        flags.giveBack(s);
+    if (doc.save(*path, m_window.feedback()) != SaveStatus::Ok)
         return false;
-    }
     newItem()->setEnabled(true);
-    s.channelDataChanged = s.settingsChanged = false;
     return true;
 }
 
 bool FileCommands::mnuFileSaveAs_Click() {
-    Session& s = m_window.session();
-    CollectedFlags flags;
+    Document& doc = m_window.document();
     {
         const BusyCursor busy;
         m_window.CommitCellEdits();
-        flags = CollectedFlags::of(s);
-        s.encodeSettings();
+        doc.collect();
     }
     // Save As proposes the current file name. A file that cannot be opened ends the command
     // silently, as a cancel does; a failed write has shown its message.
-    const QString path = m_dialogs->saveFile(m_window.dialogDirectory(), s.currentFileName);
-    SaveStatus status = SaveStatus::OpenFailed;
-    if (!path.isEmpty()) {
-        const BusyCursor busy;
-        status = s.writeDataFile(path, m_window.feedback(), /*reportOpenFailure*/ false);
-    }
-    if (status != SaveStatus::Ok) {
-        flags.giveBack(s);
+    const QString path = m_dialogs->saveFile(m_window.dialogDirectory(), doc.currentFileName());
+    if (path.isEmpty())
         return false;
+    {
+        const BusyCursor busy;
+        if (doc.save(path, m_window.feedback(), /*reportOpenFailure*/ false) != SaveStatus::Ok)
+            return false;
     }
-    s.caption = s.title() + path;
-    m_window.showCaption();
     recentFiles().addRecentFile(path);
     showRecentFiles();
-    s.currentFileName = path;
     newItem()->setEnabled(true);
-    s.channelDataChanged = s.settingsChanged = false;
     return true;
 }
 
@@ -210,9 +178,7 @@ bool FileCommands::loadDataFile(const QString& path) {
     LoadStatus status;
     {
         const BusyCursor busy;
-        status = m_window.session().loadDataFile(path, m_window.feedback());
-        if (status == LoadStatus::Ok)
-            m_window.showSessionData();
+        status = m_window.document().load(path, m_window.feedback());
     }
     if (status == LoadStatus::NotFound) {
         recentFiles().removeRecentFile(path);

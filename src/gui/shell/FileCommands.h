@@ -4,8 +4,8 @@
 // The file dialogs sit behind FileDialogs so that the tests can answer them.
 //
 // Unsaved data are never lost by a save that wrote nothing: a cancelled or failed save leaves
-// the changed flags as they were before the editors were collected, and New or closing the
-// window stops when the save its question started wrote nothing.
+// the changed flags as they were, and New or closing the window stops when the save its
+// question started wrote nothing.
 
 #include <QObject>
 #include <QPointer>

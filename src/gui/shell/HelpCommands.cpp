@@ -1,7 +1,7 @@
 #include "shell/HelpCommands.h"
 
 #include "Feedback.h"
-#include "session/Session.h"
+#include "document/Document.h"
 #include "shell/HelpViewer.h"
 #include "shell/MainWindow.h"
 
@@ -81,7 +81,7 @@ QString HelpCommands::findManual(const QString& helpFilePath, const QString& ins
 }
 
 HelpViewer* HelpCommands::openViewer() {
-    const QString helpFile = m_window.session().startup().helpFilePath;
+    const QString helpFile = m_window.document().startup().helpFilePath;
     if (helpFile.isEmpty()) {
         m_window.feedback().message(
             QStringLiteral("Unable to display Help Contents. There is no Help associated with this project."),
@@ -92,11 +92,11 @@ HelpViewer* HelpCommands::openViewer() {
         QString reason;
         const QString manual = findManual(helpFile, installedHelpFolder(), &reason);
         if (manual.isEmpty()) {
-            m_window.feedback().message(reason, m_window.session().title(), Icon::None);
+            m_window.feedback().message(reason, m_window.document().title(), Icon::None);
             return nullptr;
         }
         m_viewer = new HelpViewer(&m_window);
-        m_viewer->setWindowTitle(m_window.session().title() + QStringLiteral(" Help"));
+        m_viewer->setWindowTitle(m_window.document().title() + QStringLiteral(" Help"));
         m_viewer->setManual(manual);
     }
     m_viewer->show();

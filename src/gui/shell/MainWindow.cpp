@@ -1,11 +1,10 @@
 #include "shell/MainWindow.h"
 
-#include "catalog/NumberText.h"
 #include "editors/ChannelEditor.h"
 #include "editors/SettingsPanel.h"
 #include "link/PortMap.h"
-#include "session/Session.h"
-#include "session/TuneSession.h"
+#include "document/Document.h"
+#include "document/TuneSession.h"
 #include "shell/AboutBox.h"
 #include "shell/BusyCursor.h"
 #include "shell/EditingArea.h"
@@ -42,8 +41,8 @@ QIcon themedIcon(const char* themeName, QStyle::StandardPixmap fallback, const Q
 
 } // namespace
 
-MainWindow::MainWindow(std::unique_ptr<Session> session, Feedback& feedback, QWidget* parent)
-    : QMainWindow(parent), m_session(std::move(session)), m_feedback(feedback) {
+MainWindow::MainWindow(std::unique_ptr<Document> document, Feedback& feedback, QWidget* parent)
+    : QMainWindow(parent), m_document(std::move(document)), m_feedback(feedback) {
     setObjectName(QStringLiteral("frmMain"));
 
     m_editingArea = new EditingArea(this);
@@ -51,8 +50,8 @@ MainWindow::MainWindow(std::unique_ptr<Session> session, Feedback& feedback, QWi
     QWidget* picture = m_editingArea->picture();
     // Top to bottom as the user reads them, which is also the Tab order.
     m_modelFrame = new ModelFrame(picture);
-    m_channelEditor = new ChannelEditor(*m_session, m_feedback, picture);
-    m_settingsPanel = new SettingsPanel(*m_session, m_feedback, picture);
+    m_channelEditor = new ChannelEditor(*m_document, m_feedback, picture);
+    m_settingsPanel = new SettingsPanel(*m_document, m_feedback, picture);
     m_editingArea->pictureLayout()->addWidget(m_modelFrame);
     m_editingArea->pictureLayout()->addWidget(m_channelEditor);
     m_editingArea->pictureLayout()->addWidget(m_settingsPanel);
@@ -64,7 +63,8 @@ MainWindow::MainWindow(std::unique_ptr<Session> session, Feedback& feedback, QWi
     addCellEditor([this] { return m_channelEditor->frequencyEditor(); },
                   [this] { m_channelEditor->commitCellEdits(); });
     connect(m_modelFrame, &ModelFrame::modelPicked, this, &MainWindow::cboModel_Click);
-    connect(m_settingsPanel, &SettingsPanel::bandWidthChanged, m_channelEditor, &ChannelEditor::showChannels);
+    // The editors follow the document themselves; the window shows the model and the caption.
+    connect(m_document.get(), &Document::changed, this, &MainWindow::documentChanged);
     connect(m_editingArea, &EditingArea::backgroundPressed, this, &MainWindow::CommitCellEdits);
     const auto pictureClicked = [this] {
         m_editingArea->parkingButton()->setFocus();
@@ -240,42 +240,38 @@ void MainWindow::buildStatusBar() {
 void MainWindow::formLoad() {
     resize(twipsToPixels(12000, this), twipsToPixels(9000, this));
 
-    readDecimalSeparator();
-    m_modelFrame->setModelNames(m_session->catalog().names());
+    m_modelFrame->setModelNames(m_document->catalog().names());
 
     m_viewMode = ChannelView;
     showChannelViewContainers();
 
-    const QString& title = m_session->title();
+    const QString& title = m_document->title();
     setWindowTitle(title);
     m_panel1->setText(title);
     m_comPort = 1;
     m_dialogDirectory = QCoreApplication::applicationDirPath();
 
     // Model byte 7 and its catalog model, a new image, the editors' contents, flags cleared.
-    m_session->startUp(m_feedback);
-    showModel();
+    m_document->startUp(m_feedback);
     readComPort();
-    showSessionData();
 
     m_mnuChannel->setChecked(true);
     runCommand(Command::ShowRecentFiles);
     m_viewMode = ChannelView;
-    m_session->channelDataChanged = m_session->settingsChanged = m_session->tuneDataChanged = false;
 }
 
 void MainWindow::readComPort() {
-    setComPort(storedPortNumber(m_session->startup().productIniPath, m_comPort));
+    setComPort(storedPortNumber(m_document->startup().productIniPath, m_comPort));
 }
 
 void MainWindow::writeComPort() {
-    storePortNumber(m_session->startup().productIniPath, m_comPort);
+    storePortNumber(m_document->startup().productIniPath, m_comPort);
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
     if (dataUnsaved()) {
         const Answer a = m_feedback.ask(QStringLiteral("Data hasn't been saved. Do you want to save them?"),
-                                        m_session->title(), Icon::Exclamation, Buttons::YesNoCancel);
+                                        m_document->title(), Icon::Exclamation, Buttons::YesNoCancel);
         if (a == Answer::Cancel) {
             e->ignore();
             return;
@@ -345,17 +341,13 @@ QLineEdit* MainWindow::openCellEditor() const {
 }
 
 void MainWindow::setComPort(int port) {
-    m_comPort = std::clamp(port, 1, 16);
+    m_comPort = std::clamp(port, MinPort, MaxPort);
     m_panel2->setText(QStringLiteral("COM ") + QString::number(m_comPort));
 }
 
-bool MainWindow::dataUnsaved() const {
-    const QString& caption = m_session->caption;
-    return caption.startsWith(QLatin1String("Read")) || caption.startsWith(QLatin1String("Write")) ||
-           m_session->channelDataChanged || m_session->settingsChanged;
-}
+bool MainWindow::dataUnsaved() const { return m_document->dataUnsaved(); }
 
-int MainWindow::tuneState() const { return m_session->tuning().state(); }
+int MainWindow::tuneState() const { return m_document->tuning().state(); }
 
 QAction* MainWindow::menuAction(const QString& name) const {
     return menuBar()->findChild<QAction*>(name);
@@ -371,21 +363,22 @@ QAction* MainWindow::toolButton(const QString& key) const {
 QLabel* MainWindow::statusPanel(int panel) const { return panel == 1 ? m_panel1 : panel == 2 ? m_panel2 : nullptr; }
 
 // ---------------------------------------------------------------------------------------------
-// Showing the session
+// Showing the document
 
-void MainWindow::showCaption() { setWindowTitle(m_session->caption); }
+void MainWindow::showCaption() { setWindowTitle(m_document->caption()); }
 
 void MainWindow::showModel() {
-    const ModelInfo* model = m_session->selectedModelInfo();
-    m_modelFrame->showModel(m_session->selectedModel(), model ? model->name : QString(), m_session->bandText());
+    const ModelInfo* model = m_document->selectedModelInfo();
+    m_modelFrame->showModel(m_document->selectedModel(), model ? model->name : QString(), m_document->bandText());
 }
 
-void MainWindow::showSessionData() {
-    showModel();
-    m_settingsPanel->showSettings();
-    m_channelEditor->showChannels();
-    showCaption();
-    emit dataShown();
+void MainWindow::documentChanged(const DocumentChange& change) {
+    if (change.has(DocumentChange::Replaced) || change.has(DocumentChange::Model))
+        showModel();
+    if (change.has(DocumentChange::State) || change.has(DocumentChange::Replaced))
+        showCaption();
+    if (change.has(DocumentChange::Replaced))
+        emit dataShown();
 }
 
 void MainWindow::addToTuneView(QWidget* container) {
@@ -430,30 +423,20 @@ void MainWindow::CommitCellEdits() {
     m_editingArea->parkingButton()->setFocus();
 }
 
+// A model change replaces the data; the editors and the caption follow the document.
 void MainWindow::cboModel_Click(int position) {
-    if (!m_session->chooseModel(position, m_feedback)) {
-        // Same model, or the user kept the old one: the list shows it again.
-        showModel();
-        return;
-    }
-    showModel();
-    const bool channelTableShown = !m_channelEditor->isHidden();
-    m_channelEditor->hide();
-    m_settingsPanel->showSettings();
-    m_channelEditor->showChannels();
-    emit dataShown();
-    m_channelEditor->setVisible(channelTableShown);
-    showCaption();
+    if (!m_document->chooseModel(position, m_feedback))
+        showModel(); // same model, or the user kept the old one: the list shows it again
 }
 
-void MainWindow::mnuFileNew_Click() { runCommand(Command::FileNew); } // wired when the file commands land
-void MainWindow::mnuFileOpen_Click() { runCommand(Command::FileOpen); } // wired when the file commands land
-void MainWindow::mnuFileSave_Click() { runCommand(Command::FileSave); } // wired when the file commands land
-void MainWindow::mnuFileSaveAs_Click() { runCommand(Command::FileSaveAs); } // wired when the file commands land
+void MainWindow::mnuFileNew_Click() { runCommand(Command::FileNew); }
+void MainWindow::mnuFileOpen_Click() { runCommand(Command::FileOpen); }
+void MainWindow::mnuFileSave_Click() { runCommand(Command::FileSave); }
+void MainWindow::mnuFileSaveAs_Click() { runCommand(Command::FileSaveAs); }
 void MainWindow::mnuFilePrint_Click() { runCommand(Command::FilePrint); }
 
 void MainWindow::mnuRecentFile_Click(int index) {
-    if (index >= 1 && index <= 4) // wired when the file commands land
+    if (index >= 1 && index <= 4)
         runCommand(Command(int(Command::RecentFile1) + index - 1));
 }
 
@@ -469,13 +452,13 @@ void MainWindow::mnuEditPaste_Click() {
         box->setText(QGuiApplication::clipboard()->text());
 }
 
-void MainWindow::mnuRead_Click() { runCommand(Command::Read); }     // wired when the read command lands
-void MainWindow::mnuWrite_Click() { runCommand(Command::Write); }   // wired when the write command lands
-void MainWindow::mnuTune_Click() { runCommand(Command::Tune); }     // wired when the tune command lands
-void MainWindow::mnuRadio_Click() { runCommand(Command::RadioInformation); } // wired when the dialog lands
-void MainWindow::mnuPort_Click() { runCommand(Command::Port); }     // wired when the port dialog lands
-void MainWindow::mnuHelpContents_Click() { runCommand(Command::HelpContents); } // wired when help lands
-void MainWindow::mnuHelpSearchForHelpOn_Click() { runCommand(Command::HelpSearch); } // wired when help lands
+void MainWindow::mnuRead_Click() { runCommand(Command::Read); }
+void MainWindow::mnuWrite_Click() { runCommand(Command::Write); }
+void MainWindow::mnuTune_Click() { runCommand(Command::Tune); }
+void MainWindow::mnuRadio_Click() { runCommand(Command::RadioInformation); }
+void MainWindow::mnuPort_Click() { runCommand(Command::Port); }
+void MainWindow::mnuHelpContents_Click() { runCommand(Command::HelpContents); }
+void MainWindow::mnuHelpSearchForHelpOn_Click() { runCommand(Command::HelpSearch); }
 
 void MainWindow::mnuChannel_Click() {
     if (m_viewMode == TuneView)
@@ -485,18 +468,13 @@ void MainWindow::mnuChannel_Click() {
     if (m_mnuChannel->isChecked())
         return;
     showChannelViewContainers();
-    // Priority CH back to "OFF" when the settings byte names no list entry.
-    if (m_session->data().functionSettings()[2] >= 16 && m_session->selectSetting(Setting::PriorityCh, 0))
-        m_settingsPanel->showSettings();
+    m_document->clearUnlistedPriorityChannel();
     checkView(ChannelView);
-    if (m_session->caption == QStringLiteral("While tuning - ") + m_session->title()) {
-        m_session->caption = m_session->title();
-        showCaption();
-    }
+    m_document->leaveTuneView();
 }
 
 void MainWindow::mnuHelpAbout_Click() {
-    AboutBox about(m_session->title(), this);
+    AboutBox about(m_document->title(), this);
     about.exec();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// frmMain: the program's one document window. It holds the session (the radio data and
-// everything the editors show), hosts the editors on the scrolling surface Picture1, and
-// routes every menu and toolbar command. The work of a command lives elsewhere: the window's
+// frmMain: the program's one document window. It holds the document (the radio data and
+// everything the editors show), hosts the editors - views of the document - on the scrolling
+// surface Picture1, shows the document's caption, and routes every menu and toolbar command. The work of a command lives elsewhere: the window's
 // own commands (views, clipboard, about box) are here; the file, radio, tune, radio
 // information, port and help commands are plugged in with setCommandHandler() by the parts
 // that implement them, so that the menu item, its shortcut and the toolbar button all reach
@@ -20,8 +20,9 @@ class QTimer;
 class QToolBar;
 
 namespace orv {
+class Document;
 class Feedback;
-class Session;
+struct DocumentChange;
 } // namespace orv
 
 namespace orv::gui {
@@ -51,11 +52,11 @@ public:
 
     // Builds the window and runs its start-up: the model list, the editors, the COM port from
     // the program's INI file, a new image for the model of value 7, shown in the editors.
-    MainWindow(std::unique_ptr<Session> session, Feedback& feedback, QWidget* parent = nullptr);
+    MainWindow(std::unique_ptr<Document> document, Feedback& feedback, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    Session& session() { return *m_session; }
-    const Session& session() const { return *m_session; }
+    Document& document() { return *m_document; }
+    const Document& document() const { return *m_document; }
     Feedback& feedback() { return m_feedback; }
 
     // --- routing ---------------------------------------------------------------------------
@@ -77,7 +78,7 @@ public:
     // --- state -----------------------------------------------------------------------------
     int viewMode() const { return m_viewMode; }
     void setViewMode(int mode) { m_viewMode = mode; }
-    // The session's tune state: 2 while a tune item is active; closing then leaves tune mode.
+    // The tune state: 2 while a tune item is active; closing then leaves tune mode.
     int tuneState() const;
     // The COM port, 1..16, shown in status panel 2.
     int comPort() const { return m_comPort; }
@@ -85,15 +86,12 @@ public:
     QString dialogDirectory() const { return m_dialogDirectory; }
     // Twips per screen pixel (x, y) as last taken by the channel view command.
     QPoint pixelSize() const { return m_pixelSize; }
-    // Unsaved data: the caption begins with "Read" or "Write", or a changed flag is set.
+    // Unsaved data: read from or written to the radio, or a changed flag set (the document's rule).
     bool dataUnsaved() const;
 
-    // --- showing the session ---------------------------------------------------------------
-    // The session's caption as the window caption.
+    // --- showing the document --------------------------------------------------------------
+    // The document's caption as the window caption.
     void showCaption();
-    // Model frame, settings panel, channel table and caption from the session (after a read,
-    // a load, a new image); emits dataShown() for the other views.
-    void showSessionData();
     // The containers of the tune view: placed on Picture1, shown only in the tune view.
     void addToTuneView(QWidget* container);
     // Shows the channel and function view's containers and hides the tune view's.
@@ -121,13 +119,14 @@ public:
     QTimer* timer1() const { return m_timer1; }
 
 signals:
-    // The session's data were shown again; the tune workspace refreshes from here.
+    // The document's data were replaced and are shown again (a read, a load, a new image, a
+    // model change).
     void dataShown();
     // A plugged-in command has run (it may have left tune mode on the way).
     void commandRun(MainWindow::Command command);
 
 public slots:
-    // Finishes any open cell edit so that the session sees it, then parks the focus.
+    // Finishes any open cell edit so that the document has it, then parks the focus.
     void CommitCellEdits();
     void cboModel_Click(int position);
 
@@ -161,6 +160,7 @@ private:
     void buildStatusBar();
     void formLoad();
     void showModel();
+    void documentChanged(const DocumentChange& change);
     void readComPort();
     void writeComPort();
     void closeOwnedWindows();
@@ -173,7 +173,7 @@ private:
         Handler commit;
     };
 
-    std::unique_ptr<Session> m_session;
+    std::unique_ptr<Document> m_document;
     Feedback& m_feedback;
     std::map<Command, Handler> m_handlers;
     SaveHandler m_saveForQuestion;

@@ -1,7 +1,8 @@
 #pragma once
 // The Operate menu's radio commands in the window: Read and Write with the window's steps
 // around the exchanges (cell edits finished, the hourglass, leaving an active tune item, the
-// caption, the decode, the views), and leaving tune mode for the window's other commands.
+// view), the document taking what they bring, and leaving tune mode for the window's other
+// commands.
 // They talk to the radio through one connection kept for the window's whole run: the COM
 // port chosen in the window, or the built-in virtual radio of `orvante --demo`.
 

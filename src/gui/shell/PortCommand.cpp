@@ -3,7 +3,7 @@
 #include "link/PortMap.h"
 #include "link/QtSerialLink.h"
 #include "link/RadioLink.h"
-#include "session/Session.h"
+#include "document/Document.h"
 #include "shell/BusyCursor.h"
 #include "shell/MainWindow.h"
 #include "shell/PortDialog.h"
@@ -40,7 +40,7 @@ int PortCommand::probeDevice(const QString& device) {
 
 void PortCommand::mnuPort_Click() {
     PortDialog dialog(&m_window);
-    const QString programIni = m_window.session().startup().productIniPath;
+    const QString programIni = m_window.document().startup().productIniPath;
     const QStringList devices = m_deviceList ? m_deviceList() : QStringList();
     const auto deviceOf = [&](int n) { return deviceForPort(n, programIni, devices); };
     const QString held = m_heldDevice ? m_heldDevice() : QString();

@@ -4,7 +4,7 @@
 #include "catalog/ModelCatalog.h"
 #include "catalog/StartupConfig.h"
 #include "print/PrintCommand.h"
-#include "session/Session.h"
+#include "document/Document.h"
 #include "shell/FileCommands.h"
 #include "shell/GuiFeedback.h"
 #include "shell/HelpCommands.h"
@@ -111,9 +111,9 @@ MainWindow* ProgramStart::run() {
         m_splash->repaint();
     }
 
-    // The data version starts at 2 in the session; the window's start-up does the rest.
-    m_window = std::make_unique<MainWindow>(std::make_unique<Session>(startup, std::move(catalog), m_clock),
-                                            *m_feedback);
+    // The data version starts at 2 in the document; the window's start-up does the rest.
+    m_window = std::make_unique<MainWindow>(
+        std::make_unique<Document>(startup, std::move(catalog), m_clock, NumberFormat::system()), *m_feedback);
     m_feedback->setParentWidget(m_window.get());
     m_window->setSplash(m_splash.get());
     plugCommands();

@@ -41,7 +41,7 @@ QString programIniPath(const QString& besideProgram);
 
 class ProgramStart {
 public:
-    explicit ProgramStart(StartOptions options, Clock& clock = SystemClock::instance());
+    ProgramStart(StartOptions options, Clock& clock);
     ~ProgramStart();
     ProgramStart(const ProgramStart&) = delete;
     ProgramStart& operator=(const ProgramStart&) = delete;

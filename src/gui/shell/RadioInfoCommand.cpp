@@ -1,7 +1,6 @@
 #include "shell/RadioInfoCommand.h"
 
-#include "image/RadioInfoText.h"
-#include "session/Session.h"
+#include "document/Document.h"
 #include "shell/EmbedDialog.h"
 #include "shell/MainWindow.h"
 
@@ -22,28 +21,18 @@ void RadioInfoCommand::mnuRadio_Click() {
         m_window.showChannelViewContainers();
         m_window.checkView(MainWindow::ChannelView);
         // The tune view is gone, and so is its caption.
-        Session& session = m_window.session();
-        if (session.caption == QStringLiteral("While tuning - ") + session.title()) {
-            session.caption = session.title();
-            m_window.showCaption();
-        }
+        m_window.document().leaveTuneView();
     }
     m_window.setViewMode(MainWindow::RadioInfoView);
 
-    Session& session = m_window.session();
-    std::array<std::uint8_t, addr::InfoTextSize> before{};
-    std::ranges::copy(session.data().infoText(), before.begin());
-
-    EmbedDialog dialog(session, m_window.feedback(), m_link, &m_window);
-    dialog.setEmbedData(infoTextFromImage(session.data()));
+    Document& doc = m_window.document();
+    EmbedDialog dialog(doc, m_window.feedback(), m_link, &m_window);
+    dialog.setEmbedData(doc.infoText());
     m_runDialog(dialog);
     // Cancel drops the edits, but a Read in the dialog has already put the radio's text into
-    // the data.
+    // the document. A new text counts as a change (a data file keeps it).
     if (!dialog.cancelPressed())
-        storeInfoText(dialog.embedData(), session.data());
-    // A data file keeps the text: a new text must not be lost silently on closing.
-    if (!std::ranges::equal(before, session.data().infoText()))
-        session.settingsChanged = true;
+        doc.setInfoText(dialog.embedData());
 }
 
 } // namespace orv::gui

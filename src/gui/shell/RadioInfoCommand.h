@@ -1,10 +1,10 @@
 #pragma once
 // mnuRadio_Click: the radio information command (Option > Radio Information...). From the
 // tune view it leaves tune mode and brings the channel and function view back first; then it
-// shows the radio information dialog modally with the text from the image and, when the
-// dialog is closed with Close, puts the text back into the image. A text that differs from
-// what the image held before the dialog opened counts as a change of the data, so that the
-// unsaved-data question is asked before it is lost (a data file keeps the text).
+// shows the radio information dialog modally with the document's text and, when the dialog
+// is closed with Close, gives the text back to the document. A text that differs from the
+// one held counts as a change of the data, so that the unsaved-data question is asked before
+// it is lost (a data file keeps the text).
 //
 // Wiring: `new RadioInfoCommand(window, link)` plugs itself in as
 // MainWindow::Command::RadioInformation and lives as long as the window. `link` gives the

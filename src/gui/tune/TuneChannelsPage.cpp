@@ -7,8 +7,7 @@
 #include "editors/SignalDialog.h"
 #include "editors/Twips.h"
 #include "image/TuneTable.h"
-#include "session/Session.h"
-#include "session/TuneSession.h"
+#include "document/Document.h"
 #include "tune/TuneGridModel.h"
 
 #include <QButtonGroup>
@@ -42,22 +41,23 @@ bool isStepColumn(int column) { return column == TuneColRxStep || column == Tune
 
 } // namespace
 
-TuneChannelsPage::TuneChannelsPage(Session& session, Feedback& feedback, QWidget* parent)
-    : QGroupBox(parent), m_session(session), m_feedback(feedback) {
+TuneChannelsPage::TuneChannelsPage(Document& document, Feedback& feedback, QWidget* parent)
+    : QGroupBox(parent), m_document(document), m_feedback(feedback) {
     setObjectName(QStringLiteral("fraTuneSet"));
     setTitle(QStringLiteral("Tuning Channels"));
 
     m_grid = new QTableView(this);
     m_grid->setObjectName(QStringLiteral("gridTune"));
-    m_model = new TuneGridModel(session, m_grid, this);
+    m_model = new TuneGridModel(document, m_grid, this);
     m_grid->setModel(m_model);
     setUpEditGrid(m_grid, this);
     m_grid->setAccessibleName(QStringLiteral("Test channels"));
 
     m_freqEditor = makeCellEditor(this, QStringLiteral("txtTuneFreq"), FrequencyMaxLength, this);
+    // The cell shows what is typed; the document takes the text once the edit ends.
     connect(m_freqEditor, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (m_editRow >= 0)
-            setCellText(m_editRow, m_editColumn, text);
+            m_model->setTyping(m_editRow, m_editColumn, text);
     });
 
     createRowWidgets();
@@ -73,6 +73,7 @@ TuneChannelsPage::TuneChannelsPage(Session& session, Feedback& feedback, QWidget
     layoutContents();
     showTuneChannels();
     setCurrentCell(1, TuneColRxFreq);
+    connect(&document, &Document::changed, this, &TuneChannelsPage::documentChanged);
 }
 
 void TuneChannelsPage::createRowWidgets() {
@@ -177,8 +178,8 @@ void TuneChannelsPage::showTuneChannels() {
     // A signalling dialog still open belongs to the table just replaced: its result is dropped.
     m_signalRow = m_signalColumn = -1;
     for (size_t i = 0; i < m_rows.size(); ++i) {
-        m_rows[i].noCh->setChecked(m_session.tune().rows[i].noCh);
-        m_rows[i].noTx->setChecked(m_session.tune().rows[i].noTx);
+        m_rows[i].noCh->setChecked(m_document.tune().rows[i].noCh);
+        m_rows[i].noTx->setChecked(m_document.tune().rows[i].noTx);
     }
     showTestChannelOption();
     enableRowWidgets();
@@ -186,18 +187,38 @@ void TuneChannelsPage::showTuneChannels() {
     m_showing = false;
 }
 
+// Edits keep an open frequency edit (it may be the one that just ended); replaced data drop it.
+void TuneChannelsPage::documentChanged(const DocumentChange& change) {
+    if (change.has(DocumentChange::Replaced)) {
+        showTuneChannels();
+        return;
+    }
+    if (!change.has(DocumentChange::TestChannels))
+        return;
+    const bool showing = m_showing;
+    m_showing = true;
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        m_rows[i].noCh->setChecked(m_document.tune().rows[i].noCh);
+        m_rows[i].noTx->setChecked(m_document.tune().rows[i].noTx);
+    }
+    showTestChannelOption();
+    enableRowWidgets();
+    m_model->refresh();
+    m_showing = showing;
+}
+
 void TuneChannelsPage::showTestChannelOption() {
     // An exclusive group cannot clear its last option, so exclusiveness pauses meanwhile.
     m_testChannels->setExclusive(false);
     for (size_t i = 0; i < m_rows.size(); ++i)
-        m_rows[i].test->setChecked(int(i) + 1 == m_session.currentTestChannel());
+        m_rows[i].test->setChecked(int(i) + 1 == m_document.currentTestChannel());
     m_testChannels->setExclusive(true);
 }
 
 void TuneChannelsPage::enableRowWidgets() {
     for (size_t i = 0; i < m_rows.size(); ++i) {
-        const bool inUse = int(i) + 1 == m_session.currentTestChannel();
-        const bool noCh = m_session.tune().rows[i].noCh;
+        const bool inUse = int(i) + 1 == m_document.currentTestChannel();
+        const bool noCh = m_document.tune().rows[i].noCh;
         m_rows[i].test->setEnabled(!noCh);
         m_rows[i].noCh->setEnabled(!inUse);
         m_rows[i].noTx->setEnabled(!inUse && !noCh);
@@ -212,20 +233,6 @@ bool TuneChannelsPage::isStep625Beside(int row, int frequencyColumn) const {
     return isStep625Text(m_model->testChannel(row).cells[size_t(frequencyColumn + 1)]);
 }
 
-void TuneChannelsPage::setCellText(int row, int column, const QString& text) {
-    QString& cell = m_model->testChannel(row).cells[size_t(column)];
-    if (cell == text)
-        return;
-    cell = text;
-    m_model->refreshRow(row);
-    markEdited();
-}
-
-void TuneChannelsPage::markEdited() {
-    m_session.tuneDataChanged = true;
-    emit edited();
-}
-
 void TuneChannelsPage::editCell(int row, int column) {
     checkFrequency();
     setCurrentCell(row, column);
@@ -237,9 +244,7 @@ void TuneChannelsPage::editCell(int row, int column) {
     if (isFrequencyColumn(column)) {
         openFrequencyEditor(row, column);
     } else if (isStepColumn(column)) {
-        toggleTestStep(m_model->testChannel(row), column, m_session.selectedModelInfo());
-        m_model->refreshRow(row);
-        markEdited();
+        m_document.toggleTestStep(row, column);
     } else {
         openSignalDialog(row, column);
     }
@@ -260,6 +265,7 @@ void TuneChannelsPage::openFrequencyEditor(int row, int column) {
 
 void TuneChannelsPage::closeFrequencyEditor() {
     m_editRow = m_editColumn = -1;
+    m_model->setTyping(-1, -1, {});
     if (m_freqEditor->hasFocus() || window()->focusWidget() == m_freqEditor)
         m_grid->setFocus();
     m_freqEditor->hide();
@@ -272,11 +278,13 @@ void TuneChannelsPage::checkFrequency() {
         return;
     m_checking = true;
     const auto snapped = snapTestFrequency(m_freqEditor->text(), isStep625Beside(m_editRow, m_editColumn),
-                                           m_session.selectedModelInfo());
+                                           m_document.selectedModelInfo(), m_document.numbers());
     if (snapped)
         m_restoreText = *snapped;
+    const int row = m_editRow, column = m_editColumn;
     m_freqEditor->setText(m_restoreText);
     closeFrequencyEditor();
+    m_document.setTestChannelCell(row, column, m_restoreText);
     m_checking = false;
     if (!snapped)
         m_feedback.message(QStringLiteral("Test Frequency Error!"), QStringLiteral("Frequency Error"),
@@ -288,7 +296,7 @@ void TuneChannelsPage::commitCellEdits() { checkFrequency(); }
 // Up and Down move to the next frequency of the row's step, inside the model's range.
 void TuneChannelsPage::stepFrequency(int direction) {
     const auto next = stepTestFrequency(m_freqEditor->text(), isStep625Beside(m_editRow, m_editColumn),
-                                        direction, m_session.selectedModelInfo());
+                                        direction, m_document.selectedModelInfo(), m_document.numbers());
     if (!next)
         return;
     m_freqEditor->setText(*next);
@@ -316,7 +324,7 @@ bool TuneChannelsPage::frequencyKeyPress(QKeyEvent* key) {
         stepFrequency(key->key() == Qt::Key_Up ? 1 : -1);
         return true;
     default:
-        return filterFrequencyTyping(m_freqEditor, key);
+        return filterFrequencyTyping(m_freqEditor, key, m_document.numbers().decimalSeparator());
     }
 }
 
@@ -325,7 +333,7 @@ bool TuneChannelsPage::frequencyKeyPress(QKeyEvent* key) {
 // The dialog opens just below its cell, so that the row it edits stays in sight.
 void TuneChannelsPage::openSignalDialog(int row, int column) {
     const QModelIndex cell = m_model->index(row, column);
-    auto* dialog = makeCellSignalDialog(m_feedback, m_grid, cell, cell.data().toString(), 0,
+    auto* dialog = makeCellSignalDialog(m_feedback, m_document.numbers(), m_grid, cell, cell.data().toString(), 0,
                                         m_grid->rowHeight(row));
     m_signalDialog = dialog;
     m_signalRow = row;
@@ -334,7 +342,7 @@ void TuneChannelsPage::openSignalDialog(int row, int column) {
         m_signalDialog = nullptr;
         // A table shown again meanwhile has dropped the cell (m_signalRow -1).
         if (result == QDialog::Accepted && m_signalRow >= 0)
-            setCellText(m_signalRow, m_signalColumn, dialog->signalText());
+            m_document.setTestChannelCell(m_signalRow, m_signalColumn, dialog->signalText());
         m_signalRow = m_signalColumn = -1;
         dialog->deleteLater();
         m_grid->setFocus();
@@ -345,30 +353,21 @@ void TuneChannelsPage::openSignalDialog(int row, int column) {
 // --- boxes and options ----------------------------------------------------------------------
 
 void TuneChannelsPage::noChToggled(int i, bool ticked) {
-    if (m_showing)
-        return;
-    m_model->testChannel(i + 1).noCh = ticked;
-    enableRowWidgets();
-    m_model->refreshRow(i + 1);
-    markEdited();
+    if (!m_showing)
+        m_document.setTestChannelNoCh(i + 1, ticked);
 }
 
 void TuneChannelsPage::noTxToggled(int i, bool ticked) {
-    if (m_showing)
-        return;
-    m_model->testChannel(i + 1).noTx = ticked;
-    m_model->refreshRow(i + 1);
-    markEdited();
+    if (!m_showing)
+        m_document.setTestChannelNoTx(i + 1, ticked);
 }
 
+// A "No CH" test channel cannot be chosen: its option goes back to the one in use.
 void TuneChannelsPage::testChannelClicked(int i) {
-    const bool chosen = m_session.tuning().selectTestChannel(i + 1);
-    showTestChannelOption();
-    if (!chosen)
-        return;
-    enableRowWidgets();
-    m_model->refresh();
-    emit testChannelChosen(i + 1);
+    if (m_document.selectTestChannel(i + 1))
+        emit testChannelChosen(i + 1);
+    else
+        showTestChannelOption();
 }
 
 // --- events ---------------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #pragma once
-// fraTuneSet ("Tuning Channels"): the test-channel page of the tune workspace. The grid
-// gridTune shows the session's tune table - the radio's 11 test channels with receive and
+// fraTuneSet ("Tuning Channels"): the test-channel page of the tune workspace, a view of the
+// document's tune table: edits go to the document, and whatever changes the document shows
+// here again. The grid gridTune shows the tune table - the radio's 11 test channels with receive and
 // transmit frequency, step and signalling. The in-cell editor txtTuneFreq edits frequencies,
 // a click on a step cell switches between 6.25 and 5 kHz, the signalling dialog edits the
 // CTC/DCS cells. Beside each row: the option that makes it the test channel used for tuning
@@ -26,8 +27,9 @@ class QRadioButton;
 class QTableView;
 
 namespace orv {
-class Session;
+class Document;
 class Feedback;
+struct DocumentChange;
 }
 
 namespace orv::gui {
@@ -38,9 +40,9 @@ class TuneGridModel;
 class TuneChannelsPage : public QGroupBox {
     Q_OBJECT
 public:
-    TuneChannelsPage(Session& session, Feedback& feedback, QWidget* parent = nullptr);
+    TuneChannelsPage(Document& document, Feedback& feedback, QWidget* parent = nullptr);
 
-    // Shows the session's tune table in the grid and the boxes; the current test channel's
+    // Shows the document's tune table in the grid and the boxes; the current test channel's
     // option is selected and its boxes disabled. An edit still open is dropped. The tune data
     // changed flag is left as it is.
     void showTuneChannels();
@@ -60,8 +62,6 @@ public:
 signals:
     // "&Write Frequencies of Tune" was clicked (an open edit is finished first).
     void writeRequested();
-    // The user changed the test channels; the session's tune data changed flag is set.
-    void edited();
     // A click on the page's empty area.
     void backgroundClicked();
     // The user chose the test channel used for tuning (1..11).
@@ -93,17 +93,16 @@ private:
     bool gridKeyPress(QKeyEvent* key);
     void setCurrentCell(int row, int column);
     bool isStep625Beside(int row, int frequencyColumn) const;
-    void setCellText(int row, int column, const QString& text);
-    void markEdited();
+    void documentChanged(const DocumentChange& change);
     void noChToggled(int i, bool ticked);
     void noTxToggled(int i, bool ticked);
     void testChannelClicked(int i);
-    // The options show the session's test channel; the boxes and options are enabled by the
+    // The options show the document's test channel; the boxes and options are enabled by the
     // rows' states (the test channel in use keeps both boxes disabled).
     void showTestChannelOption();
     void enableRowWidgets();
 
-    Session& m_session;
+    Document& m_document;
     Feedback& m_feedback;
     TuneGridModel* m_model = nullptr;
     QTableView* m_grid = nullptr;

@@ -1,7 +1,7 @@
 #include "tune/TuneGridModel.h"
 
 #include "image/TuneTable.h"
-#include "session/Session.h"
+#include "document/Document.h"
 
 #include <QBrush>
 #include <QPalette>
@@ -15,8 +15,8 @@ bool isTransmitColumn(int column) { return column >= TuneColTxFreq; }
 
 } // namespace
 
-TuneGridModel::TuneGridModel(Session& session, QWidget* paletteSource, QObject* parent)
-    : QAbstractTableModel(parent), m_session(session), m_paletteSource(paletteSource) {}
+TuneGridModel::TuneGridModel(const Document& document, QWidget* paletteSource, QObject* parent)
+    : QAbstractTableModel(parent), m_document(document), m_paletteSource(paletteSource) {}
 
 int TuneGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : TuneGridRows; }
 
@@ -24,9 +24,25 @@ int TuneGridModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : TuneColumnCount;
 }
 
-TuneRow& TuneGridModel::testChannel(int row) { return m_session.tune().rows.at(size_t(row - 1)); }
+const TuneRow& TuneGridModel::testChannel(int row) const { return m_document.tune().rows.at(size_t(row - 1)); }
 
-const TuneRow& TuneGridModel::testChannel(int row) const { return m_session.tune().rows.at(size_t(row - 1)); }
+QString TuneGridModel::cellText(int row, int column) const {
+    if (row == m_typingRow && column == m_typingColumn)
+        return m_typingText;
+    return testChannel(row).cells.at(size_t(column));
+}
+
+void TuneGridModel::setTyping(int row, int column, const QString& text) {
+    const QModelIndex old = index(m_typingRow, m_typingColumn);
+    m_typingRow = row;
+    m_typingColumn = column;
+    m_typingText = text;
+    if (old.isValid())
+        emit dataChanged(old, old);
+    const QModelIndex now = index(row, column);
+    if (now.isValid())
+        emit dataChanged(now, now);
+}
 
 QPalette TuneGridModel::palette() const { return m_paletteSource ? m_paletteSource->palette() : QPalette(); }
 
@@ -40,7 +56,7 @@ bool TuneGridModel::inForce(int row, int column) const {
 // The test channel in use for tuning is red, except the transmit cells of a receive-only one.
 QColor TuneGridModel::textColour(int row, int column) const {
     const bool receiveOnlyTx = testChannel(row).noTx && isTransmitColumn(column);
-    if (row == m_session.currentTestChannel() && !receiveOnlyTx)
+    if (row == m_document.currentTestChannel() && !receiveOnlyTx)
         return TestChannelColour;
     const QPalette p = palette();
     return inForce(row, column) ? p.color(QPalette::Active, QPalette::Text)
@@ -55,7 +71,7 @@ QVariant TuneGridModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::DisplayRole) {
         if (row == 0)
             return tuneHeaders().value(column);
-        return column == 0 ? QStringLiteral("CH %1").arg(row) : testChannel(row).cells[size_t(column)];
+        return column == 0 ? QStringLiteral("CH %1").arg(row) : cellText(row, column);
     }
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignCenter);

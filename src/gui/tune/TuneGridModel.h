@@ -1,6 +1,7 @@
 #pragma once
 // The test-channel grid gridTune as an item model: 12 rows by 7 columns, row 0 and column 0
-// the header cells, row t (1..11) test channel t. The texts are the session's tune table;
+// the header cells, row t (1..11) test channel t. The texts are the document's tune table
+// (the cell being typed into shows the typed text until the edit ends);
 // the text colour of a cell says whether it is in force ("No CH", "No Tx") and which row is
 // the test channel used for tuning, and is worked out from the data whenever it is drawn.
 
@@ -11,7 +12,7 @@
 class QWidget;
 
 namespace orv {
-class Session;
+class Document;
 struct TuneRow;
 }
 
@@ -28,7 +29,7 @@ class TuneGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     // The "button face" colour of cells out of force comes from paletteSource's palette.
-    TuneGridModel(Session& session, QWidget* paletteSource, QObject* parent = nullptr);
+    TuneGridModel(const Document& document, QWidget* paletteSource, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -36,8 +37,11 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     // The test channel of grid row `row` (1..11).
-    TuneRow& testChannel(int row);
     const TuneRow& testChannel(int row) const;
+    // The text a cell shows: the typed text while it is being edited, else the document's.
+    QString cellText(int row, int column) const;
+    // The cell shows `text` while it is typed into; (-1, -1) ends that.
+    void setTyping(int row, int column, const QString& text);
 
     // True when a click may edit the cell: a data cell of a channel in use, not a transmit
     // cell of a receive-only one.
@@ -52,8 +56,11 @@ public:
 private:
     QPalette palette() const;
 
-    Session& m_session;
+    const Document& m_document;
     QPointer<QWidget> m_paletteSource;
+    int m_typingRow = -1;
+    int m_typingColumn = -1;
+    QString m_typingText;
 };
 
 } // namespace orv::gui

@@ -3,8 +3,8 @@
 #include "editors/Twips.h"
 #include "image/TuneTable.h"
 #include "link/TuneExchanges.h"
-#include "session/Session.h"
-#include "session/TuneSession.h"
+#include "document/Document.h"
+#include "document/TuneSession.h"
 #include "shell/BusyCursor.h"
 #include "shell/MainWindow.h"
 #include "tune/TuneChannelsPage.h"
@@ -33,7 +33,7 @@ constexpr int KeyRole = Qt::UserRole;
 TuneWorkspace::TuneWorkspace(MainWindow& window, LinkSource link)
     : QWidget(nullptr), m_window(window), m_link(std::move(link)) {
     setObjectName(QStringLiteral("tuneView"));
-    Session& session = window.session();
+    Document& document = window.document();
 
     m_tree = new QTreeWidget(this);
     m_tree->setObjectName(QStringLiteral("TreeView2"));
@@ -60,7 +60,7 @@ TuneWorkspace::TuneWorkspace(MainWindow& window, LinkSource link)
     strong.setBold(true);
     m_lblRadio->setFont(strong);
 
-    m_channels = new TuneChannelsPage(session, window.feedback(), this);
+    m_channels = new TuneChannelsPage(document, window.feedback(), this);
     m_item = new TuneItemPage(this);
     m_channels->hide();
     m_item->hide();
@@ -88,9 +88,8 @@ TuneWorkspace::TuneWorkspace(MainWindow& window, LinkSource link)
     layout->addWidget(m_tree);
     layout->addLayout(pages, 1);
 
-    // The test channels are shown again whenever the session's data are (read, open, new,
-    // model change); the frequency editor is one of the window's cell editors.
-    connect(&window, &MainWindow::dataShown, m_channels, &TuneChannelsPage::showTuneChannels);
+    // The test channels follow the document themselves; the frequency editor is one of the
+    // window's cell editors.
     // Read, Write and the others leave an active item first: the pages follow.
     connect(&window, &MainWindow::commandRun, this, &TuneWorkspace::showPages);
     window.addCellEditor([this] { return m_channels->frequencyEditor(); },
@@ -121,7 +120,7 @@ QTreeWidgetItem* TuneWorkspace::node(const QString& key) const {
     return nullptr;
 }
 
-TuneSession& TuneWorkspace::tuning() { return m_window.session().tuning(); }
+TuneSession& TuneWorkspace::tuning() { return m_window.document().tuning(); }
 
 // ---------------------------------------------------------------------------------------------
 // Operate > Tune
@@ -135,7 +134,6 @@ void TuneWorkspace::mnuTune_Click() {
         m_window.runCommand(MainWindow::Command::LeaveTuneMode);
     if (!tuning().enterTuneMode(m_link(), m_window.feedback()))
         return;
-    m_window.showCaption();
     m_channels->showTuneChannels();
     m_lblRadio->setText(tuning().modelName());
     m_lblRange->setText(tuning().rangeText());
@@ -203,16 +201,13 @@ void TuneWorkspace::showPages() {
     const TuneSession& t = tuning();
     m_channels->setVisible(t.testPageVisible());
     if (t.itemPageVisible() && t.currentItem() >= 1) {
-        const Session& session = m_window.session();
-        TuneTable records;
-        showTuneChannels(session.data(), records);
         const int testChannel = t.currentTestChannel();
         TuneItemView view;
         view.caption = t.itemCaption();
         view.testChannel = testChannel;
         view.value = t.value();
-        if (testChannel >= 1 && testChannel <= int(records.rows.size())) {
-            const TuneRow& row = records.rows[std::size_t(testChannel - 1)];
+        if (testChannel >= 1 && testChannel <= addr::TestChannelCount) {
+            const TuneRow row = m_window.document().storedTestChannel(testChannel);
             view.rxFrequency = row.cells[TuneColRxFreq];
             view.rxSignal = row.cells[TuneColRxSignal];
             view.txFrequency = row.noTx ? QStringLiteral("--------") : row.cells[TuneColTxFreq];

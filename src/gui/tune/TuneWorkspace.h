@@ -4,7 +4,7 @@
 // carries the window's Tune command (Operate > Tune), which reads the test channels and tune
 // values and puts the radio into tune mode.
 //
-// What each page and button does to the radio is the session's tune state machine
+// What each page and button does to the radio is the document's tune state machine
 // (TuneSession); this class turns the user's clicks and keys into its actions, runs them on
 // the window's radio link with the hourglass, and shows the pages it says are visible.
 //

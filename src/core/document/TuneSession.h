@@ -12,12 +12,12 @@
 
 namespace orv {
 
+class Document;
 class RadioLink;
-class Session;
 
 class TuneSession {
 public:
-    explicit TuneSession(Session& session) : m_session(session) {}
+    explicit TuneSession(Document& document) : m_document(document) {}
 
     enum State { None = 0, Entered = 1, ItemActive = 2, ItemLeft = 3 };
     int state() const { return m_state; }
@@ -80,7 +80,7 @@ private:
     void tuneError(Feedback& feedback);
     void showItem(int code, RadioLink& link, Feedback& feedback);
 
-    Session& m_session;
+    Document& m_document;
     int m_state = None;
     int m_currentItem = 0;
     bool m_testPageShown = false;

@@ -1,55 +1,41 @@
-#include "session/TuneSession.h"
+#include "document/TuneSession.h"
 
-#include "catalog/NumberText.h"
+#include "document/Document.h"
 #include "link/TuneExchanges.h"
-#include "session/Session.h"
 
 #include <algorithm>
 
 namespace orv {
 
-int TuneSession::currentTestChannel() const { return m_session.currentTestChannel(); }
+int TuneSession::currentTestChannel() const { return m_document.currentTestChannel(); }
 
 QString TuneSession::modelName() const {
-    if (const ModelInfo* m = m_session.catalog().at(m_modelPosition))
+    if (const ModelInfo* m = m_document.catalog().at(m_modelPosition))
         return m->name;
     return QStringLiteral("Unknown model (code %1)").arg(m_modelCode);
 }
 
 QString TuneSession::rangeText() const {
-    const ModelInfo* m = m_session.catalog().at(m_modelPosition);
-    return m ? bandText(*m, u" ~ ") : QString();
+    const ModelInfo* m = m_document.catalog().at(m_modelPosition);
+    return m ? bandText(*m, m_document.numbers(), u" ~ ") : QString();
 }
 
 bool TuneSession::enterTuneMode(RadioLink& link, Feedback& feedback) {
-    const auto entry = orv::enterTuneMode(link, feedback, m_session.data());
+    const auto entry = orv::enterTuneMode(link, feedback, m_document.data());
     if (!entry)
         return false;
-    m_session.data() = entry->data;
-    m_session.setDataVersion(entry->identity.dataVersion);
-    m_session.caption = QStringLiteral("While tuning - ") + m_session.title();
-    if (const int t = firstTestChannelInUse(m_session.data()))
-        m_session.setCurrentTestChannel(t);
-    m_session.showTuneChannels();
+    m_document.applyTuneEntry(*entry);
     // A radio whose code no catalog model has stays "unknown": never a position outside it.
     m_modelCode = entry->modelCode;
-    m_modelPosition = m_session.catalog().findByValue(entry->modelCode);
+    m_modelPosition = m_document.catalog().findByValue(entry->modelCode);
     m_testPageVisible = true;
     m_itemPageVisible = false;
-    m_session.tuneDataChanged = false;
     m_testPageShown = true;
     m_state = Entered;
     return true;
 }
 
-bool TuneSession::selectTestChannel(int testChannel) {
-    if (testChannel < 1 || testChannel > addr::TestChannelCount)
-        return false;
-    if (m_session.tune().rows[std::size_t(testChannel - 1)].noCh)
-        return false;
-    m_session.setCurrentTestChannel(testChannel);
-    return true;
-}
+bool TuneSession::selectTestChannel(int testChannel) { return m_document.selectTestChannel(testChannel); }
 
 void TuneSession::chooseTestPage(RadioLink& link, Feedback& feedback) {
     if (m_state == ItemActive)
@@ -57,8 +43,7 @@ void TuneSession::chooseTestPage(RadioLink& link, Feedback& feedback) {
     if (!m_testPageVisible) {
         // The grid is shown again from the data only while it holds no edits of its own, and
         // the radio is still in tune mode: the state stays as it is.
-        if (!m_session.tuneDataChanged)
-            orv::showTuneChannels(m_session.data(), m_session.tune());
+        m_document.reshowTestChannels();
         m_testPageVisible = true;
     }
     m_itemPageVisible = false;
@@ -90,7 +75,7 @@ void TuneSession::moveValue(int value, RadioLink& link, Feedback& feedback) {
 void TuneSession::ok(RadioLink& link, Feedback& feedback) {
     if (m_currentItem < 1 || m_currentItem > TuneItemCount)
         return;
-    m_session.data().tuneValues()[std::size_t(m_currentItem - 1)] = std::uint8_t(m_value);
+    m_document.storeTuneValue(m_currentItem - 1, m_value);
     leaveItem(m_currentItem - 1, true, link, feedback);
     m_itemPageVisible = false;
 }
@@ -131,15 +116,15 @@ void TuneSession::leaveTuneMode(RadioLink& link, Feedback& feedback) {
 }
 
 bool TuneSession::writeTuneChannels(RadioLink& link, Feedback& feedback) {
-    readTuneChannels(m_session.tune(), m_session.data());
-    if (!orv::writeTuneChannels(link, feedback, m_session.data()))
+    m_document.collectTestChannels();
+    if (!orv::writeTuneChannels(link, feedback, m_document.data()))
         return false;
-    m_session.tuneDataChanged = false;
+    m_document.testChannelsWritten();
     return true;
 }
 
 bool TuneSession::enterItem(int code, RadioLink& link, Feedback& feedback) {
-    if (m_session.tuneDataChanged &&
+    if (m_document.tuneDataChanged() &&
         feedback.ask(QStringLiteral("Data of tuning channel has been changed. Do you want write these to Radio? "),
                      QStringLiteral("Note"), Icon::Question, Buttons::YesNo) == Answer::Yes) {
         if (!writeTuneChannels(link, feedback)) {
@@ -149,7 +134,7 @@ bool TuneSession::enterItem(int code, RadioLink& link, Feedback& feedback) {
         feedback.message(QStringLiteral("Write data is complete. Press OK button to continue ..."),
                          QStringLiteral("Write Complete"), Icon::None);
     }
-    if (!orv::enterTuneItem(link, code, currentTestChannel(), m_session.data())) {
+    if (!orv::enterTuneItem(link, code, currentTestChannel(), m_document.data())) {
         tuneError(feedback);
         return false;
     }
@@ -162,14 +147,14 @@ bool TuneSession::enterItem(int code, RadioLink& link, Feedback& feedback) {
 // The item page with the stored value, which the radio receives as the item opens. Should
 // the radio not confirm it, the page stays hidden.
 void TuneSession::showItem(int code, RadioLink& link, Feedback& feedback) {
-    m_value = m_session.data().tuneValues()[std::size_t(code)];
+    m_value = m_document.data().tuneValues()[std::size_t(code)];
     m_itemPageVisible = sendTuneValue(link, code, m_value);
     if (!m_itemPageVisible)
         tuneError(feedback);
 }
 
 bool TuneSession::leaveItem(int code, bool store, RadioLink& link, Feedback& feedback) {
-    const int value = m_session.data().tuneValues()[std::size_t(code)];
+    const int value = m_document.data().tuneValues()[std::size_t(code)];
     if (!orv::leaveTuneItem(link, code, currentTestChannel(), value, store)) {
         tuneError(feedback);
         return false;

@@ -1,0 +1,258 @@
+#pragma once
+// The document: the radio data being edited and everything said about them. It holds the
+// image and spare table, the selected model, the data version, what the editors show (the
+// channel table, the settings selection, the tune table, the test channel), where the data
+// came from, the current file and the changed flags. The window caption and the unsaved-data
+// rule are worked out from that state.
+//
+// Every change of the data goes through the edit functions below, and each one that changes
+// something emits changed() once, saying what changed. The editors are views: they show the
+// document and send it edits; the window and the command line tool drive the same object.
+//
+// A document belongs to the thread that made it. Nothing in it is shared with another
+// document: its clock and its number format are its own.
+
+#include "Clock.h"
+#include "Feedback.h"
+#include "catalog/ModelCatalog.h"
+#include "catalog/NumberText.h"
+#include "catalog/StartupConfig.h"
+#include "files/DataFile.h"
+#include "image/ChannelTable.h"
+#include "image/RadioData.h"
+#include "image/SettingsCodec.h"
+#include "image/TuneTable.h"
+
+#include <QObject>
+#include <memory>
+#include <optional>
+
+namespace orv {
+
+class TuneSession;
+struct ReadResult;
+struct TuneModeEntry;
+
+// Where the data came from; the caption says it.
+enum class Origin {
+    New,     // start-up, File New, a model change, or the tune view left: the title alone
+    File,    // opened or saved: the title followed by the file's path
+    Read,    // read from the radio: "Read Complete - " and the title
+    Written, // written to the radio: "Write Complete - " and the title
+    Tuning,  // the radio in tune mode: "While tuning - " and the title
+};
+
+// What an edit or a load changed, for the views to show again.
+struct DocumentChange {
+    enum Part : unsigned {
+        Channels = 0x01,     // the channel table: cells or boxes
+        Settings = 0x02,     // the settings selection (Band Width may have changed the channel cells too)
+        Model = 0x04,        // the selected model
+        TestChannels = 0x08, // the tune table, its boxes or the test channel used for tuning
+        TuneValues = 0x10,   // the seven tune values
+        RadioInfo = 0x20,    // the information text, the radio ID or the date stamp
+        State = 0x40,        // origin, file or changed flags: the caption and the unsaved-data rule
+        Replaced = 0x80,     // the data as a whole: a new image, a load, a read, a model change, tune entry
+    };
+    unsigned parts = 0;
+    // The one channel (1..16) or test channel (1..11) a cell or box edit touched; 0 for many.
+    int row = 0;
+    bool has(Part p) const { return (parts & p) != 0; }
+};
+
+} // namespace orv
+
+Q_DECLARE_METATYPE(orv::DocumentChange)
+
+namespace orv {
+
+class Document : public QObject {
+    Q_OBJECT
+public:
+    Document(StartupValues startup, ModelCatalog catalog, Clock& clock, NumberFormat numbers);
+    ~Document() override;
+    Document(const Document&) = delete;
+    Document& operator=(const Document&) = delete;
+
+    // The window's start-up: tables zero-filled, model byte 7 selected where the catalog has
+    // it, a new image shown in the editors, flags cleared, the title as caption.
+    void startUp(Feedback& feedback);
+
+    // --- what the document holds (read only) ---------------------------------------------------
+    const RadioData& data() const { return m_data; }
+    int dataVersion() const { return m_dataVersion; }
+    const StartupValues& startup() const { return m_startup; }
+    const QString& title() const { return m_startup.title; }
+    const ModelCatalog& catalog() const { return m_catalog; }
+    Clock& clock() const { return m_clock; }
+    const NumberFormat& numbers() const { return m_numbers; }
+
+    // Catalog position of the selected model; -1 only when the catalog is empty.
+    int selectedModel() const { return m_selectedModel; }
+    const ModelInfo* selectedModelInfo() const { return m_catalog.at(m_selectedModel); }
+    // "136.00000~174.00000 MHz" for the selected model, empty without one.
+    QString bandText() const;
+
+    const ChannelTable& channels() const { return m_channels; }
+    const SettingsSelection& settings() const { return m_settings; }
+    const TuneTable& tune() const { return m_tune; }
+    // The test channel used for tuning, 1..11 (0 none).
+    int currentTestChannel() const { return m_currentTestChannel; }
+    // A test channel (1..11) as its record holds it - what the radio has, which the grid's
+    // edits only reach when the test channels are written. An empty row outside 1..11.
+    TuneRow storedTestChannel(int testChannel) const;
+
+    // The radio information as texts: the 96-character text (zero codes included), the radio
+    // ID (each byte one character) and the date of the last programming.
+    QString infoText() const;
+    QString radioId() const;
+    QString lastProgrammed() const;
+
+    // The tune workspace's state and actions.
+    TuneSession& tuning() { return *m_tuning; }
+    const TuneSession& tuning() const { return *m_tuning; }
+
+    // --- state -----------------------------------------------------------------------------------
+    Origin origin() const { return m_origin; }
+    // The data file last loaded or saved (empty before the first); File New keeps it, so Save
+    // As proposes it.
+    const QString& currentFileName() const { return m_currentFile; }
+    // Set by the channel editors and the scan-group settings.
+    bool channelDataChanged() const { return m_channelDataChanged; }
+    // Set by the other settings and by a changed information text.
+    bool settingsChanged() const { return m_settingsChanged; }
+    // Set by the test-channel editors; not part of the unsaved-data rule.
+    bool tuneDataChanged() const { return m_tuneDataChanged; }
+    // The window caption, from the origin.
+    QString caption() const;
+    // Unsaved data: read from or written to the radio, or a changed flag set.
+    bool dataUnsaved() const;
+    // The file Save writes without asking: the current file while the data are that file's;
+    // nothing otherwise (start-up, New, a radio read or write, the tune view: Save As then).
+    std::optional<QString> savePath() const;
+
+    // A typed channel frequency made valid as the channel grid makes it: limited to the
+    // selected model's extended range, on the nearer raster (only 6.25 kHz for model byte
+    // 0x20), as "000.00000". Nothing for an empty text or one that is not a number.
+    std::optional<QString> validChannelFrequency(const QString& typed) const;
+
+    // --- edits: every change of the data -------------------------------------------------------
+    // A channel cell (channel 1..16, ColRxFreq..ColBandWidth) takes a text as it is; the
+    // channel-data flag is set when it differs. False when nothing changed.
+    bool setChannelCell(int channel, int column, const QString& text);
+    // A click on a two-valued cell of a channel in force: "Add" <-> "Delete", "OFF" <-> "ON",
+    // "High" <-> "Low", and "Wide" <-> "Narrow" only while the global band width is "Wide".
+    bool toggleChannelCell(int channel, int column);
+    // The "No CH" and "No Tx" boxes.
+    bool setChannelNoCh(int channel, bool noCh);
+    bool setChannelNoTx(int channel, bool noTx);
+    // The user picked entry `index` of a settings list: the list's rules, the changed flag of
+    // its group and, for "Band Width", the channel table.
+    bool selectSetting(Setting s, int index);
+    // Switching back to the channel view: "Priority CH" goes to "OFF" when the settings byte
+    // names no entry of its list (a radio's value above 15). True when it did.
+    bool clearUnlistedPriorityChannel();
+    // The user picked catalog position `position` in the model list. A different model asks
+    // the model-change question; Yes makes a new image for it and shows it (the title as
+    // caption). Returns true when the model changed.
+    bool chooseModel(int position, Feedback& feedback);
+
+    // Test channels (1..11): a cell (TuneColRxFreq..TuneColTxSignal), a click on a step cell
+    // (the frequency beside it snaps to the new step), the boxes, and the test channel used for
+    // tuning (false for a number outside 1..11 or a "No CH" test channel). The first four set
+    // the tune data changed flag.
+    bool setTestChannelCell(int testChannel, int column, const QString& text);
+    bool toggleTestStep(int testChannel, int stepColumn);
+    bool setTestChannelNoCh(int testChannel, bool noCh);
+    bool setTestChannelNoTx(int testChannel, bool noTx);
+    bool selectTestChannel(int testChannel);
+    // All test channels at once (another file's, a paste); the tune data changed flag when
+    // they differ.
+    bool setTestChannels(const TuneTable& table);
+
+    // The information text (its first 96 characters). A text that differs from the one held
+    // counts as a change of the settings (a data file keeps it).
+    bool setInfoText(const QString& text);
+
+    // --- whole data --------------------------------------------------------------------------------
+    // File New: a new image for the selected model, default test channels, the title as
+    // caption, flags cleared. The current file stays.
+    void newData(Feedback& feedback);
+    // Loads a data file. On success the data replace the document's, the editors show them,
+    // the flags are cleared, the origin is the file. On failure the failure's message is shown
+    // and nothing changes.
+    LoadStatus load(const QString& path, Feedback& feedback);
+    // The steps after a successful read: the data and data version taken, "Read Complete", the
+    // notice for a radio newer than the program, the model of ModelBlock byte 2, the editors and
+    // test channels shown. The changed flags stay as they were.
+    void applyRead(const ReadResult& result, Feedback& feedback);
+    // The notice a read gives for data version 3 or more ("New Version Radio. ...").
+    static void noticeDataVersion(int dataVersion, Feedback& feedback);
+    // The radio information read: text, date stamp and radio ID from `read`.
+    void applyInfoRead(const RadioData& read);
+    // A write to the radio ended. The handshake's data version and ModelBlock byte 0 and the
+    // date stamp stay whether or not it succeeded; on success the origin is "written" and the
+    // flags are cleared, on failure they stay, so unsaved edits are not lost.
+    void applyWrite(const RadioData& sent, int dataVersion, bool written);
+    // Tune mode entered: the radio's test channels and tune values taken, "While tuning", the
+    // first test channel in use made current, the test channels shown, tune data unchanged.
+    void applyTuneEntry(const TuneModeEntry& entry);
+    // Leaving the tune view: the caption loses "While tuning - ".
+    void leaveTuneView();
+    // A tune item stored in the radio: its value (item code 0..6) into the tune values.
+    void storeTuneValue(int code, int value);
+    // The tune grid into the test-channel records (before they are written to the radio).
+    void collectTestChannels();
+    // The test channels were written to the radio.
+    void testChannelsWritten();
+    // The test-channel page shown again while the radio stays in tune mode: the grid comes
+    // from the records unless it holds edits of its own.
+    void reshowTestChannels();
+
+    // --- collecting and saving ---------------------------------------------------------------------
+    // The editors into the image (settings and ModelBlock, then the channel table), as Save,
+    // Write and Print need them. The changed flags are not touched: only a save or a write
+    // that succeeded clears them.
+    void collect();
+    // Collects the editors and writes the file atomically. A write failure shows "Save File
+    // Error!"; an open failure too when reportOpenFailure. On success the data are the file's:
+    // its data version set from the name, origin file, current file `path`, flags cleared.
+    SaveStatus save(const QString& path, Feedback& feedback, bool reportOpenFailure = true);
+
+signals:
+    void changed(const orv::DocumentChange& change);
+
+private:
+    // Image to editors: the model from ModelBlock byte 2, the settings (range messages through
+    // feedback), the channel table with the global band width applied. Flags are kept.
+    void decodeSettings(Feedback& feedback);
+    void makeNewImage();
+    void makeDefaultTuneChannels();
+    void showTestChannelsFromData();
+    void findModelByValue();
+    void setOrigin(Origin origin);
+    void emitChange(unsigned parts, int row = 0);
+    void markChannelData();
+    ChannelRow* channelRow(int channel);
+    TuneRow* testChannelRow(int testChannel);
+
+    StartupValues m_startup;
+    ModelCatalog m_catalog;
+    Clock& m_clock;
+    NumberFormat m_numbers;
+    RadioData m_data;
+    int m_dataVersion = 2;
+    int m_selectedModel = -1;
+    ChannelTable m_channels;
+    SettingsSelection m_settings;
+    TuneTable m_tune;
+    int m_currentTestChannel = 0;
+    Origin m_origin = Origin::New;
+    QString m_currentFile;
+    bool m_channelDataChanged = false;
+    bool m_settingsChanged = false;
+    bool m_tuneDataChanged = false;
+    std::unique_ptr<TuneSession> m_tuning;
+};
+
+} // namespace orv
