@@ -18,13 +18,13 @@ int cmdRead(const Options& o, const RadioOptions& r, const QString& file) {
         return ExitFailed;
     Document* session = run.session.get();
     RadioFeedback& feedback = run.feedback;
-    const auto result = readRadio(run.link(), feedback, session->data());
-    if (!result)
+    ReadResult result;
+    if (!run.runner.read(session->data(), &result).ok())
         return failedExchange(feedback);
     // The file keeps the memory exactly as read, so the editors are not involved.
-    Document::noticeDataVersion(result->dataVersion, feedback);
-    int version = result->dataVersion;
-    const SaveStatus saved = writeDataFile(QFileInfo(file).absoluteFilePath(), result->data, &version);
+    Document::noticeDataVersion(result.dataVersion, feedback);
+    int version = result.dataVersion;
+    const SaveStatus saved = writeDataFile(QFileInfo(file).absoluteFilePath(), result.data, &version);
     if (saved != SaveStatus::Ok)
         return fail(QStringLiteral("The data read cannot be saved to %1.").arg(file));
     std::printf("Saved to %s\n", qPrintable(file));
@@ -48,7 +48,7 @@ int cmdWrite(const Options& o, const RadioOptions& r, const QString& file, bool 
     RadioFeedback& feedback = run.feedback;
     const ModelInfo* model = session->selectedModelInfo();
     int version = session->dataVersion();
-    if (!writeRadio(run.link(), feedback, data, version, {model ? model->value : -1, session->title()}))
+    if (!run.runner.write(data, version, {model ? model->value : -1, session->title()}).ok())
         return failedExchange(feedback);
     return ExitOk;
 }
@@ -58,9 +58,10 @@ int cmdInfoRead(const Options& o, const RadioOptions& r) {
     if (!run.start(o, r))
         return ExitFailed;
     RadioFeedback& feedback = run.feedback;
-    const auto data = readEmbedInfo(run.link(), feedback, RadioData{});
-    if (!data)
+    RadioData read;
+    if (!run.runner.readInfo(RadioData{}, &read).ok())
         return failedExchange(feedback);
+    const RadioData* data = &read;
     // NUL characters would cut a terminal line short: the text ends at its trailing NULs,
     // the radio ID shows them as middle dots.
     QString text = infoTextFromImage(*data);
@@ -82,7 +83,7 @@ int cmdInfoWrite(const Options& o, const RadioOptions& r, const QString& text) {
     RadioFeedback& feedback = run.feedback;
     RadioData data = session->data();
     storeInfoText(text.left(InfoTextChars), data);
-    if (!writeEmbedInfo(run.link(), feedback, data))
+    if (!run.runner.writeInfo(data).ok())
         return failedExchange(feedback);
     return ExitOk;
 }

@@ -6,6 +6,7 @@
 #include "CliFeedback.h"
 #include "link/RadioConnection.h"
 #include "document/Document.h"
+#include "exchange/ExchangeRunner.h"
 #include "sim/VirtualRadio.h"
 
 #include <cstdio>
@@ -61,7 +62,10 @@ struct RadioRun {
     std::unique_ptr<Document> session;
     RadioConnection connection;
     RadioFeedback feedback;
-    explicit RadioRun(const RadioOptions& r) : feedback(r.yes) {}
+    ExchangeRunner runner;
+    explicit RadioRun(const RadioOptions& r)
+        : connection(SystemClock::instance()), feedback(r.yes),
+          runner([this]() -> RadioLink& { return connection.link(); }, feedback) {}
     bool start(const Options& o, const RadioOptions& r, const QString& file = {}) {
         session = file.isEmpty() ? startSession(o, startFeedback) : openSession(o, file, startFeedback);
         return session && setUpConnection(connection, r, session->startup().productIniPath);

@@ -15,12 +15,12 @@ namespace orv::cli {
 namespace {
 
 // Tune mode entered on a started run; false once the failure has been said.
-bool enter(RadioRun& run) { return run.session->tuning().enterTuneMode(run.link(), run.feedback); }
+bool enter(RadioRun& run) { return run.session->tuning().enterTuneMode(run.runner); }
 
 // Leaves tune mode; a radio that does not confirm it is a failure of the command.
 int leave(RadioRun& run, int status) {
     TuneSession& tuning = run.session->tuning();
-    tuning.leaveTuneMode(run.link(), run.feedback);
+    tuning.leaveTuneMode(run.runner);
     if (tuning.state() != TuneSession::None && status == ExitOk)
         return fail(QStringLiteral("The radio did not confirm the end of tune mode; switch it off and on again."));
     return status;
@@ -62,20 +62,20 @@ int cmdTune(const Options& o, const RadioOptions& r, const TuneRequest& t) {
         return fail(QStringLiteral("Test channel %1 is \"No CH\" in the radio; it cannot be used for tuning.")
                         .arg(t.channel));
     }
-    tuning.chooseItem(code + 1, run.link(), run.feedback);
+    tuning.chooseItem(code + 1, run.runner);
     if (tuning.state() != TuneSession::ItemActive || !tuning.itemPageVisible())
         return leave(run, ExitFailed); // the tune message is already the last line
     const int before = tuning.value();
     std::printf("%s before: %d\n", qPrintable(t.item), before);
     std::fflush(stdout);
 
-    tuning.moveValue(t.value, run.link(), run.feedback);
+    tuning.moveValue(t.value, run.runner);
     if (!tuning.itemPageVisible())
         return leave(run, ExitFailed);
     if (t.store)
-        tuning.ok(run.link(), run.feedback);
+        tuning.ok(run.runner);
     else
-        tuning.cancel(run.link(), run.feedback);
+        tuning.cancel(run.runner);
     if (tuning.state() != TuneSession::ItemLeft)
         return leave(run, ExitFailed);
     std::printf("%s after: %d\n", qPrintable(t.item), int(run.session->data().tuneValues()[std::size_t(code)]));
@@ -91,7 +91,7 @@ int cmdTuneWriteChannels(const Options& o, const RadioOptions& r, const QString&
     if (!enter(run))
         return failedExchange(run.feedback);
     run.session->setTestChannels(fromFile);
-    if (!run.session->tuning().writeTestChannels(run.link(), run.feedback))
+    if (!run.session->tuning().writeTestChannels(run.runner))
         return leave(run, ExitFailed);
     return leave(run, ExitOk);
 }

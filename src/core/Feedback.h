@@ -11,6 +11,13 @@ enum class Icon { None, Information, Exclamation, Critical, Question };
 enum class Buttons { Ok, YesNo, YesNoCancel };
 enum class Answer { Ok, Yes, No, Cancel };
 
+// A message as the user sees it: text, title and icon.
+struct UserMessage {
+    QString text;
+    QString title;
+    Icon icon = Icon::None;
+};
+
 class Feedback {
 public:
     virtual ~Feedback() = default;

@@ -10,6 +10,7 @@
 #include "common/TestSetup.h"
 #include "document/Document.h"
 #include "document/TuneSession.h"
+#include "exchange/ExchangeRunner.h"
 
 #include <QtTest>
 
@@ -51,6 +52,7 @@ RadioData radioMemory() {
 }
 
 struct Fixture : orv::test::RadioBench {
+    ExchangeRunner runner{link, feedback};
     std::unique_ptr<Document> document;
     Document& session;
     TuneSession& tune;
@@ -65,7 +67,7 @@ struct Fixture : orv::test::RadioBench {
     }
     // Enters tune mode and forgets what it took.
     void entered() {
-        QVERIFY(tune.enterTuneMode(link, feedback));
+        QVERIFY(tune.enterTuneMode(runner));
         sent.clear();
         feedback.clear();
         radio.clearLog();
@@ -86,7 +88,7 @@ private slots:
     void enterTuneMode() {
         Fixture f;
         const RadioData before = f.session.data();
-        QVERIFY(f.tune.enterTuneMode(f.link, f.feedback));
+        QVERIFY(f.tune.enterTuneMode(f.runner));
 
         const QList<QByteArray> p = f.payloads();
         QCOMPARE(p.size(), 3 + 24 + 2);
@@ -127,7 +129,7 @@ private slots:
     void unknownModel() {
         Fixture f;
         f.radio.setModelCode(40);
-        QVERIFY(f.tune.enterTuneMode(f.link, f.feedback));
+        QVERIFY(f.tune.enterTuneMode(f.runner));
         QCOMPARE(f.tune.modelPosition(), -1);
         QCOMPARE(f.tune.modelName(), QStringLiteral("Unknown model (code 40)"));
         QCOMPARE(f.tune.rangeText(), QString());
@@ -159,7 +161,7 @@ private slots:
         Fixture f(faults);
         const RadioData before = f.session.data();
         const TuneTable table = f.session.tune();
-        QVERIFY(!f.tune.enterTuneMode(f.link, f.feedback));
+        QVERIFY(!f.tune.enterTuneMode(f.runner));
         QCOMPARE(f.feedback.texts(), QStringList{text});
         QCOMPARE(f.feedback.shown[0].title, title);
         QCOMPARE(f.feedback.shown[0].icon, Icon::Exclamation);
@@ -178,7 +180,7 @@ private slots:
         Fixture f;
         f.entered();
         QVERIFY(f.tune.selectTestChannel(4));
-        f.tune.chooseItem(6, f.link, f.feedback);
+        f.tune.chooseItem(6, f.runner);
         QCOMPARE(f.tuneCommands(), (QList<QByteArray>{bytes({'C', 4}), bytes({'S', 0x40, 0x23, 0x01}), "n",
                                                       bytes({'Q', 0x15, 1}), bytes({'Q', 0x15, 1})}));
         QCOMPARE(f.radio.tuneState().narrow, true);
@@ -203,14 +205,14 @@ private slots:
     void itemsAndTheirReplies() {
         Fixture f;
         f.entered();
-        f.tune.chooseItem(5, f.link, f.feedback); // DCS Deviation(Wide) on test channel 2
+        f.tune.chooseItem(5, f.runner); // DCS Deviation(Wide) on test channel 2
         QCOMPARE(f.tuneCommands().mid(0, 3),
                  (QList<QByteArray>{bytes({'C', 2}), bytes({'S', 0, 0, 0}), bytes({'D', 0x14, 1})}));
         QVERIFY(f.tune.itemPageVisible());
 
         Fixture battery({"tune-bare-ack"});
         battery.entered();
-        battery.tune.chooseItem(1, battery.link, battery.feedback);
+        battery.tune.chooseItem(1, battery.runner);
         QCOMPARE(battery.feedback.texts(), QStringList{Interrupted});
         QCOMPARE(battery.feedback.shown[0].title, QStringLiteral("Tune Error"));
         QVERIFY(!battery.tune.itemPageVisible());
@@ -219,14 +221,14 @@ private slots:
         // A longer reply still opens the item, but a live value needs exactly the reply.
         Fixture longer({"tune-long-reply"});
         longer.entered();
-        longer.tune.chooseItem(2, longer.link, longer.feedback);
+        longer.tune.chooseItem(2, longer.runner);
         QCOMPARE(longer.tune.state(), int(TuneSession::ItemActive));
         QCOMPARE(longer.feedback.texts(), QStringList{Interrupted});
         QVERIFY(!longer.tune.itemPageVisible());
 
         Fixture refused({"tune-refuse:m"});
         refused.entered();
-        refused.tune.chooseItem(3, refused.link, refused.feedback);
+        refused.tune.chooseItem(3, refused.runner);
         QCOMPARE(refused.feedback.texts(), QStringList{Interrupted});
         QCOMPARE(refused.tune.state(), int(TuneSession::Entered));
     }
@@ -236,27 +238,27 @@ private slots:
     void itemChangesOkAndCancel() {
         Fixture f;
         f.entered();
-        f.tune.chooseItem(2, f.link, f.feedback); // Squelch Level 9
+        f.tune.chooseItem(2, f.runner); // Squelch Level 9
         f.radio.clearLog();
-        f.tune.chooseItem(3, f.link, f.feedback); // Squelch Level 3
+        f.tune.chooseItem(3, f.runner); // Squelch Level 3
         QCOMPARE(f.tuneCommands().mid(0, 4), (QList<QByteArray>{bytes({'M', 0x11, 1}), bytes({'C', 2}),
                                                                bytes({'C', 2}), bytes({'m', 0x12, 1})}));
         QCOMPARE(f.tune.currentItem(), 3);
 
         f.radio.clearLog();
-        f.tune.chooseItem(3, f.link, f.feedback);
+        f.tune.chooseItem(3, f.runner);
         QVERIFY(f.tuneCommands().isEmpty());
 
         // A live value goes out after the 80 ms of its first attempt.
         const std::int64_t before = f.clock.nowMs();
         f.sent.clear();
-        f.tune.moveValue(77, f.link, f.feedback);
+        f.tune.moveValue(77, f.runner);
         QCOMPARE(f.tuneCommands(), QList<QByteArray>{bytes({'m', 77, 1})});
         QCOMPARE(f.sent[0].first - before, std::int64_t(80));
         QCOMPARE(f.radio.tuneLiveValue(), 77);
         f.radio.clearLog();
         f.sent.clear();
-        f.tune.cancel(f.link, f.feedback);
+        f.tune.cancel(f.runner);
         QCOMPARE(f.tuneCommands(), (QList<QByteArray>{bytes({'m', 0x12, 1}), bytes({'C', 2})}));
         // The item's poll (4 ms on the wire, 20 + 5), then 80 before the channel.
         QCOMPARE(f.gap(0, 1), std::int64_t(4 + 20 + 5 + 80));
@@ -264,19 +266,19 @@ private slots:
         QCOMPARE(f.session.data().tuneValues()[2], std::uint8_t(0x12));
         QVERIFY(!f.tune.itemPageVisible());
 
-        f.tune.chooseItem(3, f.link, f.feedback);
-        f.tune.moveValue(200, f.link, f.feedback);
+        f.tune.chooseItem(3, f.runner);
+        f.tune.moveValue(200, f.runner);
         f.radio.clearLog();
-        f.tune.ok(f.link, f.feedback);
+        f.tune.ok(f.runner);
         QCOMPARE(f.tuneCommands(), (QList<QByteArray>{bytes({'m', 200, 2}), bytes({'C', 2})}));
         QCOMPARE(f.session.data().tuneValues()[2], std::uint8_t(200));
         QCOMPARE(f.radio.memory().tuneValues()[2], std::uint8_t(200));
         QVERIFY(f.feedback.shown.isEmpty());
 
         // The test page leaves an active item without storing and keeps the radio's state.
-        f.tune.chooseItem(1, f.link, f.feedback);
+        f.tune.chooseItem(1, f.runner);
         f.radio.clearLog();
-        f.tune.chooseTestPage(f.link, f.feedback);
+        f.tune.chooseTestPage(f.runner);
         QCOMPARE(f.tuneCommands(), (QList<QByteArray>{bytes({'B', 0x10, 1}), bytes({'C', 2})}));
         QCOMPARE(f.tune.state(), int(TuneSession::ItemLeft));
         QVERIFY(f.tune.testPageVisible() && !f.tune.itemPageVisible() && f.tune.testPageShown());
@@ -287,11 +289,11 @@ private slots:
     void radioGoneInAnItem() {
         Fixture f({"tune-silent-after:4"});
         f.entered();
-        f.tune.chooseItem(4, f.link, f.feedback);
+        f.tune.chooseItem(4, f.runner);
         QVERIFY(f.feedback.shown.isEmpty());
-        f.tune.moveValue(9, f.link, f.feedback);
+        f.tune.moveValue(9, f.runner);
         QCOMPARE(f.feedback.texts(), QStringList{Interrupted});
-        f.tune.ok(f.link, f.feedback);
+        f.tune.ok(f.runner);
         QCOMPARE(f.feedback.texts(), (QStringList{Interrupted, Interrupted}));
         QCOMPARE(f.tune.state(), int(TuneSession::ItemActive));
     }
@@ -314,7 +316,7 @@ private slots:
         QVERIFY(f.session.setTestChannelCell(5, TuneColRxFreq, QStringLiteral("150.00000")));
         QVERIFY(f.session.setTestChannelNoCh(5, false));
         f.feedback.answers = {Answer::Yes};
-        f.tune.chooseItem(1, f.link, f.feedback);
+        f.tune.chooseItem(1, f.runner);
         QCOMPARE(f.feedback.shown[0].text,
                  QStringLiteral("Data of tuning channel has been changed. Do you want write these to Radio? "));
         QCOMPARE(f.feedback.shown[0].title, QStringLiteral("Note"));
@@ -332,7 +334,7 @@ private slots:
         no.entered();
         no.editTestChannels();
         no.feedback.answers = {Answer::No};
-        no.tune.chooseItem(1, no.link, no.feedback);
+        no.tune.chooseItem(1, no.runner);
         QVERIFY(no.radio.log().blocksWritten.isEmpty());
         QVERIFY(no.session.tuneDataChanged());
         QCOMPARE(no.tune.state(), int(TuneSession::ItemActive));
@@ -343,7 +345,7 @@ private slots:
         Fixture f;
         f.entered();
         f.editTestChannels();
-        QVERIFY(f.tune.writeTestChannels(f.link, f.feedback));
+        QVERIFY(f.tune.writeTestChannels(f.runner));
         QCOMPARE(f.payloads().last(), access::tuneCode());
         // Each block: 30 ms before it, 14 ms on the wire, one 10 ms poll.
         QCOMPARE(f.gap(3, 4), std::int64_t(30 + 14 + 10));
@@ -354,7 +356,7 @@ private slots:
         Fixture refused({"nak-at-block:35"});
         refused.entered();
         refused.editTestChannels();
-        QVERIFY(!refused.tune.writeTestChannels(refused.link, refused.feedback));
+        QVERIFY(!refused.tune.writeTestChannels(refused.runner));
         QCOMPARE(refused.feedback.texts(), QStringList{QStringLiteral("Writing data interrupted. Please write again!")});
         QCOMPARE(refused.feedback.shown[0].title, QStringLiteral("Writing Error"));
         QCOMPARE(refused.feedback.progress.last(), QStringLiteral("close"));
@@ -363,7 +365,7 @@ private slots:
         Fixture cut;
         cut.entered();
         cut.wire.cutAfterSends = 3 + 5;
-        QVERIFY(!cut.tune.writeTestChannels(cut.link, cut.feedback));
+        QVERIFY(!cut.tune.writeTestChannels(cut.runner));
         QCOMPARE(cut.feedback.texts(), QStringList{QStringLiteral("Writing data error, please write again!")});
         QCOMPARE(cut.feedback.shown[0].title, QStringLiteral("Data Error"));
     }
@@ -372,12 +374,12 @@ private slots:
     // after an item was left, then 0x06; an active item is only left, without a probe.
     void leaveTuneMode() {
         Fixture idle;
-        idle.tune.leaveTuneMode(idle.link, idle.feedback);
+        idle.tune.leaveTuneMode(idle.runner);
         QVERIFY(idle.sent.isEmpty());
 
         Fixture f;
         f.entered();
-        f.tune.leaveTuneMode(f.link, f.feedback);
+        f.tune.leaveTuneMode(f.runner);
         QCOMPARE(f.payloads(), (QList<QByteArray>{blockRequest('R', 0x2F0), Ack}));
         QCOMPARE(f.tune.state(), int(TuneSession::None));
         QVERIFY(!f.radio.inTuneMode());
@@ -386,19 +388,19 @@ private slots:
 
         Fixture left;
         left.entered();
-        left.tune.chooseItem(2, left.link, left.feedback);
-        left.tune.cancel(left.link, left.feedback);
+        left.tune.chooseItem(2, left.runner);
+        left.tune.cancel(left.runner);
         left.sent.clear();
-        left.tune.leaveTuneMode(left.link, left.feedback);
+        left.tune.leaveTuneMode(left.runner);
         QCOMPARE(left.payloads(), (QList<QByteArray>{blockRequest('R', 0x2F8), Ack}));
         // 60 ms between the probe's answer and the acknowledgement.
         QCOMPARE(left.gap(0, 1), std::int64_t(5 + 20 + 5 + 60 + 20));
 
         Fixture active;
         active.entered();
-        active.tune.chooseItem(2, active.link, active.feedback);
+        active.tune.chooseItem(2, active.runner);
         active.sent.clear();
-        active.tune.leaveTuneMode(active.link, active.feedback);
+        active.tune.leaveTuneMode(active.runner);
         QCOMPARE(active.payloads(), (QList<QByteArray>{bytes({'M', 0x11, 1}), bytes({'C', 2})}));
         QCOMPARE(active.tune.state(), int(TuneSession::None));
         QVERIFY(!active.wire.isOpen());

@@ -36,10 +36,8 @@ struct RadioWindow {
     }
     sim::VirtualRadio& radio() { return *connection.demoRadio(); }
     Document& session() { return window->document(); }
-    // The window's link, as the commands plugged into the window get it.
-    std::function<RadioLink&()> linkSource() {
-        return [this]() -> RadioLink& { return operate->link(); };
-    }
+    // The window's exchange runner, as the commands plugged into the window get it.
+    ExchangeRunner& runner() { return operate->runner(); }
     void faults(const QString& text) {
         sim::RadioFaults f;
         QVERIFY(sim::RadioFaults::parse(text, f));

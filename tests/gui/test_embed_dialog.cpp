@@ -34,7 +34,7 @@ const QString Limit = QStringLiteral("It has been reached to the Top Size of the
 struct Fixture : orv::test::RadioWindow {
     RadioInfoCommand* command = nullptr;
 
-    Fixture() { command = new RadioInfoCommand(*window, linkSource()); }
+    Fixture() { command = new RadioInfoCommand(*window, runner()); }
     QString imageText() const { return window->document().infoText(); }
     // The window's data with `change` made to the bytes, as a radio read gives them.
     void changeBytes(const std::function<void(RadioData&)>& change) {
@@ -45,7 +45,7 @@ struct Fixture : orv::test::RadioWindow {
 
     // A dialog on the window's data, shown (its load step has run) with `text`.
     std::unique_ptr<EmbedDialog> dialog(const QString& text) {
-        auto d = std::make_unique<EmbedDialog>(session(), feedback, linkSource(), window.get());
+        auto d = std::make_unique<EmbedDialog>(session(), runner(), window.get());
         d->setEmbedData(text);
         d->show();
         return d;
@@ -229,7 +229,7 @@ private slots:
     // From the tune view the command leaves tune mode and brings back the channel view first.
     void fromTheTuneView() {
         Fixture f;
-        QVERIFY(f.session().tuning().enterTuneMode(f.operate->link(), f.feedback));
+        QVERIFY(f.session().tuning().enterTuneMode(f.runner()));
         QVERIFY(f.radio().inTuneMode());
         f.window->showCaption();
         f.window->setViewMode(MainWindow::TuneView);

@@ -12,6 +12,7 @@
 #include "shell/EditingArea.h"
 #include "common/TestSetup.h"
 #include "document/TuneSession.h"
+#include "exchange/ExchangeRunner.h"
 #include "link/TuneExchanges.h"
 #include "shell/MainWindow.h"
 #include "link/RadioLink.h"
@@ -155,14 +156,15 @@ private slots:
         radio.memory().testChannel(0)[2] |= 0x08;
         sim::MemoryLink wire(radio, f.clock);
         RadioLink link(wire, f.clock, QStringLiteral("COM1"));
+        ExchangeRunner runner(link, f.feedback);
         TuneSession& tune = f.session().tuning();
-        QVERIFY(tune.enterTuneMode(link, f.feedback));
-        tune.chooseItem(1, link, f.feedback);
+        QVERIFY(tune.enterTuneMode(runner));
+        tune.chooseItem(1, runner);
         QCOMPARE(tune.state(), int(TuneSession::ItemActive));
         f.feedback.clear();
         f.window->setCommandHandler(Cmd::LeaveTuneMode, [&] {
             f.log.append("leave tune");
-            tune.leaveTuneMode(link, f.feedback);
+            tune.leaveTuneMode(runner);
         });
         f.plug(Cmd::FileSave, "save");
         f.plug(Cmd::ClosePort, "close port");

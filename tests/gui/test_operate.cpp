@@ -141,8 +141,8 @@ private slots:
     void readLeavesAnActiveTuneItem() {
         Fixture f;
         TuneSession& tune = f.session().tuning();
-        QVERIFY(tune.enterTuneMode(f.operate->link(), f.feedback));
-        tune.chooseItem(1, f.operate->link(), f.feedback);
+        QVERIFY(tune.enterTuneMode(f.runner()));
+        tune.chooseItem(1, f.runner());
         QCOMPARE(tune.state(), int(TuneSession::ItemActive));
         f.radio().clearLog();
         f.window->menuAction("mnuRead")->trigger();

@@ -57,7 +57,7 @@ QByteArray testRecord(const RadioData& d, int t) {
 struct Fixture : orv::test::RadioWindow {
     TuneWorkspace* tune = nullptr;
 
-    Fixture() { tune = new TuneWorkspace(*window, linkSource()); }
+    Fixture() { tune = new TuneWorkspace(*window, runner()); }
     TuneSession& tuning() { return window->document().tuning(); }
     QList<QByteArray> tuneCommands() const { return connection.demoRadio()->log().tuneCommands; }
     void clickNode(const QString& key) {

@@ -1,11 +1,18 @@
 #include "document/TuneSession.h"
 
 #include "document/Document.h"
+#include "exchange/ExchangeRunner.h"
 #include "link/TuneExchanges.h"
 
 #include <algorithm>
 
 namespace orv {
+
+namespace {
+// What every failed tune step shows.
+const UserMessage TuneError{QStringLiteral("Connecting interrupted. Please try again!"), QStringLiteral("Tune Error"),
+                            Icon::Exclamation};
+} // namespace
 
 int TuneSession::currentTestChannel() const { return m_document.currentTestChannel(); }
 
@@ -20,14 +27,14 @@ QString TuneSession::rangeText() const {
     return m ? bandText(*m, m_document.numbers(), u" ~ ") : QString();
 }
 
-bool TuneSession::enterTuneMode(RadioLink& link, Feedback& feedback) {
-    const auto entry = orv::enterTuneMode(link, feedback, m_document.data());
-    if (!entry)
+bool TuneSession::enterTuneMode(ExchangeRunner& runner) {
+    TuneModeEntry entry;
+    if (!runner.enterTune(m_document.data(), &entry).ok())
         return false;
-    m_document.applyTuneEntry(*entry);
+    m_document.applyTuneEntry(entry);
     // A radio whose code no catalog model has stays "unknown": never a position outside it.
-    m_modelCode = entry->modelCode;
-    m_modelPosition = m_document.catalog().findByValue(entry->modelCode);
+    m_modelCode = entry.modelCode;
+    m_modelPosition = m_document.catalog().findByValue(entry.modelCode);
     m_testPageVisible = true;
     m_itemPageVisible = false;
     m_testPageShown = true;
@@ -37,9 +44,9 @@ bool TuneSession::enterTuneMode(RadioLink& link, Feedback& feedback) {
 
 bool TuneSession::selectTestChannel(int testChannel) { return m_document.selectTestChannel(testChannel); }
 
-void TuneSession::chooseTestPage(RadioLink& link, Feedback& feedback) {
+void TuneSession::chooseTestPage(ExchangeRunner& runner) {
     if (m_state == ItemActive)
-        leaveItem(m_currentItem - 1, false, link, feedback);
+        leaveItem(m_currentItem - 1, false, runner);
     if (!m_testPageVisible) {
         // The grid is shown again from the data only while it holds no edits of its own, and
         // the radio is still in tune mode: the state stays as it is.
@@ -50,123 +57,116 @@ void TuneSession::chooseTestPage(RadioLink& link, Feedback& feedback) {
     m_testPageShown = true;
 }
 
-void TuneSession::chooseItem(int item, RadioLink& link, Feedback& feedback) {
+void TuneSession::chooseItem(int item, ExchangeRunner& runner) {
     if (item < 1 || item > TuneItemCount)
         return;
     if (m_state == ItemActive && m_currentItem != item)
-        leaveItem(m_currentItem - 1, false, link, feedback);
+        leaveItem(m_currentItem - 1, false, runner);
     m_currentItem = item;
     m_testPageVisible = false;
     if (m_testPageShown || m_state != ItemActive) {
         m_itemCaption = QString::fromLatin1(tuneItem(item - 1).caption);
-        enterItem(item - 1, link, feedback);
+        enterItem(item - 1, runner);
         m_testPageShown = false;
     }
 }
 
-void TuneSession::moveValue(int value, RadioLink& link, Feedback& feedback) {
+void TuneSession::moveValue(int value, ExchangeRunner& runner) {
     m_value = std::clamp(value, 0, TuneValueMax);
     if (m_currentItem < 1 || m_currentItem > TuneItemCount)
         return;
-    if (!sendTuneValue(link, m_currentItem - 1, m_value))
-        tuneError(feedback);
+    if (!runner.sendTuneValue(m_currentItem - 1, m_value, TuneError).ok())
+        m_itemPageVisible = false;
 }
 
-void TuneSession::ok(RadioLink& link, Feedback& feedback) {
+void TuneSession::ok(ExchangeRunner& runner) {
     if (m_currentItem < 1 || m_currentItem > TuneItemCount)
         return;
     m_document.storeTuneValue(m_currentItem - 1, m_value);
-    leaveItem(m_currentItem - 1, true, link, feedback);
+    leaveItem(m_currentItem - 1, true, runner);
     m_itemPageVisible = false;
 }
 
-void TuneSession::cancel(RadioLink& link, Feedback& feedback) {
+void TuneSession::cancel(ExchangeRunner& runner) {
     if (m_currentItem < 1 || m_currentItem > TuneItemCount)
         return;
-    leaveItem(m_currentItem - 1, false, link, feedback);
+    leaveItem(m_currentItem - 1, false, runner);
     m_itemPageVisible = false;
 }
 
-bool TuneSession::writeTestChannels(RadioLink& link, Feedback& feedback) {
-    if (!writeTuneChannels(link, feedback))
+bool TuneSession::writeTestChannels(ExchangeRunner& runner) {
+    if (!writeTuneChannels(runner, false))
         return false;
-    feedback.message(QStringLiteral("Write data is complete. Press OK button to continue ..."),
-                     QStringLiteral("Write Complete"), Icon::None);
+    runner.feedback().message(QStringLiteral("Write data is complete. Press OK button to continue ..."),
+                              QStringLiteral("Write Complete"), Icon::None);
     return true;
 }
 
-void TuneSession::leaveTuneMode(RadioLink& link, Feedback& feedback) {
+void TuneSession::leaveTuneMode(ExchangeRunner& runner) {
     switch (m_state) {
     case None:
         return;
     case ItemActive:
-        cancel(link, feedback);
+        cancel(runner);
         m_state = None;
         m_testPageShown = false;
         break;
     default:
-        if (leaveTuneModeProbe(link, m_state == ItemLeft)) {
+        if (runner.leaveTune(m_state == ItemLeft).ok()) {
             m_state = None;
             m_testPageShown = false;
         }
         break;
     }
     m_itemPageVisible = m_testPageVisible = false;
-    link.closeCommPort();
+    runner.link().closeCommPort();
 }
 
-bool TuneSession::writeTuneChannels(RadioLink& link, Feedback& feedback) {
+bool TuneSession::writeTuneChannels(ExchangeRunner& runner, bool withTuneError) {
     m_document.collectTestChannels();
-    if (!orv::writeTuneChannels(link, feedback, m_document.data()))
+    const std::optional<UserMessage> onFailure = withTuneError ? std::optional(TuneError) : std::nullopt;
+    if (!runner.writeTestChannels(m_document.data(), onFailure).ok())
         return false;
     m_document.testChannelsWritten();
     return true;
 }
 
-bool TuneSession::enterItem(int code, RadioLink& link, Feedback& feedback) {
+bool TuneSession::enterItem(int code, ExchangeRunner& runner) {
     if (m_document.tuneDataChanged() &&
-        feedback.ask(QStringLiteral("Data of tuning channel has been changed. Do you want write these to Radio? "),
-                     QStringLiteral("Note"), Icon::Question, Buttons::YesNo) == Answer::Yes) {
-        if (!writeTuneChannels(link, feedback)) {
-            tuneError(feedback);
+        runner.feedback().ask(QStringLiteral("Data of tuning channel has been changed. Do you want write these to Radio? "),
+                              QStringLiteral("Note"), Icon::Question, Buttons::YesNo) == Answer::Yes) {
+        if (!writeTuneChannels(runner, true)) {
+            m_itemPageVisible = false;
             return false;
         }
-        feedback.message(QStringLiteral("Write data is complete. Press OK button to continue ..."),
-                         QStringLiteral("Write Complete"), Icon::None);
+        runner.feedback().message(QStringLiteral("Write data is complete. Press OK button to continue ..."),
+                                  QStringLiteral("Write Complete"), Icon::None);
     }
-    if (!orv::enterTuneItem(link, code, currentTestChannel(), m_document.data())) {
-        tuneError(feedback);
+    if (!runner.enterTuneItem(code, currentTestChannel(), m_document.data(), TuneError).ok()) {
+        m_itemPageVisible = false;
         return false;
     }
     m_currentItem = code + 1;
     m_state = ItemActive;
-    showItem(code, link, feedback);
+    showItem(code, runner);
     return true;
 }
 
 // The item page with the stored value, which the radio receives as the item opens. Should
 // the radio not confirm it, the page stays hidden.
-void TuneSession::showItem(int code, RadioLink& link, Feedback& feedback) {
+void TuneSession::showItem(int code, ExchangeRunner& runner) {
     m_value = m_document.data().tuneValues()[std::size_t(code)];
-    m_itemPageVisible = sendTuneValue(link, code, m_value);
-    if (!m_itemPageVisible)
-        tuneError(feedback);
+    m_itemPageVisible = runner.sendTuneValue(code, m_value, TuneError).ok();
 }
 
-bool TuneSession::leaveItem(int code, bool store, RadioLink& link, Feedback& feedback) {
+bool TuneSession::leaveItem(int code, bool store, ExchangeRunner& runner) {
     const int value = m_document.data().tuneValues()[std::size_t(code)];
-    if (!orv::leaveTuneItem(link, code, currentTestChannel(), value, store)) {
-        tuneError(feedback);
+    if (!runner.leaveTuneItem(code, currentTestChannel(), value, store, TuneError).ok()) {
+        m_itemPageVisible = false;
         return false;
     }
     m_state = ItemLeft;
     return true;
-}
-
-void TuneSession::tuneError(Feedback& feedback) {
-    feedback.message(QStringLiteral("Connecting interrupted. Please try again!"), QStringLiteral("Tune Error"),
-                     Icon::Exclamation);
-    m_itemPageVisible = false;
 }
 
 } // namespace orv

@@ -2,7 +2,8 @@
 // The tune workspace's state and what each user action in it sends to the radio: entering
 // tune mode, choosing the test channel, a page of the tree (the test channels or one of the
 // seven tune items), moving the value, OK, Cancel, writing the test channels and leaving. The
-// window shows this state; the command line tool drives the same actions.
+// window shows this state; the command line tool drives the same actions. Every exchange
+// goes through the exchange runner it is given.
 //
 // Tune state: 0 none, 1 tune mode entered, 2 an item is active, 3 the item was left.
 
@@ -13,7 +14,7 @@
 namespace orv {
 
 class Document;
-class RadioLink;
+class ExchangeRunner;
 
 class TuneSession {
 public:
@@ -48,37 +49,36 @@ public:
     // test channels and tune values are taken, the caption reads "While tuning - " + title,
     // the first test channel in use becomes current and the test page shows. A failure keeps
     // the data and the state as they were. Returns true on success.
-    bool enterTuneMode(RadioLink& link, Feedback& feedback);
+    bool enterTuneMode(ExchangeRunner& runner);
     // optTestCh: false (nothing changes) for a number outside 1..11 or a "No CH" test channel.
     bool selectTestChannel(int testChannel);
     // "Tune Channels Setting": leaves an active item without storing, shows the test page.
-    void chooseTestPage(RadioLink& link, Feedback& feedback);
+    void chooseTestPage(ExchangeRunner& runner);
     // A tune item (1..7): leaves another active item without storing, then enters this one
     // (asking first to write changed test channels) and sends its stored value. Choosing the
     // active item again sends nothing.
-    void chooseItem(int item, RadioLink& link, Feedback& feedback);
+    void chooseItem(int item, ExchangeRunner& runner);
     // The value bar moved: the value goes to the radio at once.
-    void moveValue(int value, RadioLink& link, Feedback& feedback);
+    void moveValue(int value, ExchangeRunner& runner);
     // OK: the value is stored in the tune values and in the radio. Cancel: left unstored.
-    void ok(RadioLink& link, Feedback& feedback);
-    void cancel(RadioLink& link, Feedback& feedback);
+    void ok(ExchangeRunner& runner);
+    void cancel(ExchangeRunner& runner);
     // "&Write Frequencies of Tune": the tune grid into the test-channel records, then to the
     // radio, with the completion message. Returns true when written.
-    bool writeTestChannels(RadioLink& link, Feedback& feedback);
+    bool writeTestChannels(ExchangeRunner& runner);
     // Ends tune mode (nothing at all in state 0) and hides both pages; the port is closed.
     // With an item active the item is left as Cancel does, message included.
-    void leaveTuneMode(RadioLink& link, Feedback& feedback);
+    void leaveTuneMode(ExchangeRunner& runner);
 
     // The test channels were shown again from the data (a read, a load, a new image).
     void refilled() { m_state = None; }
 
 private:
-    bool writeTuneChannels(RadioLink& link, Feedback& feedback);
-    // The enter and leave steps with their message on failure.
-    bool enterItem(int code, RadioLink& link, Feedback& feedback);
-    bool leaveItem(int code, bool store, RadioLink& link, Feedback& feedback);
-    void tuneError(Feedback& feedback);
-    void showItem(int code, RadioLink& link, Feedback& feedback);
+    bool writeTuneChannels(ExchangeRunner& runner, bool withTuneError);
+    // The enter and leave steps; a failure shows the tune view's message.
+    bool enterItem(int code, ExchangeRunner& runner);
+    bool leaveItem(int code, bool store, ExchangeRunner& runner);
+    void showItem(int code, ExchangeRunner& runner);
 
     Document& m_document;
     int m_state = None;

@@ -29,11 +29,6 @@ LoadOutcome parseDataFile(const QByteArray& bytes, const RadioData& current);
 // be opened or read.
 LoadOutcome readDataFile(const QString& path, const RadioData& current);
 
-struct UserMessage {
-    QString text;
-    QString title;
-    Icon icon = Icon::None;
-};
 // The message a failed load shows ("The file is damaged! Please confirm it.", ...).
 UserMessage loadFailureMessage(LoadStatus status);
 

@@ -1,9 +1,9 @@
 #include "shell/EmbedDialog.h"
 
 #include "Feedback.h"
-#include "image/RadioInfoText.h"
-#include "link/Exchanges.h"
 #include "document/Document.h"
+#include "exchange/ExchangeRunner.h"
+#include "image/RadioInfoText.h"
 #include "shell/BusyCursor.h"
 #include "shell/ShellUnits.h"
 
@@ -66,8 +66,8 @@ QPushButton* makeButton(const char* name, const QString& caption, QWidget* paren
 
 } // namespace
 
-EmbedDialog::EmbedDialog(Document& document, Feedback& feedback, std::function<RadioLink&()> link, QWidget* parent)
-    : QDialog(parent), m_document(document), m_feedback(feedback), m_link(std::move(link)) {
+EmbedDialog::EmbedDialog(Document& document, ExchangeRunner& runner, QWidget* parent)
+    : QDialog(parent), m_document(document), m_runner(runner), m_feedback(runner.feedback()) {
     setObjectName(QStringLiteral("frmEmbed"));
     setWindowTitle(QStringLiteral("Radio Information"));
 
@@ -225,8 +225,9 @@ void EmbedDialog::cmdReadInfo_Click() {
     {
         BusyCursor hourglass;
         // A read that fails has shown its message and leaves the data as they were.
-        if (auto read = readEmbedInfo(m_link(), m_feedback, m_document.data()))
-            m_document.applyInfoRead(*read);
+        RadioData read;
+        if (m_runner.readInfo(m_document.data(), &read).ok())
+            m_document.applyInfoRead(read);
     }
     m_embedData = m_document.infoText();
     showRadioInfo();
@@ -235,7 +236,7 @@ void EmbedDialog::cmdReadInfo_Click() {
 void EmbedDialog::cmdWriteInfo_Click() {
     m_document.setInfoText(m_embedData);
     BusyCursor hourglass;
-    writeEmbedInfo(m_link(), m_feedback, m_document.data());
+    m_runner.writeInfo(m_document.data());
 }
 
 void EmbedDialog::cmdFont_Click() {

@@ -23,7 +23,7 @@ class QPushButton;
 namespace orv {
 class Feedback;
 class Document;
-class RadioLink;
+class ExchangeRunner;
 } // namespace orv
 
 namespace orv::gui {
@@ -36,8 +36,8 @@ public:
     // Shows the font dialog preset with `initial`; the chosen font, or nothing on Cancel.
     using FontChooser = std::function<std::optional<QFont>(const QFont& initial, QWidget* parent)>;
 
-    EmbedDialog(Document& document, Feedback& feedback, std::function<RadioLink&()> link,
-                QWidget* parent = nullptr);
+    // Read and Write run through `runner`, whose feedback the dialog's messages use too.
+    EmbedDialog(Document& document, ExchangeRunner& runner, QWidget* parent = nullptr);
 
     QString embedData() const { return m_embedData; }
     void setEmbedData(const QString& text) { m_embedData = text; }
@@ -81,8 +81,8 @@ private:
     void rtxtbEmbed_Change();
 
     Document& m_document;
+    ExchangeRunner& m_runner;
     Feedback& m_feedback;
-    std::function<RadioLink&()> m_link;
     FontChooser m_fontChooser;
     QString m_embedData;
     bool m_cancelPressed = true;

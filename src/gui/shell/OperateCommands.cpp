@@ -11,7 +11,8 @@
 namespace orv::gui {
 
 OperateCommands::OperateCommands(MainWindow& window, RadioConnection& connection)
-    : m_window(window), m_connection(connection) {
+    : m_window(window), m_connection(connection),
+      m_runner([this]() -> RadioLink& { return link(); }, window.feedback()) {
     using Cmd = MainWindow::Command;
     window.setCommandHandler(Cmd::Read, [this] { mnuRead_Click(); });
     window.setCommandHandler(Cmd::Write, [this] { mnuWrite_Click(); });
@@ -25,7 +26,7 @@ RadioLink& OperateCommands::link() {
     return m_connection.link();
 }
 
-void OperateCommands::leaveTuneMode() { m_window.document().tuning().leaveTuneMode(link(), m_window.feedback()); }
+void OperateCommands::leaveTuneMode() { m_window.document().tuning().leaveTuneMode(m_runner); }
 
 void OperateCommands::showChannelView() {
     m_window.setViewMode(MainWindow::ChannelView);
@@ -41,12 +42,12 @@ void OperateCommands::mnuRead_Click() {
         leaveTuneMode();
 
     // The read fills a copy: a read that fails leaves the window's data and editors as they are.
-    const auto result = readRadio(link(), feedback, doc.data());
-    if (!result)
+    ReadResult result;
+    if (!m_runner.read(doc.data(), &result).ok())
         return;
     if (m_window.viewMode() == MainWindow::TuneView)
         showChannelView();
-    doc.applyRead(*result, feedback);
+    doc.applyRead(result, feedback);
     m_window.menuAction(QStringLiteral("mnuFileNew"))->setEnabled(true);
 }
 
@@ -61,8 +62,7 @@ void OperateCommands::mnuWrite_Click() {
     const ModelInfo* model = doc.selectedModelInfo();
     RadioData sent = doc.data();
     int version = doc.dataVersion();
-    const bool written =
-        writeRadio(link(), m_window.feedback(), sent, version, {model ? model->value : -1, doc.title()});
+    const bool written = m_runner.write(sent, version, {model ? model->value : -1, doc.title()}).ok();
     // The handshake's data version and the date stamp stay, even when the write stops.
     doc.applyWrite(sent, version, written);
     if (!written)

@@ -4,8 +4,10 @@
 // view), the document taking what they bring, and leaving tune mode for the window's other
 // commands.
 // They talk to the radio through one connection kept for the window's whole run: the COM
-// port chosen in the window, or the built-in virtual radio of `orvante --demo`.
+// port chosen in the window, or the built-in virtual radio of `orvante --demo`. Every radio
+// command of the window runs its exchanges through the one runner kept here.
 
+#include "exchange/ExchangeRunner.h"
 #include "link/RadioConnection.h"
 
 namespace orv::gui {
@@ -24,6 +26,8 @@ public:
 
     // The link of the window's COM port (or of the virtual radio).
     RadioLink& link();
+    // The window's exchange runner, on that link.
+    ExchangeRunner& runner() { return m_runner; }
 
 private:
     // The channel and function view, without leaving tune mode again.
@@ -31,6 +35,7 @@ private:
 
     MainWindow& m_window;
     RadioConnection& m_connection;
+    ExchangeRunner m_runner;
 };
 
 } // namespace orv::gui

@@ -144,9 +144,8 @@ void ProgramStart::plugCommands() {
     port->setHeldDevice([this] {
         return m_connection->link().serial().isOpen() ? m_connection->device() : QString();
     });
-    const auto link = [this]() -> RadioLink& { return m_operate->link(); };
-    new TuneWorkspace(*m_window, link);
-    new RadioInfoCommand(*m_window, link);
+    new TuneWorkspace(*m_window, m_operate->runner());
+    new RadioInfoCommand(*m_window, m_operate->runner());
     new HelpCommands(*m_window);
     new PrintCommand(*m_window);
 }

@@ -9,8 +9,8 @@
 
 namespace orv::gui {
 
-RadioInfoCommand::RadioInfoCommand(MainWindow& window, std::function<RadioLink&()> link)
-    : QObject(&window), m_window(window), m_link(std::move(link)),
+RadioInfoCommand::RadioInfoCommand(MainWindow& window, ExchangeRunner& runner)
+    : QObject(&window), m_window(window), m_runner(runner),
       m_runDialog([](EmbedDialog& dialog) { dialog.exec(); }) {
     window.setCommandHandler(MainWindow::Command::RadioInformation, [this] { mnuRadio_Click(); });
 }
@@ -26,7 +26,7 @@ void RadioInfoCommand::mnuRadio_Click() {
     m_window.setViewMode(MainWindow::RadioInfoView);
 
     Document& doc = m_window.document();
-    EmbedDialog dialog(doc, m_window.feedback(), m_link, &m_window);
+    EmbedDialog dialog(doc, m_runner, &m_window);
     dialog.setEmbedData(doc.infoText());
     m_runDialog(dialog);
     // Cancel drops the edits, but a Read in the dialog has already put the radio's text into

@@ -6,16 +6,16 @@
 // one held counts as a change of the data, so that the unsaved-data question is asked before
 // it is lost (a data file keeps the text).
 //
-// Wiring: `new RadioInfoCommand(window, link)` plugs itself in as
-// MainWindow::Command::RadioInformation and lives as long as the window. `link` gives the
-// link of the window's COM port (or of the virtual radio). Tests replace the modal show.
+// Wiring: `new RadioInfoCommand(window, runner)` plugs itself in as
+// MainWindow::Command::RadioInformation and lives as long as the window. `runner` is the
+// window's exchange runner. Tests replace the modal show.
 
 #include <QObject>
 
 #include <functional>
 
 namespace orv {
-class RadioLink;
+class ExchangeRunner;
 }
 
 namespace orv::gui {
@@ -29,7 +29,7 @@ public:
     // Shows the dialog modally and returns when it is closed.
     using RunDialog = std::function<void(EmbedDialog&)>;
 
-    RadioInfoCommand(MainWindow& window, std::function<RadioLink&()> link);
+    RadioInfoCommand(MainWindow& window, ExchangeRunner& runner);
 
     void setRunDialog(RunDialog run) { m_runDialog = std::move(run); }
 
@@ -38,7 +38,7 @@ public slots:
 
 private:
     MainWindow& m_window;
-    std::function<RadioLink&()> m_link;
+    ExchangeRunner& m_runner;
     RunDialog m_runDialog;
 };
 

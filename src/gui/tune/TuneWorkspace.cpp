@@ -1,6 +1,7 @@
 #include "tune/TuneWorkspace.h"
 
 #include "editors/Twips.h"
+#include "exchange/ExchangeRunner.h"
 #include "image/TuneTable.h"
 #include "link/TuneExchanges.h"
 #include "document/Document.h"
@@ -30,8 +31,8 @@ constexpr int KeyRole = Qt::UserRole;
 
 } // namespace
 
-TuneWorkspace::TuneWorkspace(MainWindow& window, LinkSource link)
-    : QWidget(nullptr), m_window(window), m_link(std::move(link)) {
+TuneWorkspace::TuneWorkspace(MainWindow& window, ExchangeRunner& runner)
+    : QWidget(nullptr), m_window(window), m_runner(runner) {
     setObjectName(QStringLiteral("tuneView"));
     Document& document = window.document();
 
@@ -132,7 +133,7 @@ void TuneWorkspace::mnuTune_Click() {
     // first, as Read and Write do.
     if (tuning().state() == TuneSession::ItemActive)
         m_window.runCommand(MainWindow::Command::LeaveTuneMode);
-    if (!tuning().enterTuneMode(m_link(), m_window.feedback()))
+    if (!tuning().enterTuneMode(m_runner))
         return;
     m_channels->showTuneChannels();
     m_lblRadio->setText(tuning().modelName());
@@ -157,14 +158,14 @@ void TuneWorkspace::nodeClicked(const QString& key) {
     BusyCursor busy;
     if (key == QLatin1String("testfreq")) {
         const bool wasShown = tuning().testPageVisible();
-        tuning().chooseTestPage(m_link(), m_window.feedback());
+        tuning().chooseTestPage(m_runner);
         if (!wasShown)
             m_channels->showTuneChannels();
     } else {
         const int code = tuneItemCode(key);
         if (code < 0)
             return;
-        tuning().chooseItem(code + 1, m_link(), m_window.feedback());
+        tuning().chooseItem(code + 1, m_runner);
     }
     showPages();
 }
@@ -172,26 +173,26 @@ void TuneWorkspace::nodeClicked(const QString& key) {
 void TuneWorkspace::valueMoved(int value) {
     m_item->lblTuneVal()->setText(QString::number(value));
     BusyCursor busy;
-    tuning().moveValue(value, m_link(), m_window.feedback());
+    tuning().moveValue(value, m_runner);
     m_item->setVisible(tuning().itemPageVisible());
 }
 
 void TuneWorkspace::cmdOK_Click() {
     BusyCursor busy;
-    tuning().ok(m_link(), m_window.feedback());
+    tuning().ok(m_runner);
     showPages();
 }
 
 void TuneWorkspace::cmdCancel_Click() {
     BusyCursor busy;
-    tuning().cancel(m_link(), m_window.feedback());
+    tuning().cancel(m_runner);
     showPages();
 }
 
 void TuneWorkspace::writeTestChannels() {
     m_channels->commitCellEdits();
     BusyCursor busy;
-    tuning().writeTestChannels(m_link(), m_window.feedback());
+    tuning().writeTestChannels(m_runner);
     showPages();
 }
 

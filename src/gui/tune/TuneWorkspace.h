@@ -5,10 +5,11 @@
 // values and puts the radio into tune mode.
 //
 // What each page and button does to the radio is the document's tune state machine
-// (TuneSession); this class turns the user's clicks and keys into its actions, runs them on
-// the window's radio link with the hourglass, and shows the pages it says are visible.
+// (TuneSession); this class turns the user's clicks and keys into its actions, runs them
+// through the window's exchange runner with the hourglass, and shows the pages it says are
+// visible.
 //
-// Wiring: `new TuneWorkspace(window, link)` places itself on the window's editing surface as
+// Wiring: `new TuneWorkspace(window, runner)` places itself on the window's editing surface as
 // the tune view and plugs in MainWindow::Command::Tune.
 
 #include <QWidget>
@@ -20,7 +21,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace orv {
-class RadioLink;
+class ExchangeRunner;
 class TuneSession;
 } // namespace orv
 
@@ -33,8 +34,7 @@ class TuneItemPage;
 class TuneWorkspace : public QWidget {
     Q_OBJECT
 public:
-    using LinkSource = std::function<RadioLink&()>;
-    TuneWorkspace(MainWindow& window, LinkSource link);
+    TuneWorkspace(MainWindow& window, ExchangeRunner& runner);
 
     QTreeWidget* tree() const { return m_tree; }
     TuneChannelsPage* channelsPage() const { return m_channels; }
@@ -64,7 +64,7 @@ private:
     TuneSession& tuning();
 
     MainWindow& m_window;
-    LinkSource m_link;
+    ExchangeRunner& m_runner;
     QTreeWidget* m_tree = nullptr;
     QLabel* m_lblRadio = nullptr;
     QLabel* m_lblRange = nullptr;

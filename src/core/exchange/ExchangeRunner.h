@@ -1,0 +1,125 @@
+#pragma once
+// The one way to talk to a radio. Every exchange - read, write, the information read and
+// write, tune entry, a tune item with its value, storing or leaving it, the test-channel write
+// and leaving tune mode - runs through an ExchangeRunner, which
+//  - starts it on a link whose failure record is cleared and whose waits check the runner's
+//    cancel token,
+//  - tells its observers when it begins, how far it has got and which radio answered,
+//  - and ends it with a typed result: ok, failed (with the reason and the message shown) or
+//    cancelled (a question answered No).
+// The history and the fleet hook in as observers.
+//
+// A runner, its link, its feedback and its observers belong to one thread.
+
+#include "CancelToken.h"
+#include "Feedback.h"
+#include "image/RadioData.h"
+#include "link/Exchanges.h"
+#include "link/LinkFailure.h"
+#include "link/RadioLink.h"
+#include "link/TuneExchanges.h"
+
+#include <QString>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace orv {
+
+enum class ExchangeKind {
+    Read,
+    Write,
+    InfoRead,
+    InfoWrite,
+    TuneEnter,         // tune mode entered (the tune area read first)
+    TuneItem,          // a tune item entered on a test channel
+    TuneValue,         // a live value for the active item
+    TuneStore,         // the item left with its value stored in the radio (OK)
+    TuneCancel,        // the item left without storing (Cancel)
+    TuneWriteChannels, // the test channels written
+    TuneLeave,         // tune mode ended
+};
+// "read", "write", "info-read", "info-write", "tune-enter", "tune-item", "tune-value",
+// "tune-store", "tune-cancel", "tune-write-channels", "tune-leave".
+QString exchangeKindName(ExchangeKind kind);
+
+// The radio as far as an exchange got to know it.
+struct RadioIdentity {
+    int modelCode = -1;   // from the handshake's identity reply; -1 before it
+    int dataVersion = -1; // likewise
+    QString radioId;      // the 16 ID bytes (0x3E0) as characters, once a read brought them
+    bool known() const { return modelCode >= 0; }
+};
+
+struct ExchangeResult {
+    enum class Status { Ok, Failed, Cancelled };
+    ExchangeKind kind = ExchangeKind::Read;
+    Status status = Status::Failed;
+    LinkFailure reason = LinkFailure::None; // why it failed; None unless Failed
+    // The last message the exchange showed: the completion, the failure, or for a cancelled
+    // one the question answered No.
+    QString message;
+    QString port; // the port's label ("COM3", a device, "Demo radio")
+    RadioIdentity radio;
+    bool ok() const { return status == Status::Ok; }
+};
+
+class ExchangeObserver {
+public:
+    virtual ~ExchangeObserver() = default;
+    virtual void exchangeStarted(ExchangeKind kind, const QString& port) { (void)kind, (void)port; }
+    // The handshake's identity reply came in (and, after a read, the radio ID).
+    virtual void exchangeIdentified(ExchangeKind kind, const RadioIdentity& radio) { (void)kind, (void)radio; }
+    virtual void exchangeProgress(ExchangeKind kind, int value, int maximum) {
+        (void)kind, (void)value, (void)maximum;
+    }
+    virtual void exchangeFinished(const ExchangeResult& result) { (void)result; }
+};
+
+class ExchangeRunner {
+public:
+    using LinkSource = std::function<RadioLink&()>;
+    // `link` gives the link of the next exchange (the window looks up its COM port each time).
+    ExchangeRunner(LinkSource link, Feedback& feedback);
+    ExchangeRunner(RadioLink& link, Feedback& feedback);
+
+    Feedback& feedback() { return m_feedback; }
+    // The link the next exchange runs on.
+    RadioLink& link() { return m_link(); }
+    // Every wait of every exchange checks the token (nullptr: none). The token must outlive
+    // the exchanges that use it.
+    void setCancelToken(const CancelToken* token) { m_cancel = token; }
+    void addObserver(ExchangeObserver* observer);
+    void removeObserver(ExchangeObserver* observer);
+
+    // The exchanges, each with the messages and progress it shows. A read fills `out` only
+    // when it succeeded; the write stamps `data` and takes the handshake's data version into
+    // `dataVersion` as the radio's write does.
+    ExchangeResult read(const RadioData& current, ReadResult* out);
+    ExchangeResult write(RadioData& data, int& dataVersion, const WriteRequest& request);
+    ExchangeResult readInfo(const RadioData& current, RadioData* out);
+    ExchangeResult writeInfo(const RadioData& data);
+    ExchangeResult enterTune(const RadioData& current, TuneModeEntry* out);
+    // The tune item steps show `failureMessage` when they fail (the tune view's one message).
+    ExchangeResult enterTuneItem(int code, int testChannel, const RadioData& data, const UserMessage& failureMessage);
+    ExchangeResult sendTuneValue(int code, int value, const UserMessage& failureMessage);
+    ExchangeResult leaveTuneItem(int code, int testChannel, int value, bool store, const UserMessage& failureMessage);
+    ExchangeResult writeTestChannels(const RadioData& data, const std::optional<UserMessage>& failureMessage = {});
+    ExchangeResult leaveTune(bool itemWasLeft);
+
+    // The entry point all of the above go through: `exchange` runs on the link with the
+    // runner's feedback and tells whether it succeeded; the runner does the rest.
+    ExchangeResult run(ExchangeKind kind, const std::function<bool(RadioLink&, Feedback&)>& exchange,
+                       const std::optional<UserMessage>& failureMessage = {});
+
+private:
+    class Tap;
+    void notifyIdentified(ExchangeKind kind, const RadioIdentity& radio);
+
+    LinkSource m_link;
+    Feedback& m_feedback;
+    const CancelToken* m_cancel = nullptr;
+    std::vector<ExchangeObserver*> m_observers;
+};
+
+} // namespace orv
