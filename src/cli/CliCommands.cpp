@@ -1,8 +1,8 @@
 #include "CliCommands.h"
 
 #include "CliFeedback.h"
-#include "catalog/IniFile.h"
 #include "catalog/NumberText.h"
+#include "catalog/ProgramSetup.h"
 #include "files/ChannelExport.h"
 #include "image/RadioInfoText.h"
 #include "session/Session.h"
@@ -29,7 +29,9 @@ int fail(const QString& message) {
     return ExitFailed;
 }
 
-// Start-up as the window does it: the catalog, then a new image for the model of value 7.
+// Start-up as the window does it: the catalog, the program's INI placed (the radio commands
+// find the stored COM port and the port mapping there), then a new image for the model of
+// value 7.
 // A catalog named on the command line must exist (a typing error would otherwise give the
 // built-in defaults without a word); the shipped one may be missing, as in the window.
 std::unique_ptr<Session> startSession(const Options& o, CliFeedback& feedback) {
@@ -38,10 +40,8 @@ std::unique_ptr<Session> startSession(const Options& o, CliFeedback& feedback) {
         fail(QStringLiteral("The catalog file %1 does not exist.").arg(o.catalogPath));
         return nullptr;
     }
-    const QString catalogPath = locateCatalog(o.catalogPath);
-    const IniFile ini(catalogPath);
-    const StartupValues startup = readStartupValues(ini, QCoreApplication::applicationDirPath());
-    auto session = std::make_unique<Session>(startup, ModelCatalog::read(ini, startup.modelCount));
+    ProgramSetup setup = loadProgramSetup(o.catalogPath, QCoreApplication::applicationDirPath());
+    auto session = std::make_unique<Session>(setup.startup, std::move(setup.catalog));
     session->startUp(feedback);
     return session;
 }
