@@ -21,12 +21,10 @@ QString bin(const char* name) { return qEnvironmentVariable("ORVANTE_BIN_DIR") +
 struct Radio {
     QProcess process;
     QString device;
-    // `runAs`: a command that runs the radio as another user (its pseudo-terminal is then theirs).
-    explicit Radio(const QStringList& args, const QStringList& runAs = {}) {
-        if (runAs.isEmpty())
-            process.start(bin("orvante-radio-sim"), args);
-        else
-            process.start(runAs.first(), runAs.mid(1) + QStringList{bin("orvante-radio-sim")} + args);
+    // `command`: the program, after whatever runs it as another user (the pseudo-terminal is
+    // then that user's).
+    explicit Radio(const QStringList& args, const QStringList& command = {bin("orvante-radio-sim")}) {
+        process.start(command.first(), command.mid(1) + args);
         if (process.waitForReadyRead(5000))
             device = QString::fromLocal8Bit(process.readLine()).trimmed();
     }
@@ -73,7 +71,7 @@ Run cli(const QStringList& args, const std::function<void(qint64)>& whileRunning
     return runCommand(QStringList{bin("orvante-cli")} + args, whileRunning);
 }
 
-// A program folder its user cannot write, holding a copy of orvante-cli and the catalog, as an
+// A program folder its user cannot write, holding copies of the programs and the catalog, as an
 // installation the user does not own has it. For root, whom folder permissions do not stop,
 // the programs run as "nobody" (through setpriv), for whom the folder really is read-only.
 struct ReadOnlyInstall {
@@ -81,21 +79,21 @@ struct ReadOnlyInstall {
     QStringList runAs; // prefix of every command run as the installation's user
     QString program;   // the program folder
     QString configHome;
-    QString why;       // empty when ready
+    bool copied = false;
+    QString skipWhy; // why this system cannot have such a folder
 
     ReadOnlyInstall() {
         program = root.filePath("program");
         configHome = root.filePath("config");
-        if (!QDir().mkpath(program) || !QDir().mkpath(configHome + "/orvante") ||
-            !QFile::copy(bin("orvante-cli"), program + "/orvante-cli") ||
-            !QFile::copy(bin("vuxPC.ini"), program + "/vuxPC.ini")) {
-            why = "cannot set up the program folder";
+        copied = QDir().mkpath(program) && QDir().mkpath(configHome + "/orvante");
+        for (const char* name : {"orvante-cli", "orvante-radio-sim", "vuxPC.ini"})
+            copied = copied && QFile::copy(bin(name), program + "/" + name);
+        if (!copied)
             return;
-        }
         if (::geteuid() == 0) {
             const QString setpriv = QStandardPaths::findExecutable("setpriv");
             if (setpriv.isEmpty()) {
-                why = "running as root, and setpriv (util-linux) is not there to run as another user";
+                skipWhy = "running as root, and setpriv (util-linux) is not there to run as another user";
                 return;
             }
             runAs = {setpriv, "--reuid=nobody", "--regid=nogroup", "--clear-groups", "--"};
@@ -106,7 +104,7 @@ struct ReadOnlyInstall {
         QFile::setPermissions(program, readAndEnter);
         // The folder test the program makes, done by the user who runs it.
         if (runCommand(runAs + QStringList{"/usr/bin/test", "-w", program}).exitCode != 1)
-            why = "the program folder is still writable for the user running the program";
+            skipWhy = "the program folder is still writable for the user running the program";
     }
     ~ReadOnlyInstall() { QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); }
 
@@ -115,9 +113,8 @@ struct ReadOnlyInstall {
         env.insert("XDG_CONFIG_HOME", configHome);
         return env;
     }
-    Run cli(const QStringList& args) const {
-        return runCommand(runAs + QStringList{program + "/orvante-cli"} + args, {}, environment());
-    }
+    QStringList command(const QString& name) const { return runAs + QStringList{program + "/" + name}; }
+    Run cli(const QStringList& args) const { return runCommand(command("orvante-cli") + args, {}, environment()); }
 };
 
 // The image rows of `orvante-cli dump FILE`, "000: .." to "3F0: ..".
@@ -223,9 +220,10 @@ private slots:
     // port and the device behind it, is the one in the user's configuration folder.
     void storedPortFromTheUsersConfigFolder() {
         const ReadOnlyInstall install;
-        if (!install.why.isEmpty())
-            QSKIP(qPrintable(install.why));
-        Radio radio({}, install.runAs);
+        QVERIFY(install.copied);
+        if (!install.skipWhy.isEmpty())
+            QSKIP(qPrintable(install.skipWhy));
+        Radio radio({}, install.command("orvante-radio-sim"));
         QVERIFY(!radio.device.isEmpty());
         QVERIFY(orv::test::putFile(install.configHome + "/orvante/ORVANTE.ini",
                                    "[Comm Port]\nCommon Port=3\nCOM3=" + radio.device.toUtf8() + "\n"));
