@@ -1,10 +1,10 @@
 #include "CliCommands.h"
 
 #include "CliFeedback.h"
-#include "catalog/IniFile.h"
+#include "catalog/ProgramSetup.h"
+#include "document/Document.h"
 #include "files/ChannelExport.h"
 #include "image/RadioInfoText.h"
-#include "document/Document.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -28,7 +28,9 @@ int fail(const QString& message) {
     return ExitFailed;
 }
 
-// Start-up as the window does it: the catalog, then a new image for the model of value 7.
+// Start-up as the window does it: the catalog, the program's INI placed (the radio commands
+// find the stored COM port and the port mapping there), then a new image for the model of
+// value 7.
 // A catalog named on the command line must exist (a typing error would otherwise give the
 // built-in defaults without a word); the shipped one may be missing, as in the window.
 std::unique_ptr<Document> startSession(const Options& o, CliFeedback& feedback) {
@@ -36,11 +38,9 @@ std::unique_ptr<Document> startSession(const Options& o, CliFeedback& feedback) 
         fail(QStringLiteral("The catalog file %1 does not exist.").arg(o.catalogPath));
         return nullptr;
     }
-    const QString catalogPath = locateCatalog(o.catalogPath);
-    const IniFile ini(catalogPath);
-    const StartupValues startup = readStartupValues(ini, QCoreApplication::applicationDirPath());
-    auto doc = std::make_unique<Document>(startup, ModelCatalog::read(ini, startup.modelCount),
-                                          SystemClock::instance(), NumberFormat::system());
+    ProgramSetup setup = loadProgramSetup(o.catalogPath, QCoreApplication::applicationDirPath());
+    auto doc = std::make_unique<Document>(setup.startup, std::move(setup.catalog), SystemClock::instance(),
+                                          setup.numbers);
     doc->startUp(feedback);
     return doc;
 }

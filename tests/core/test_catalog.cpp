@@ -1,10 +1,12 @@
-// INI access, start-up values and the model catalog.
+// INI access, start-up values, the model catalog and the start-up both executables share.
 
 #include "catalog/IniFile.h"
 #include "catalog/ModelCatalog.h"
+#include "catalog/ProgramSetup.h"
 #include "catalog/StartupConfig.h"
 #include "common/TestFiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -25,6 +27,24 @@ QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArra
 }
 
 const auto readFile = orv::test::fileBytes;
+
+// XDG_CONFIG_HOME pointed at a folder for the life of the object, so that the user's
+// configuration folder is a scratch one.
+class ScratchConfigHome {
+public:
+    explicit ScratchConfigHome(const QString& folder) : m_old(qgetenv("XDG_CONFIG_HOME")) {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder));
+    }
+    ~ScratchConfigHome() {
+        if (m_old.isNull())
+            qunsetenv("XDG_CONFIG_HOME");
+        else
+            qputenv("XDG_CONFIG_HOME", m_old);
+    }
+
+private:
+    QByteArray m_old;
+};
 
 } // namespace
 
@@ -193,6 +213,87 @@ private slots:
         QCOMPARE(catalog.findByValue(44), 1); // the first of two; 300 is not 44 as a byte
         QCOMPARE(catalog.findByValue(300), -1);
         QCOMPARE(catalog.findByValue(7), -1);
+    }
+
+    // The program's INI stays beside the program only when that folder can be written; the
+    // folder asked about is the INI's own, made absolute.
+    void programIniPath_besideOrInTheConfigFolder() {
+        QStringList asked;
+        const auto writable = [&asked](bool answer) {
+            return [&asked, answer](const QString& folder) {
+                asked << folder;
+                return answer;
+            };
+        };
+        QCOMPARE(programIniPath("/opt/orv/ORVANTE.ini", "/home/u/.config/orvante", writable(true)),
+                 QString("/opt/orv/ORVANTE.ini"));
+        QCOMPARE(programIniPath("/opt/orv/ORVANTE.ini", "/home/u/.config/orvante", writable(false)),
+                 QString("/home/u/.config/orvante/ORVANTE.ini"));
+        QCOMPARE(asked, QStringList({"/opt/orv", "/opt/orv"}));
+        asked.clear();
+        QCOMPARE(programIniPath("Custom.ini", "/cfg", writable(false)), QString("/cfg/Custom.ini"));
+        QCOMPARE(asked, QStringList{QDir::currentPath()});
+
+        // The real folder test.
+        QTemporaryDir dir;
+        const QString beside = dir.filePath("ORVANTE.ini");
+        QCOMPARE(programIniPath(beside), beside);
+        QCOMPARE(programIniPath("/nonexistent-folder/ORVANTE.ini"),
+                 QDir(userConfigFolder()).filePath("ORVANTE.ini"));
+    }
+
+    // The user's folder is the same for every executable, whatever its application name.
+    void userConfigFolder_followsTheConfigHome() {
+        QTemporaryDir dir;
+        const ScratchConfigHome home(dir.path());
+        QCOMPARE(userConfigFolder(), dir.filePath("orvante"));
+    }
+
+    // A program folder that cannot be written: the INI, the stored port and the port mapping
+    // come from the user's configuration folder, not from a stale INI beside the program.
+    void loadProgramSetup_programFolderReadOnly() {
+        QTemporaryDir dir;
+        const ScratchConfigHome home(dir.filePath("config"));
+        const QString program = dir.filePath("program");
+        QVERIFY(QDir().mkpath(program) && QDir().mkpath(dir.filePath("config/orvante")));
+        const QString catalog = writeFile(dir, "vuxPC.ini",
+            "[Const String]\nSoftware Title=Shop Title\nSoftware ini File=Shop.ini\n"
+            "[Radio List]\nSum of Radios=1\nRadioName1=Seven\nRadioValue1=7\n");
+        writeFile(dir, "program/Shop.ini", "[Comm Port]\nCommon Port=5\n");
+        writeFile(dir, "config/orvante/Shop.ini", "[Comm Port]\nCommon Port=3\nCOM3=/dev/pts/77\n");
+
+        QStringList asked;
+        const ProgramSetup setup = loadProgramSetup(catalog, program, [&asked](const QString& folder) {
+            asked << folder;
+            return false;
+        });
+        QCOMPARE(asked, QStringList{program});
+        QCOMPARE(setup.catalogPath, catalog);
+        QCOMPARE(setup.startup.title, QString("Shop Title"));
+        QCOMPARE(setup.startup.productIniPath, dir.filePath("config/orvante/Shop.ini"));
+        // Only the INI moves: the manual is still looked for beside the program.
+        QCOMPARE(setup.startup.helpFilePath, program + "/ORVANTE.hlp");
+        QCOMPARE(setup.catalog.size(), 1);
+        QCOMPARE(setup.catalog.at(0)->value, 7);
+        QCOMPARE(setup.comPort, 3);
+        QCOMPARE(deviceForPort(setup.comPort, setup.startup.productIniPath, {}), QString("/dev/pts/77"));
+
+        // The same folder writable: the INI beside the program counts.
+        const ProgramSetup beside = loadProgramSetup(catalog, program, [](const QString&) { return true; });
+        QCOMPARE(beside.startup.productIniPath, program + "/Shop.ini");
+        QCOMPARE(beside.comPort, 5);
+    }
+
+    // Nothing stored yet and no catalog: the built-in defaults and COM1.
+    void loadProgramSetup_nothingStored() {
+        QTemporaryDir dir;
+        const ScratchConfigHome home(dir.filePath("config"));
+        const ProgramSetup setup = loadProgramSetup(dir.filePath("none.ini"), dir.path(), folderIsWritable);
+        QCOMPARE(setup.startup.productIniPath, dir.filePath("ORVANTE.ini"));
+        QCOMPARE(setup.startup.title, QString("ORVANTE Programming Software"));
+        QCOMPARE(setup.catalog.size(), 2);
+        QCOMPARE(setup.comPort, MinPort);
+        QVERIFY(!QFile::exists(setup.startup.productIniPath)); // reading creates nothing
     }
 
     void shippedCatalog() {

@@ -3,9 +3,13 @@
 
 #include "common/TestFiles.h"
 
+#include <QDir>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <unistd.h>
 
 using orv::test::fileBytes;
 
@@ -17,8 +21,10 @@ QString bin(const char* name) { return qEnvironmentVariable("ORVANTE_BIN_DIR") +
 struct Radio {
     QProcess process;
     QString device;
-    explicit Radio(const QStringList& args) {
-        process.start(bin("orvante-radio-sim"), args);
+    // `command`: the program, after whatever runs it as another user (the pseudo-terminal is
+    // then that user's).
+    explicit Radio(const QStringList& args, const QStringList& command = {bin("orvante-radio-sim")}) {
+        process.start(command.first(), command.mid(1) + args);
         if (process.waitForReadyRead(5000))
             device = QString::fromLocal8Bit(process.readLine()).trimmed();
     }
@@ -42,11 +48,15 @@ struct Run {
     QByteArray lastErrLine() const { return err.trimmed().split('\n').last(); }
 };
 
-Run cli(const QStringList& args, const std::function<void(qint64)>& whileRunning = {}) {
+// `command` is the program and its arguments; `environment` empty: this process's.
+Run runCommand(const QStringList& command, const std::function<void(qint64)>& whileRunning = {},
+               const QProcessEnvironment& environment = {}) {
     QProcess p;
+    if (!environment.isEmpty())
+        p.setProcessEnvironment(environment);
     QElapsedTimer t;
     t.start();
-    p.start(bin("orvante-cli"), args);
+    p.start(command.first(), command.mid(1));
     while (!p.waitForFinished(100)) {
         if (t.elapsed() > 60000)
             return {};
@@ -56,6 +66,56 @@ Run cli(const QStringList& args, const std::function<void(qint64)>& whileRunning
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
             p.readAllStandardError(), t.elapsed()};
 }
+
+Run cli(const QStringList& args, const std::function<void(qint64)>& whileRunning = {}) {
+    return runCommand(QStringList{bin("orvante-cli")} + args, whileRunning);
+}
+
+// A program folder its user cannot write, holding copies of the programs and the catalog, as an
+// installation the user does not own has it. For root, whom folder permissions do not stop,
+// the programs run as "nobody" (through setpriv), for whom the folder really is read-only.
+struct ReadOnlyInstall {
+    QTemporaryDir root;
+    QStringList runAs; // prefix of every command run as the installation's user
+    QString program;   // the program folder
+    QString configHome;
+    bool copied = false;
+    QString skipWhy; // why this system cannot have such a folder
+
+    ReadOnlyInstall() {
+        program = root.filePath("program");
+        configHome = root.filePath("config");
+        copied = QDir().mkpath(program) && QDir().mkpath(configHome + "/orvante");
+        for (const char* name : {"orvante-cli", "orvante-radio-sim", "vuxPC.ini"})
+            copied = copied && QFile::copy(bin(name), program + "/" + name);
+        if (!copied)
+            return;
+        if (::geteuid() == 0) {
+            const QString setpriv = QStandardPaths::findExecutable("setpriv");
+            if (setpriv.isEmpty()) {
+                skipWhy = "running as root, and setpriv (util-linux) is not there to run as another user";
+                return;
+            }
+            runAs = {setpriv, "--reuid=nobody", "--regid=nogroup", "--clear-groups", "--"};
+        }
+        const auto readAndEnter = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup |
+                                  QFile::ReadOther | QFile::ExeOther;
+        QFile::setPermissions(root.path(), readAndEnter | QFile::WriteOwner);
+        QFile::setPermissions(program, readAndEnter);
+        // The folder test the program makes, done by the user who runs it.
+        if (runCommand(runAs + QStringList{"/usr/bin/test", "-w", program}).exitCode != 1)
+            skipWhy = "the program folder is still writable for the user running the program";
+    }
+    ~ReadOnlyInstall() { QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); }
+
+    QProcessEnvironment environment() const {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", configHome);
+        return env;
+    }
+    QStringList command(const QString& name) const { return runAs + QStringList{program + "/" + name}; }
+    Run cli(const QStringList& args) const { return runCommand(command("orvante-cli") + args, {}, environment()); }
+};
 
 // The image rows of `orvante-cli dump FILE`, "000: .." to "3F0: ..".
 QList<QByteArray> dump(const QString& file) {
@@ -72,8 +132,7 @@ class TestRadioCli : public QObject {
 
 private slots:
     void initTestCase() {
-        if (!QFile::exists(bin("orvante-radio-sim")))
-            QSKIP("orvante-radio-sim is not built");
+        QVERIFY2(QFile::exists(bin("orvante-radio-sim")), "orvante-radio-sim is not built");
     }
 
     // A raw write of a file and a read back give the same memory for everything the write
@@ -155,6 +214,26 @@ private slots:
         QVERIFY(radio.stop());
         QVERIFY(dump(path("tuned.kvd"))[47].startsWith("2F0: "));
         QCOMPARE(dump(path("tuned.kvd"))[47].split(' ').value(3), QByteArray("7B"));
+    }
+
+    // No --port, and a program folder the user cannot write: the program's INI, with the stored
+    // port and the device behind it, is the one in the user's configuration folder.
+    void storedPortFromTheUsersConfigFolder() {
+        const ReadOnlyInstall install;
+        QVERIFY(install.copied);
+        if (!install.skipWhy.isEmpty())
+            QSKIP(qPrintable(install.skipWhy));
+        Radio radio({}, install.command("orvante-radio-sim"));
+        QVERIFY(!radio.device.isEmpty());
+        QVERIFY(orv::test::putFile(install.configHome + "/orvante/ORVANTE.ini",
+                                   "[Comm Port]\nCommon Port=3\nCOM3=" + radio.device.toUtf8() + "\n"));
+        const Run r = install.cli({"info-read"});
+        QVERIFY2(r.exitCode == 0, r.err);
+        // What the built-in demo radio holds, which is the virtual radio's memory too.
+        const Run demo = cli({"--demo", "info-read"});
+        QCOMPARE(demo.exitCode, 0);
+        QCOMPARE(r.out, demo.out);
+        QVERIFY(!QFile::exists(install.program + "/ORVANTE.ini"));
     }
 
     // A port that is not there: the port message and the reason, on one line.

@@ -170,15 +170,6 @@ private slots:
         QCOMPARE(c.options.splashMinimumMs, 1200);
     }
 
-    void programIniBesideTheProgramWhenWritable() {
-        QTemporaryDir dir;
-        const QString beside = dir.filePath("ORVANTE.ini");
-        QCOMPARE(programIniPath(beside), beside);
-        const QString elsewhere = programIniPath("/nonexistent-folder/ORVANTE.ini");
-        QVERIFY(elsewhere.endsWith("/ORVANTE.ini"));
-        QVERIFY(!elsewhere.startsWith("/nonexistent-folder"));
-    }
-
     void startShowsTheSplashForItsTimeThenTheWindow() {
         QTemporaryDir dir;
         const QString catalog = dir.filePath("vuxPC.ini");

@@ -1,8 +1,6 @@
 #include "shell/ProgramStart.h"
 
-#include "catalog/IniFile.h"
-#include "catalog/ModelCatalog.h"
-#include "catalog/StartupConfig.h"
+#include "catalog/ProgramSetup.h"
 #include "print/PrintCommand.h"
 #include "document/Document.h"
 #include "shell/FileCommands.h"
@@ -18,11 +16,9 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QStatusBar>
-#include <QStandardPaths>
 
 namespace orv::gui {
 
@@ -76,14 +72,6 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     return result;
 }
 
-QString programIniPath(const QString& besideProgram) {
-    const QFileInfo beside(besideProgram);
-    if (QFileInfo(beside.absolutePath()).isWritable())
-        return besideProgram;
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    return QDir(config).filePath(beside.fileName());
-}
-
 ProgramStart::ProgramStart(StartOptions options, Clock& clock)
     : m_options(std::move(options)), m_clock(clock),
       m_feedback(std::make_unique<GuiFeedback>(QString::fromLatin1(DefaultTitle))) {}
@@ -101,10 +89,8 @@ MainWindow* ProgramStart::run() {
     }
     const std::int64_t splashShown = m_clock.nowMs();
 
-    const IniFile catalogIni(locateCatalog(m_options.catalogPath));
-    StartupValues startup = readStartupValues(catalogIni, QCoreApplication::applicationDirPath());
-    startup.productIniPath = programIniPath(startup.productIniPath);
-    ModelCatalog catalog = ModelCatalog::read(catalogIni, startup.modelCount);
+    ProgramSetup setup = loadProgramSetup(m_options.catalogPath, QCoreApplication::applicationDirPath());
+    const StartupValues& startup = setup.startup;
     m_feedback->setAppTitle(startup.title);
     if (m_splash) {
         m_splash->setTitle(startup.title);
@@ -113,7 +99,7 @@ MainWindow* ProgramStart::run() {
 
     // The data version starts at 2 in the document; the window's start-up does the rest.
     m_window = std::make_unique<MainWindow>(
-        std::make_unique<Document>(startup, std::move(catalog), m_clock, NumberFormat::system()), *m_feedback);
+        std::make_unique<Document>(startup, std::move(setup.catalog), m_clock, setup.numbers), *m_feedback);
     m_feedback->setParentWidget(m_window.get());
     m_window->setSplash(m_splash.get());
     plugCommands();

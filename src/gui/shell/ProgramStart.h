@@ -35,10 +35,6 @@ struct CommandLine {
 };
 CommandLine parseCommandLine(const QStringList& arguments);
 
-// Where the program's own INI file goes: beside the program (the path the catalog names) when
-// that folder is writable, else under the same name in the user's configuration folder.
-QString programIniPath(const QString& besideProgram);
-
 class ProgramStart {
 public:
     ProgramStart(StartOptions options, Clock& clock);
