@@ -11,6 +11,7 @@
 #include <QByteArray>
 #include <QString>
 #include <optional>
+#include <string_view>
 
 namespace orv {
 
@@ -23,11 +24,10 @@ struct TuneItem {
     const char* key;
     const char* caption;
     char letter;
-    const char* confirm; // confirmLength bytes
-    int confirmLength;
-    bool signalling;     // the test channel's transmit signalling is sent first
-    bool narrow;         // then the narrow command
-    QByteArray confirmation() const { return QByteArray(confirm, confirmLength); }
+    std::string_view confirm; // the radio's reply to the item command
+    bool signalling;          // the test channel's transmit signalling is sent first
+    bool narrow;              // then the narrow command
+    QByteArray confirmation() const { return QByteArray(confirm.data(), qsizetype(confirm.size())); }
 };
 // Item code 0..6 ("Battery" .. "DCSDevN").
 const TuneItem& tuneItem(int code);
