@@ -291,6 +291,19 @@ private slots:
         b.link.clearFailure();
         QVERIFY(!readRadio(b.link, b.feedback, RadioData{}));
         QCOMPARE(b.link.failure(), LinkFailure::PortUnavailable);
+
+        // Tune mode keeps the port between actions: a step on a link that failed before (its
+        // reason since cleared) sends nothing and tells why again.
+        Bench t;
+        QVERIFY(enterTuneMode(t.link, t.feedback, t.radio.memory()));
+        t.wire.cutAfterSends = int(t.sent.size()) + 1;
+        QCOMPARE(enterTuneItem(t.link, 0, 2, t.radio.memory()), 0);
+        QCOMPARE(t.link.failure(), LinkFailure::LineLost);
+        t.link.clearFailure();
+        const auto sends = t.sent.size();
+        QVERIFY(!sendTuneValue(t.link, 0, 9));
+        QCOMPARE(t.sent.size(), sends);
+        QCOMPARE(t.link.failure(), LinkFailure::LineLost);
     }
 
     // The observer learns the radio's identity once per handshake as soon as it came in, even

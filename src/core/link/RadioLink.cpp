@@ -18,18 +18,33 @@ bool startsWithAck(const QByteArray& reply) { return !reply.isEmpty() && reply[0
 RadioLink::RadioLink(SerialLink& link, Clock& clock, QString portLabel)
     : m_link(link), m_clock(clock), m_portLabel(std::move(portLabel)) {}
 
+void RadioLink::fail(LinkFailure why) {
+    if (!m_failed) {
+        m_failed = true;
+        m_failedFor = why;
+    }
+    noteFailure(m_failedFor);
+}
+
+bool RadioLink::stillFailed() {
+    if (m_failed)
+        noteFailure(m_failedFor);
+    return m_failed;
+}
+
 bool RadioLink::stopping() {
     if (!m_cancel || !m_cancel->isCancelled())
         return false;
-    m_failed = true;
-    noteFailure(LinkFailure::Stopped);
+    fail(LinkFailure::Stopped);
     return true;
 }
 
 bool RadioLink::check(bool ok) {
     if (!ok) {
-        m_failed = true;
-        noteFailure(m_cancel && m_cancel->isCancelled() ? LinkFailure::Stopped : LinkFailure::LineLost);
+        if (m_cancel && m_cancel->isCancelled())
+            fail(LinkFailure::Stopped);
+        else
+            fail(m_portUnavailable ? LinkFailure::PortUnavailable : LinkFailure::LineLost);
     }
     return ok;
 }
@@ -48,13 +63,16 @@ void RadioLink::noteReplyFailure(const QByteArray& reply, LinkFailure unexpected
 
 void RadioLink::openCommPort() {
     m_failed = false;
+    m_portUnavailable = false;
     if (stopping())
         return;
     if (m_link.isOpen())
         m_link.close();
     m_link.setSettings(QStringLiteral("9600,N,8,2"));
-    if (!m_link.isOpen() && !m_link.open())
+    if (!m_link.isOpen() && !m_link.open()) {
+        m_portUnavailable = true;
         noteFailure(LinkFailure::PortUnavailable);
+    }
     m_link.discardInput();
     m_link.discardOutput();
     wait(timing::PortSettleMs);
@@ -76,7 +94,7 @@ void RadioLink::closeCommPort() {
 }
 
 QByteArray RadioLink::sendAndWait(const QByteArray& payload, const StepTiming& timing) {
-    if (m_failed || !wait(timing.pre))
+    if (stillFailed() || !wait(timing.pre))
         return {};
     if (!check(m_link.send(payload)))
         return {};
@@ -118,7 +136,7 @@ QByteArray RadioLink::sendAndWait(const QByteArray& payload, const StepTiming& t
 QByteArray RadioLink::attempt(const QByteArray& payload, const StepTiming& timing) {
     QByteArray reply;
     for (int i = 0; i < timing::Attempts; ++i) {
-        if (m_failed || !check(m_link.discardOutput() && m_link.discardInput()) ||
+        if (stillFailed() || !check(m_link.discardOutput() && m_link.discardInput()) ||
             !wait(timing::AttemptPauseMs))
             return {};
         reply = sendAndWait(payload, timing);
@@ -178,7 +196,7 @@ bool RadioLink::handshake(Feedback& feedback, const QString& mismatchTitle, Hand
 void RadioLink::endConnection() { sendAndWait(protocol::bytes(protocol::EndText), timing::End); }
 
 bool RadioLink::pause(int ms) {
-    if (m_failed || !check(m_link.discardOutput()))
+    if (stillFailed() || !check(m_link.discardOutput()))
         return false;
     return wait(ms);
 }

@@ -53,7 +53,7 @@ public:
     }
 
     // Opens the port for an exchange: 9600,N,8,2, buffers discarded, 80 ms settle. A port
-    // that will not open is noted (PortUnavailable); the first step of the exchange then fails.
+    // that will not open is noted (PortUnavailable); the exchange's first step then fails.
     void openCommPort();
     void closeCommPort();
 
@@ -71,7 +71,8 @@ public:
     bool pause(int ms);
 
     // True once a serial operation failed (port not open, line broken) or the exchange was
-    // stopped; cleared by openCommPort.
+    // stopped; cleared by openCommPort. A step on a failed link sends nothing and notes the
+    // reason the link failed for.
     bool failed() const { return m_failed; }
     // The first failure since clearFailure() (None: none). openCommPort keeps it.
     LinkFailure failure() const { return m_failure; }
@@ -101,10 +102,14 @@ public:
     void reportHandshakeFailure(int result, Feedback& feedback, const QString& mismatchTitle);
 
 private:
+    // Fails the link for `why` (a link already failed keeps its first reason) and notes it.
+    void fail(LinkFailure why);
+    // True when the link has failed; its reason is noted again (it may have been cleared).
+    bool stillFailed();
     // True when the cancel token is set; the link has then failed (Stopped).
     bool stopping();
-    // A serial operation's result: false fails the link (LineLost, or Stopped when the token
-    // is set).
+    // A serial operation's result: false fails the link (LineLost; PortUnavailable when the
+    // port would not open; Stopped when the token is set).
     bool check(bool ok);
 
     SerialLink& m_link;
@@ -113,7 +118,9 @@ private:
     const CancelToken* m_cancel = nullptr;
     std::function<void(const Handshake&)> m_handshakeObserver;
     bool m_failed = false;
-    LinkFailure m_failure = LinkFailure::None;
+    bool m_portUnavailable = false; // the last openCommPort could not open the port
+    LinkFailure m_failedFor = LinkFailure::None; // why m_failed was set
+    LinkFailure m_failure = LinkFailure::None;   // the first failure since clearFailure()
 };
 
 // The port dialog's probe: 1 when the port can be opened (at 9600,O,8,2) and closed, else 0.
