@@ -2,7 +2,8 @@
 // The exchanges of the radio's service (tune) mode: entering it (reading the test channels
 // and tune values, then the tune-mode code), entering, driving and leaving one tune item,
 // writing the test channels, and ending the mode with a probe. Each is one function on a
-// RadioLink; what the user sees around them is the tune session's.
+// RadioLink and leaves a failure's reason on it (RadioLink::failure()); what the user sees
+// around them is the tune session's.
 
 #include "Feedback.h"
 #include "image/RadioData.h"
