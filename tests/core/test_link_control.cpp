@@ -102,7 +102,8 @@ private slots:
         QVERIFY(!readRadio(cut.link, cut.feedback, data));
         QCOMPARE(cut.link.failure(), LinkFailure::LineLost);
         QCOMPARE(seen(stopped.feedback), seen(cut.feedback));
-        QCOMPARE(stopped.feedback.texts(), QStringList{QStringLiteral("Reading data interrupted. Please read again!")});
+        QCOMPARE(stopped.feedback.texts(),
+                 QStringList{QStringLiteral("Reading data interrupted. Please read again!")});
         QCOMPARE(stopped.feedback.progress.last(), QStringLiteral("close"));
     }
 
@@ -128,7 +129,8 @@ private slots:
         cut.wire.cutAfterSends = 3 + 6;
         QVERIFY(!writeRadio(cut.link, cut.feedback, data, version, {7, QStringLiteral("T")}));
         QCOMPARE(seen(stopped.feedback), seen(cut.feedback));
-        QCOMPARE(stopped.feedback.texts(), QStringList{QStringLiteral("Writing data error, please write again!")});
+        QCOMPARE(stopped.feedback.texts(),
+                 QStringList{QStringLiteral("Writing data error, please write again!")});
     }
 
     // A token set before the exchange: the port is not even opened and the handshake's
