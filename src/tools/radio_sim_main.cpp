@@ -5,6 +5,7 @@
 #include "PtyRadio.h"
 
 #include "files/DataFile.h"
+#include "link/Protocol.h"
 #include "sim/VirtualRadio.h"
 
 #include <QCommandLineParser>
@@ -90,7 +91,9 @@ int main(int argc, char** argv) {
          QStringLiteral("N")},
         {QStringLiteral("data-version"), QStringLiteral("Data version in the identity reply (default 2)."),
          QStringLiteral("N")},
-        {QStringLiteral("identity"), QStringLiteral("Identity text of the radio (default RZ4K8)."),
+        {QStringLiteral("identity"),
+         QStringLiteral("Identity text of the radio (default %1).")
+             .arg(QLatin1String(protocol::bytes(protocol::IdentityText))),
          QStringLiteral("TEXT")},
         {QStringLiteral("fault"), QStringLiteral("Make the radio misbehave (see above)."), QStringLiteral("SPEC")},
         {QStringLiteral("trace"), QStringLiteral("Log every byte sent and received to FILE."),

@@ -8,6 +8,7 @@
 #include "sim/VirtualRadio.h"
 
 #include <QtTest>
+#include <functional>
 
 namespace orv::test {
 
@@ -19,11 +20,15 @@ struct RadioBench {
         VirtualClock& clock;
         QList<QPair<std::int64_t, QByteArray>> sent;
         int cutAfterSends = -1; // the cable is pulled right after this many sends
+        // Called right after each send with the number of sends so far (a stop between bytes).
+        std::function<void(int)> onSend;
         bool send(const QByteArray& bytes) override {
             sent.append({clock.nowMs(), bytes});
             const bool ok = MemoryLink::send(bytes);
             if (sent.size() == cutAfterSends)
                 cut();
+            if (onSend)
+                onSend(int(sent.size()));
             return ok;
         }
     } wire{radio, clock};

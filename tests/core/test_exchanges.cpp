@@ -160,6 +160,7 @@ private slots:
         else
             done = writeEmbedInfo(b.link, b.feedback, data);
         QVERIFY(!done);
+        QVERIFY(b.link.failure() != LinkFailure::None);
         QCOMPARE(b.feedback.texts(), QStringList{text});
         QCOMPARE(b.feedback.shown[0].title, title);
         QCOMPARE(b.feedback.shown[0].icon, Icon::Exclamation);

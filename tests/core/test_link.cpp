@@ -56,7 +56,7 @@ private slots:
         QTemporaryDir dir;
         const QString ini = dir.filePath(QStringLiteral("prog.ini"));
         test::putFile(ini, "[Comm Port]\nCOM7=/dev/orvante-a\n");
-        RadioConnection c;
+        RadioConnection c(SystemClock::instance());
         c.usePort(7, ini);
         QCOMPARE(c.device(), QStringLiteral("/dev/orvante-a"));
         QCOMPARE(c.label(), QStringLiteral("COM7"));

@@ -162,6 +162,7 @@ private slots:
         const RadioData before = f.session.data();
         const TuneTable table = f.session.tune();
         QVERIFY(!f.tune.enterTuneMode(f.runner));
+        QVERIFY(f.link.failure() != LinkFailure::None);
         QCOMPARE(f.feedback.texts(), QStringList{text});
         QCOMPARE(f.feedback.shown[0].title, title);
         QCOMPARE(f.feedback.shown[0].icon, Icon::Exclamation);

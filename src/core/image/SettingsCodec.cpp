@@ -1,6 +1,7 @@
 #include "SettingsCodec.h"
 
 #include "catalog/NumberText.h"
+#include "link/Protocol.h"
 
 #include <algorithm>
 #include <optional>
@@ -186,15 +187,15 @@ struct SwitchBit {
 const SwitchBit kSwitchBits[] = {
     {Setting::ManualTune, 0}, {Setting::BandWidth, 1}, {Setting::BatterySave, 3}, {Setting::BeepTone, 5}};
 
-// ModelBlock bytes 0-7: two zero bytes, the model value, the identity "RZ4K8" stored backwards.
+// ModelBlock bytes 0-7: two zero bytes, the model value, the radio's identity text stored
+// backwards.
 void encodeModelBlock(int modelValue, Record m) {
     m[0] = 0x00;
     m[1] = 0x00;
     if (modelValue >= 0 && modelValue <= 255)
         m[2] = std::uint8_t(modelValue);
-    const char identity[] = "8K4ZR";
-    for (int i = 0; i < 5; ++i)
-        m[size_t(3 + i)] = std::uint8_t(identity[i]);
+    static_assert(protocol::IdentityText.size() == 5);
+    std::copy(protocol::IdentityText.rbegin(), protocol::IdentityText.rend(), m.begin() + 3);
 }
 
 } // namespace

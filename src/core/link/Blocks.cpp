@@ -14,15 +14,15 @@ QByteArray request(char command, int address) {
 }
 
 QByteArray write(int address, const std::uint8_t* bytes) {
-    QByteArray r = request(WriteCommand, address);
+    QByteArray r = request(protocol::WriteCommand, address);
     r.append(reinterpret_cast<const char*>(bytes), addr::BlockSize);
     return r;
 }
 
 ReplyKind parse(const QByteArray& reply, Reply& out) {
-    if (reply.size() < ReplySize)
+    if (reply.size() < protocol::BlockReplySize)
         return ReplyKind::Short;
-    if (reply[0] != WriteCommand)
+    if (reply[0] != protocol::WriteCommand)
         return ReplyKind::Dropped;
     out.high = std::uint8_t(reply[1]);
     out.low = std::uint8_t(reply[2]);

@@ -3,15 +3,11 @@
 // radio's block replies, checked against what actually arrived.
 
 #include "image/RadioData.h"
+#include "link/Protocol.h"
 
 #include <QByteArray>
 
 namespace orv::blocks {
-
-inline constexpr char Ack = 0x06;
-inline constexpr char ReadCommand = 0x52;  // "R"
-inline constexpr char WriteCommand = 0x57; // "W", also the header of a block reply
-inline constexpr int ReplySize = 12;
 
 // "R" (or "W"), address high, address low, 8.
 QByteArray request(char command, int address);

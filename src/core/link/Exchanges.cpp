@@ -2,6 +2,8 @@
 
 #include "image/SettingsCodec.h"
 #include "link/Blocks.h"
+#include "link/Protocol.h"
+#include "link/Timings.h"
 
 #include <algorithm>
 
@@ -9,23 +11,28 @@ namespace orv {
 
 namespace {
 
-using blocks::Ack;
-using blocks::ReadCommand;
 using blocks::ReplyKind;
 using blocks::storeAt;
+using protocol::ReadCommand;
 constexpr int ReadProgressMax = 635;
 constexpr int WriteProgressMax = 140;
 
 void progressStep(Feedback& feedback, int value) { feedback.progressSet(value); }
 
 using Opened = RadioLink::Handshake;
-// "END", then the short pause before the completion. False when the line failed meanwhile.
+// "END", then the short pause before the completion. False when the line failed or the
+// exchange was stopped meanwhile.
 bool closeExchange(RadioLink& link) {
     link.endConnection();
-    if (link.failed())
-        return false;
-    link.clock().delayMs(20);
-    return true;
+    return !link.failed() && link.wait(timing::AfterEndMs);
+}
+
+// A write block's answer: 0x06 takes it; nothing, or anything else, is noted and refused.
+bool blockTaken(RadioLink& link, const QByteArray& reply) {
+    if (!reply.isEmpty() && reply[0] == protocol::Ack)
+        return true;
+    link.noteReplyFailure(reply, LinkFailure::RefusedBlock);
+    return false;
 }
 
 } // namespace
@@ -60,24 +67,27 @@ std::optional<ReadResult> readRadio(RadioLink& link, Feedback& feedback, const R
 
     feedback.progressOpen(QStringLiteral("Reading data from the radio ..."), ReadProgressMax,
                           QStringLiteral("Read"));
-    if (!link.pause(50))
+    if (!link.pause(timing::ReadPauseMs))
         return interrupted();
     for (int b = 0; b < addr::ImageSize / addr::BlockSize; ++b) {
         const QByteArray reply =
-            link.sendAndWait(25, blocks::request(ReadCommand, b * addr::BlockSize), 0, 12, 81, 10, 0);
+            link.sendAndWait(blocks::request(ReadCommand, b * addr::BlockSize), timing::ReadBlock);
         if (link.failed())
             return interrupted();
         blocks::Reply block;
         switch (blocks::parse(reply, block)) {
         case ReplyKind::Short:
         case ReplyKind::Bad:
+            link.noteReplyFailure(reply);
             return interrupted();
         case ReplyKind::Dropped:
             break;
         case ReplyKind::Data:
             // The reply's own address decides where its bytes go; pages above 3 are not memory.
-            if (block.high <= 3 && !storeAt(out.data, 256 * block.high + block.low, block.bytes))
+            if (block.high <= 3 && !storeAt(out.data, 256 * block.high + block.low, block.bytes)) {
+                link.noteFailure(LinkFailure::BadReply);
                 return interrupted();
+            }
             break;
         }
         progressStep(feedback, 5 * b);
@@ -118,7 +128,7 @@ bool writeRadio(RadioLink& link, Feedback& feedback, RadioData& data, int& dataV
                      request.appTitle, Icon::Information, Buttons::YesNo) != Answer::Yes)
         return false;
 
-    if (!link.pause(60)) {
+    if (!link.pause(timing::WritePauseMs)) {
         feedback.message(QStringLiteral("Writing data error, please write again!"),
                          QStringLiteral("Data Error"), Icon::Exclamation);
         return false;
@@ -137,14 +147,14 @@ bool writeRadio(RadioLink& link, Feedback& feedback, RadioData& data, int& dataV
                         bytes.begin());
         if (address >= addr::ModelBlock && address < addr::ModelBlock + 16)
             bytes[1] = std::uint8_t(dataVersion & 0xFF); // the data version travels in byte 1
-        const QByteArray reply = link.sendAndWait(30, blocks::write(address, bytes.data()), 0, 1, 51, 20, 0);
+        const QByteArray reply = link.sendAndWait(blocks::write(address, bytes.data()), timing::WriteBlock);
         if (link.failed()) {
             feedback.progressClose();
             feedback.message(QStringLiteral("Writing data error, please write again!"),
                              QStringLiteral("Data Error"), Icon::Exclamation);
             return false;
         }
-        if (reply.isEmpty() || reply[0] != Ack) {
+        if (!blockTaken(link, reply)) {
             feedback.progressClose();
             feedback.message(QStringLiteral("Writing data interrupted. Please write again!"),
                              QStringLiteral("Writing Error"), Icon::Exclamation);
@@ -176,16 +186,18 @@ std::optional<RadioData> readEmbedInfo(RadioLink& link, Feedback& feedback, cons
         return std::nullopt;
     };
     RadioData out = current;
-    if (!link.pause(50))
+    if (!link.pause(timing::InfoReadPauseMs))
         return interrupted();
     for (int i = 0; i < 30; ++i) {
         const int address = addr::InfoText + 8 * i;
         const QByteArray reply =
-            link.sendAndWait(25, blocks::request(ReadCommand, address), 0, 12, 81, 10, 0);
+            link.sendAndWait(blocks::request(ReadCommand, address), timing::InfoReadBlock);
         if (link.failed())
             return interrupted();
         blocks::Reply block;
         const ReplyKind kind = blocks::parse(reply, block);
+        if (kind == ReplyKind::Short || kind == ReplyKind::Bad)
+            link.noteReplyFailure(reply);
         if (kind == ReplyKind::Short) {
             feedback.message(QStringLiteral("Reading error, please try again!"),
                              QStringLiteral("Error"), Icon::Exclamation);
@@ -197,8 +209,10 @@ std::optional<RadioData> readEmbedInfo(RadioLink& link, Feedback& feedback, cons
             continue;
         const int l = block.low;
         const bool wanted = l < 0xC0 || (l >= 0xC0 && l <= 0xCF) || (l >= 0xE0 && l <= 0xEF);
-        if (wanted && !storeAt(out, addr::InfoText + l, block.bytes))
+        if (wanted && !storeAt(out, addr::InfoText + l, block.bytes)) {
+            link.noteFailure(LinkFailure::BadReply);
             return interrupted();
+        }
     }
     if (!closeExchange(link))
         return interrupted();
@@ -217,15 +231,15 @@ bool writeEmbedInfo(RadioLink& link, Feedback& feedback, const RadioData& data) 
                          Icon::Exclamation);
         return false;
     };
-    if (!link.pause(20))
+    if (!link.pause(timing::InfoWritePauseMs))
         return writingError();
     for (int i = 0; i < 24; ++i) {
         const int address = addr::InfoText + 8 * i;
         const QByteArray reply =
-            link.sendAndWait(30, blocks::write(address, data.image.data() + address), 0, 1, 51, 20, 0);
+            link.sendAndWait(blocks::write(address, data.image.data() + address), timing::InfoWriteBlock);
         if (link.failed())
             return writingError();
-        if (reply.isEmpty() || reply[0] != Ack) {
+        if (!blockTaken(link, reply)) {
             feedback.message(QStringLiteral("Writing data interrupted. Please try again!"),
                              QStringLiteral("Error"), Icon::Exclamation);
             return false;

@@ -3,8 +3,9 @@
 // programming, read and write the radio information. Each runs the handshake, its blocks and
 // "END", shows its progress and messages through the feedback and closes the port at the
 // end. Reads fill a copy and hand it back only when the whole exchange succeeded, so a
-// failure leaves the caller's data as they were. The window's own steps around them
-// (caption, decode, views) are the caller's.
+// failure leaves the caller's data as they were. A failure leaves its reason on the link
+// (RadioLink::failure()). The window's own steps around them (caption, decode, views) are the
+// caller's.
 
 #include "Feedback.h"
 #include "image/RadioData.h"
@@ -30,7 +31,8 @@ struct WriteRequest {
 
 // The Write command's exchange. `data` must already hold the editors' contents. The
 // handshake updates `dataVersion` and ModelBlock byte 0; the date stamp is written into
-// `data` just before the blocks go out. Returns true when the radio took every block.
+// `data` just before the blocks go out. Returns true when the radio took every block. A
+// question answered No returns false with no failure noted on the link: nothing went wrong.
 bool writeRadio(RadioLink& link, Feedback& feedback, RadioData& data, int& dataVersion,
                 const WriteRequest& request);
 

@@ -21,7 +21,8 @@ class VirtualRadio;
 
 class RadioConnection {
 public:
-    explicit RadioConnection(Clock& clock = SystemClock::instance());
+    // Every wait of the exchanges and the wire time of the virtual radio run on `clock`.
+    explicit RadioConnection(Clock& clock);
     ~RadioConnection();
     RadioConnection(const RadioConnection&) = delete;
     RadioConnection& operator=(const RadioConnection&) = delete;

@@ -1,33 +1,81 @@
 #include "link/RadioLink.h"
 
 #include "link/AccessCodes.h"
+#include "link/Protocol.h"
 
 namespace orv {
 
 namespace {
-constexpr char Ack = 0x06;
-constexpr char IdentityRequest = 0x02;
-constexpr int IdentitySize = 8;
-const QByteArray IdentityText("RZ4K8");
-constexpr int HighestKnownModelCode = 32;
 // With no flow control the send buffer always empties; a port that stops sending (a broken
 // driver) ends the step as a failure after this long instead of hanging.
 constexpr int SendTimeLimitMs = 2000;
+// How often the send buffer is looked at until it is empty.
+constexpr int SendPollMs = 1;
+
+bool startsWithAck(const QByteArray& reply) { return !reply.isEmpty() && reply[0] == protocol::Ack; }
 } // namespace
 
 RadioLink::RadioLink(SerialLink& link, Clock& clock, QString portLabel)
     : m_link(link), m_clock(clock), m_portLabel(std::move(portLabel)) {}
 
+void RadioLink::fail(LinkFailure why) {
+    if (!m_failed) {
+        m_failed = true;
+        m_failedFor = why;
+    }
+    noteFailure(m_failedFor);
+}
+
+bool RadioLink::stillFailed() {
+    if (m_failed)
+        noteFailure(m_failedFor);
+    return m_failed;
+}
+
+bool RadioLink::stopping() {
+    if (!m_cancel || !m_cancel->isCancelled())
+        return false;
+    fail(LinkFailure::Stopped);
+    return true;
+}
+
+bool RadioLink::check(bool ok) {
+    if (!ok) {
+        if (m_cancel && m_cancel->isCancelled())
+            fail(LinkFailure::Stopped);
+        else
+            fail(m_portUnavailable ? LinkFailure::PortUnavailable : LinkFailure::LineLost);
+    }
+    return ok;
+}
+
+bool RadioLink::wait(int ms) {
+    if (stopping())
+        return false;
+    m_clock.delayMs(ms);
+    return !stopping();
+}
+
+void RadioLink::noteReplyFailure(const QByteArray& reply, LinkFailure unexpected) {
+    if (!m_failed)
+        noteFailure(reply.isEmpty() ? LinkFailure::NoAnswer : unexpected);
+}
+
 void RadioLink::openCommPort() {
     m_failed = false;
+    m_portUnavailable = false;
+    if (stopping())
+        return;
     if (m_link.isOpen())
         m_link.close();
     m_link.setSettings(QStringLiteral("9600,N,8,2"));
-    if (!m_link.isOpen())
-        m_link.open();
+    if (!m_link.isOpen() && !m_link.open()) {
+        m_portUnavailable = true;
+        noteFailure(LinkFailure::PortUnavailable);
+    }
     m_link.discardInput();
     m_link.discardOutput();
-    delay(80);
+    wait(timing::PortSettleMs);
 }
 
 int testCommPort(SerialLink& port) {
@@ -45,11 +93,9 @@ void RadioLink::closeCommPort() {
         m_link.close();
 }
 
-QByteArray RadioLink::sendAndWait(int pre, const QByteArray& payload, int settle, int need,
-                                  int polls, int before, int after, bool stopAtOnce, int takeDelay) {
-    if (m_failed)
+QByteArray RadioLink::sendAndWait(const QByteArray& payload, const StepTiming& timing) {
+    if (stillFailed() || !wait(timing.pre))
         return {};
-    delay(pre);
     if (!check(m_link.send(payload)))
         return {};
     // Wait until the bytes are on the wire.
@@ -60,78 +106,82 @@ QByteArray RadioLink::sendAndWait(int pre, const QByteArray& payload, int settle
             return {};
         if (unsent == 0)
             break;
-        if (!check(m_clock.nowMs() < sendLimit))
+        if (!check(m_clock.nowMs() < sendLimit) || !wait(SendPollMs))
             return {};
-        delay(1);
     }
-    if (!check(m_link.discardOutput()))
+    if (!check(m_link.discardOutput()) || !wait(timing.settle))
         return {};
-    if (settle != 0)
-        delay(settle);
-    for (int i = 0; i < polls; ++i) {
-        if (before != 0)
-            delay(before);
+    for (int i = 0; i < timing.polls; ++i) {
+        if (!wait(timing.before))
+            return {};
         const int waiting = m_link.inBufferCount();
         if (!check(waiting >= 0))
             return {};
-        const bool enough = waiting >= need;
-        if (enough && stopAtOnce)
+        const bool enough = waiting >= timing.need;
+        if (enough && timing.stopAtOnce)
             break;
-        if (after != 0)
-            delay(after);
+        if (!wait(timing.after))
+            return {};
         if (enough)
             break;
     }
-    if (takeDelay != 0)
-        delay(takeDelay);
+    if (!wait(timing.takeDelay))
+        return {};
     QByteArray reply = m_link.takeAll();
     if (!check(m_link.discardInput() && m_link.discardOutput()))
         return {};
     return reply;
 }
 
+QByteArray RadioLink::attempt(const QByteArray& payload, const StepTiming& timing) {
+    QByteArray reply;
+    for (int i = 0; i < timing::Attempts; ++i) {
+        if (stillFailed() || !check(m_link.discardOutput() && m_link.discardInput()) ||
+            !wait(timing::AttemptPauseMs))
+            return {};
+        reply = sendAndWait(payload, timing);
+        if (m_failed || !reply.isEmpty())
+            break;
+    }
+    return reply;
+}
+
 int RadioLink::connectRadio(Feedback& feedback, Identity& identity, bool& identitySeen) {
     identitySeen = false;
-    int result = LinkFailed;
-    const QByteArray opening = access::openingCode();
     openCommPort();
 
-    QByteArray reply = attempt(0, opening, 20, 1, 41, 10, 5);
-    if (m_failed || reply.isEmpty() || reply[0] != Ack)
-        return result;
+    QByteArray reply = attempt(access::openingCode(), timing::OpeningCode);
+    if (!startsWithAck(reply)) {
+        noteReplyFailure(reply);
+        return LinkFailed;
+    }
 
-    reply = sendAndWait(40, QByteArray(1, IdentityRequest), 20, IdentitySize, 61, 0, 5, true);
-    if (m_failed || reply.size() != IdentitySize)
-        return result;
-    if (!reply.startsWith(IdentityText))
+    reply = sendAndWait(QByteArray(1, protocol::IdentityRequest), timing::IdentityRequest);
+    if (reply.size() != protocol::IdentityReplySize) {
+        noteReplyFailure(reply);
+        return LinkFailed;
+    }
+    if (!reply.startsWith(protocol::bytes(protocol::IdentityText))) {
+        noteFailure(LinkFailure::WrongRadio);
         return IdentityMismatch;
+    }
 
     const int modelCode = std::uint8_t(reply[5]);
     identity.dataVersion = std::uint8_t(reply[6]);
     identity.modelBlock0 = std::uint8_t(reply[7]);
     identitySeen = true;
-    if (modelCode > HighestKnownModelCode)
+    if (m_handshakeObserver)
+        m_handshakeObserver(Handshake{modelCode, identity, true});
+    if (modelCode > protocol::HighestKnownModelCode)
         feedback.message(QStringLiteral("The radio model is error. Please Write it to corect!"),
                          QStringLiteral("Error"), Icon::Critical);
 
-    reply = sendAndWait(40, QByteArray(1, Ack), 20, 1, 61, 0, 5);
-    if (!m_failed && !reply.isEmpty() && reply[0] == Ack)
-        result = modelCode;
-    return result;
-}
-
-QByteArray RadioLink::attempt(int pre, const QByteArray& payload, int settle, int need, int polls,
-                              int before, int after) {
-    QByteArray reply;
-    for (int i = 0; i < 3; ++i) {
-        if (m_failed || !check(m_link.discardOutput() && m_link.discardInput()))
-            return {};
-        delay(80);
-        reply = sendAndWait(pre, payload, settle, need, polls, before, after);
-        if (m_failed || !reply.isEmpty())
-            break;
+    reply = sendAndWait(QByteArray(1, protocol::Ack), timing::FinalAck);
+    if (!startsWithAck(reply)) {
+        noteReplyFailure(reply);
+        return LinkFailed;
     }
-    return reply;
+    return modelCode;
 }
 
 bool RadioLink::handshake(Feedback& feedback, const QString& mismatchTitle, Handshake& out) {
@@ -143,13 +193,12 @@ bool RadioLink::handshake(Feedback& feedback, const QString& mismatchTitle, Hand
     return true;
 }
 
-void RadioLink::endConnection() { sendAndWait(30, QByteArrayLiteral("END"), 0, 1, 31, 20, 0); }
+void RadioLink::endConnection() { sendAndWait(protocol::bytes(protocol::EndText), timing::End); }
 
 bool RadioLink::pause(int ms) {
-    if (m_failed || !check(m_link.discardOutput()))
+    if (stillFailed() || !check(m_link.discardOutput()))
         return false;
-    delay(ms);
-    return true;
+    return wait(ms);
 }
 
 void RadioLink::reportHandshakeFailure(int result, Feedback& feedback, const QString& mismatchTitle) {

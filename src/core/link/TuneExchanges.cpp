@@ -2,6 +2,8 @@
 
 #include "link/AccessCodes.h"
 #include "link/Blocks.h"
+#include "link/Protocol.h"
+#include "link/Timings.h"
 
 #include <array>
 
@@ -9,34 +11,48 @@ namespace orv {
 
 namespace {
 
-using blocks::Ack;
-
-constexpr char ChannelCommand = 0x43;    // "C"
-constexpr char SignallingCommand = 0x53; // "S"
-constexpr char NarrowCommand = 0x6E;     // "n"
-constexpr char LiveValue = 0x01;
-constexpr char StoreValue = 0x02;
 constexpr int EnterProgressMax = 690;
 constexpr int WriteProgressMax = 1050;
 constexpr int TestChannelBlocks = (addr::TestChannelsEnd - addr::TestChannels) / addr::BlockSize; // 22
 
-const std::array<TuneItem, TuneItemCount> Items{{
-    {"Battery", "Battery Level", 0x42, "bN\x06", 3, false, false},
-    {"SqlTight", "Squelch Level 9", 0x4D, "G\x00\x06", 3, false, false},
-    {"SqlOpen", "Squelch Level 3", 0x6D, "G\x00\x06", 3, false, false},
-    {"CTCDevW", "CTC Deviation(Wide)", 0x51, "\x06", 1, true, false},
-    {"DCSDevW", "DCS Deviation(Wide)", 0x44, "\x06", 1, true, false},
-    {"CTCDevN", "CTC Deviation(Narrow)", 0x51, "\x06", 1, true, true},
-    {"DCSDevN", "DCS Deviation(Narrow)", 0x44, "\x06", 1, true, true},
-}};
+using protocol::Ack;
+using protocol::ReadCommand;
 
-bool startsWithAck(const QByteArray& reply) { return !reply.isEmpty() && reply[0] == Ack; }
+const std::array<TuneItem, TuneItemCount>& items() {
+    using namespace protocol;
+    static const std::array<TuneItem, TuneItemCount> table{{
+        {"Battery", "Battery Level", TuneBattery, TuneBatteryConfirmation, false, false},
+        {"SqlTight", "Squelch Level 9", TuneSquelchTight, TuneSquelchConfirmation, false, false},
+        {"SqlOpen", "Squelch Level 3", TuneSquelchOpen, TuneSquelchConfirmation, false, false},
+        {"CTCDevW", "CTC Deviation(Wide)", TuneCtcDeviation, TuneDeviationConfirmation, true, false},
+        {"DCSDevW", "DCS Deviation(Wide)", TuneDcsDeviation, TuneDeviationConfirmation, true, false},
+        {"CTCDevN", "CTC Deviation(Narrow)", TuneCtcDeviation, TuneDeviationConfirmation, true, true},
+        {"DCSDevN", "DCS Deviation(Narrow)", TuneDcsDeviation, TuneDeviationConfirmation, true, true},
+    }};
+    return table;
+}
+
+// The reply of a step answered by 0x06; anything else is noted on the link.
+bool acknowledged(RadioLink& link, const QByteArray& reply) {
+    if (!reply.isEmpty() && reply[0] == Ack)
+        return true;
+    link.noteReplyFailure(reply);
+    return false;
+}
 
 // A reply confirms an item when it begins with the confirming bytes; a live value needs
-// exactly them.
-bool confirms(const QByteArray& reply, int code, bool exact) {
+// exactly them. Anything else is noted on the link.
+bool confirms(RadioLink& link, const QByteArray& reply, int code, bool exact) {
     const QByteArray c = tuneItem(code).confirmation();
-    return reply.startsWith(c) && (!exact || reply.size() == c.size());
+    if (reply.startsWith(c) && (!exact || reply.size() == c.size()))
+        return true;
+    link.noteReplyFailure(reply);
+    return false;
+}
+
+// An item step's timing, waiting for the item's confirmation.
+StepTiming itemTiming(const StepTiming& t, int code) {
+    return timing::withNeed(t, int(tuneItem(code).confirm.size()));
 }
 
 bool inTuneArea(int address) {
@@ -57,25 +73,25 @@ void copyTuneArea(const RadioData& from, RadioData& to) {
 
 } // namespace
 
-const TuneItem& tuneItem(int code) { return Items.at(std::size_t(code)); }
+const TuneItem& tuneItem(int code) { return items().at(std::size_t(code)); }
 
 int tuneItemCode(const QString& key) {
     for (int k = 0; k < TuneItemCount; ++k)
-        if (key == QLatin1String(Items[std::size_t(k)].key))
+        if (key == QLatin1String(items()[std::size_t(k)].key))
             return k;
     return -1;
 }
 
 QByteArray tuneChannelCommand(int testChannel) {
     QByteArray c;
-    c.append(ChannelCommand);
+    c.append(protocol::TuneChannel);
     c.append(char(testChannel & 0xFF));
     return c;
 }
 
 QByteArray tuneSignallingCommand(const RadioData& data, int testChannel) {
     QByteArray c(4, 0);
-    c[0] = SignallingCommand;
+    c[0] = protocol::TuneSignalling;
     if (testChannel < 1 || testChannel > addr::TestChannelCount)
         return c;
     const ConstRecord r = data.testChannel(testChannel - 1);
@@ -96,7 +112,7 @@ QByteArray tuneItemCommand(int code, int value, bool store) {
     QByteArray c;
     c.append(tuneItem(code).letter);
     c.append(char(value & 0xFF));
-    c.append(store ? StoreValue : LiveValue);
+    c.append(store ? protocol::TuneStore : protocol::TuneLive);
     return c;
 }
 
@@ -116,16 +132,18 @@ std::optional<TuneModeEntry> enterTuneMode(RadioLink& link, Feedback& feedback, 
                           QStringLiteral("Read"));
     RadioData copy = current;
     for (int i = 0; i < TestChannelBlocks + 2; ++i) {
-        if (!link.pause(0))
+        if (!link.pause(timing::TuneAreaPauseMs))
             return fail(interrupted);
         const QByteArray reply =
-            link.sendAndWait(30, blocks::request(blocks::ReadCommand, tuneBlockAddress(i)), 0, 12, 61, 20, 0);
+            link.sendAndWait(blocks::request(ReadCommand, tuneBlockAddress(i)), timing::TuneAreaReadBlock);
         blocks::Reply block;
         switch (blocks::parse(reply, block)) {
         case blocks::ReplyKind::Short:
         case blocks::ReplyKind::Bad:
+            link.noteReplyFailure(reply);
             return fail(interrupted);
         case blocks::ReplyKind::Dropped:
+            link.noteFailure(LinkFailure::BadReply);
             return fail("Connecting error, please connect again!");
         case blocks::ReplyKind::Data:
             // Only the tune area is taken; whatever else the radio sends is dropped.
@@ -135,12 +153,13 @@ std::optional<TuneModeEntry> enterTuneMode(RadioLink& link, Feedback& feedback, 
         }
         feedback.progressSet(30 * i);
     }
-    if (!startsWithAck(link.sendAndWait(30, QByteArray(1, Ack), 0, 1, 41, 20, 0)))
+    if (!acknowledged(link, link.sendAndWait(QByteArray(1, Ack), timing::TuneAck)))
         return fail(interrupted);
-    if (!startsWithAck(link.sendAndWait(30, access::tuneCode(), 0, 1, 41, 20, 0, false, 20)))
+    if (!acknowledged(link, link.sendAndWait(access::tuneCode(), timing::TuneModeCode)))
         return fail(interrupted);
     feedback.progressSet(30 * (TestChannelBlocks + 1));
-    link.clock().delayMs(20);
+    if (!link.wait(timing::AfterTuneCodeMs))
+        return fail(interrupted);
     feedback.progressClose();
 
     TuneModeEntry entry{current, opened.modelCode, opened.identity};
@@ -152,30 +171,34 @@ std::optional<TuneModeEntry> enterTuneMode(RadioLink& link, Feedback& feedback, 
 int enterTuneItem(RadioLink& link, int code, int testChannel, const RadioData& data) {
     const TuneItem& item = tuneItem(code);
     link.openCommPort();
-    if (!startsWithAck(link.attempt(0, tuneChannelCommand(testChannel), 0, 1, 21, 20, 5)))
+    if (!acknowledged(link, link.attempt(tuneChannelCommand(testChannel), timing::TuneChannel)))
         return 0;
     if (item.signalling &&
-        !startsWithAck(link.sendAndWait(40, tuneSignallingCommand(data, testChannel), 0, 1, 21, 10, 5, true)))
+        !acknowledged(link, link.sendAndWait(tuneSignallingCommand(data, testChannel),
+                                             timing::TuneSignalling)))
         return 0;
-    if (item.narrow && !startsWithAck(link.sendAndWait(30, QByteArray(1, NarrowCommand), 0, 1, 21, 20, 5)))
+    if (item.narrow &&
+        !acknowledged(link, link.sendAndWait(QByteArray(1, protocol::TuneNarrow), timing::TuneNarrow)))
         return 0;
-    const QByteArray reply = link.sendAndWait(80, tuneItemCommand(code, data.tuneValues()[std::size_t(code)], false),
-                                              0, item.confirmLength, 41, 10, 0);
-    return confirms(reply, code, false) ? 1 : 0;
+    const int stored = data.tuneValues()[std::size_t(code)];
+    const QByteArray reply =
+        link.sendAndWait(tuneItemCommand(code, stored, false), itemTiming(timing::ItemEnter, code));
+    return confirms(link, reply, code, false) ? 1 : 0;
 }
 
 bool sendTuneValue(RadioLink& link, int code, int value) {
-    const TuneItem& item = tuneItem(code);
-    const QByteArray reply = link.attempt(0, tuneItemCommand(code, value, false), 0, item.confirmLength, 61, 20, 5);
-    return confirms(reply, code, true);
+    const QByteArray reply =
+        link.attempt(tuneItemCommand(code, value, false), itemTiming(timing::LiveValue, code));
+    return confirms(link, reply, code, true);
 }
 
 int leaveTuneItem(RadioLink& link, int code, int testChannel, int value, bool store) {
-    const TuneItem& item = tuneItem(code);
-    const QByteArray reply = link.sendAndWait(20, tuneItemCommand(code, value, store), 0, item.confirmLength, 60, 20, 5);
-    if (!confirms(reply, code, false))
+    const QByteArray reply =
+        link.sendAndWait(tuneItemCommand(code, value, store), itemTiming(timing::ItemLeave, code));
+    if (!confirms(link, reply, code, false))
         return 0;
-    return startsWithAck(link.attempt(0, tuneChannelCommand(testChannel), 0, 1, 61, 20, 5)) ? 1 : 0;
+    const QByteArray channel = link.attempt(tuneChannelCommand(testChannel), timing::TuneChannelAfterItem);
+    return acknowledged(link, channel) ? 1 : 0;
 }
 
 int writeTuneChannels(RadioLink& link, Feedback& feedback, const RadioData& data) {
@@ -194,20 +217,23 @@ int writeTuneChannels(RadioLink& link, Feedback& feedback, const RadioData& data
                           QStringLiteral("Write"));
     for (int i = 0; i < TestChannelBlocks; ++i) {
         const int address = addr::TestChannels + addr::BlockSize * i;
-        const QByteArray reply =
-            link.sendAndWait(30, blocks::write(address, data.image.data() + address), 0, 1, 41, 10, 0);
+        const QByteArray block = blocks::write(address, data.image.data() + address);
+        const QByteArray reply = link.sendAndWait(block, timing::TestChannelWriteBlock);
         if (link.failed())
             return dataError();
-        if (!startsWithAck(reply))
+        if (reply.isEmpty() || reply[0] != Ack) {
+            link.noteReplyFailure(reply, LinkFailure::RefusedBlock);
             return fail("Writing data interrupted. Please write again!", "Writing Error");
+        }
         feedback.progressSet(50 * i);
     }
     // Back to tune mode; the answer is not looked at.
-    link.sendAndWait(30, access::tuneCode(), 0, 1, 41, 20, 0, false, 20);
+    link.sendAndWait(access::tuneCode(), timing::TuneModeCode);
     if (link.failed())
         return dataError();
     feedback.progressSet(50 * (TestChannelBlocks - 1));
-    link.clock().delayMs(20);
+    if (!link.wait(timing::AfterTuneCodeMs))
+        return dataError();
     feedback.progressClose();
     return 1;
 }
@@ -215,13 +241,15 @@ int writeTuneChannels(RadioLink& link, Feedback& feedback, const RadioData& data
 bool leaveTuneModeProbe(RadioLink& link, bool itemWasLeft) {
     PortCloser closer(link);
     const int address = addr::TuneValues + (itemWasLeft ? addr::BlockSize : 0);
-    const QByteArray probe = blocks::request(blocks::ReadCommand, address);
+    const QByteArray probe = blocks::request(ReadCommand, address);
     link.openCommPort();
-    const QByteArray reply = link.attempt(0, probe, 0, 12, 41, 20, 5);
-    if (reply.size() < 12 || reply.mid(1, 3) != probe.mid(1, 3))
+    const QByteArray reply = link.attempt(probe, timing::Probe);
+    if (reply.size() < protocol::BlockReplySize || reply.mid(1, 3) != probe.mid(1, 3)) {
+        link.noteReplyFailure(reply);
         return false;
-    link.clock().delayMs(60);
-    return startsWithAck(link.sendAndWait(20, QByteArray(1, Ack), 0, 1, 61, 20, 5));
+    }
+    return link.wait(timing::BeforeProbeAckMs) &&
+           acknowledged(link, link.sendAndWait(QByteArray(1, Ack), timing::ProbeAck));
 }
 
 } // namespace orv

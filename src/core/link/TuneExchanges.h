@@ -2,7 +2,8 @@
 // The exchanges of the radio's service (tune) mode: entering it (reading the test channels
 // and tune values, then the tune-mode code), entering, driving and leaving one tune item,
 // writing the test channels, and ending the mode with a probe. Each is one function on a
-// RadioLink; what the user sees around them is the tune session's.
+// RadioLink and leaves a failure's reason on it (RadioLink::failure()); what the user sees
+// around them is the tune session's.
 
 #include "Feedback.h"
 #include "image/RadioData.h"
@@ -11,6 +12,7 @@
 #include <QByteArray>
 #include <QString>
 #include <optional>
+#include <string_view>
 
 namespace orv {
 
@@ -23,11 +25,10 @@ struct TuneItem {
     const char* key;
     const char* caption;
     char letter;
-    const char* confirm; // confirmLength bytes
-    int confirmLength;
-    bool signalling;     // the test channel's transmit signalling is sent first
-    bool narrow;         // then the narrow command
-    QByteArray confirmation() const { return QByteArray(confirm, confirmLength); }
+    std::string_view confirm; // the radio's reply to the item command
+    bool signalling;          // the test channel's transmit signalling is sent first
+    bool narrow;              // then the narrow command
+    QByteArray confirmation() const { return QByteArray(confirm.data(), qsizetype(confirm.size())); }
 };
 // Item code 0..6 ("Battery" .. "DCSDevN").
 const TuneItem& tuneItem(int code);

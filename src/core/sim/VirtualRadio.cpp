@@ -20,12 +20,16 @@ namespace orv::sim {
 
 namespace {
 
-constexpr char Ack = 0x06;
-constexpr char Nak = 0x15;
-constexpr char IdentityRequest = 0x02;
+using protocol::Ack;
+using protocol::IdentityRequest;
+using protocol::Nak;
+using protocol::ReadCommand;
+using protocol::WriteCommand;
 constexpr int BlockCount = addr::ImageSize / addr::BlockSize;
 // The letters of the tune items ("Q" and "D" also serve the narrow items).
-constexpr char TuneItemLetters[] = "BMmQD";
+constexpr char TuneItemLetters[] = {protocol::TuneBattery,      protocol::TuneSquelchTight,
+                                    protocol::TuneSquelchOpen,  protocol::TuneCtcDeviation,
+                                    protocol::TuneDcsDeviation, '\0'};
 
 // A number written in decimal or with a 0x prefix in hex.
 bool parseNumber(const QString& text, int low, int high, int& value) {
@@ -243,12 +247,12 @@ QByteArray VirtualRadio::command(char byte) {
 VirtualRadio::Held VirtualRadio::heldInProgramming(const QByteArray& bytes) const {
     static const QByteArray opening = access::openingCode();
     static const QByteArray tune = access::tuneCode();
-    static const QByteArray end = QByteArrayLiteral("END");
+    static const QByteArray end = protocol::bytes(protocol::EndText);
     const int size = int(bytes.size());
     if (bytes == tune || bytes == end || (size == 1 && bytes[0] == Ack))
         return Held::Whole;
-    if (bytes[0] == 'R' || bytes[0] == 'W') {
-        const int whole = bytes[0] == 'R' ? 4 : 4 + addr::BlockSize;
+    if (bytes[0] == ReadCommand || bytes[0] == WriteCommand) {
+        const int whole = bytes[0] == ReadCommand ? 4 : 4 + addr::BlockSize;
         if (size < 4 || (bytes[3] == addr::BlockSize && size <= whole))
             return size == whole ? Held::Whole : Held::Partial;
     }
@@ -266,13 +270,13 @@ QByteArray VirtualRadio::programmingCommand(const QByteArray& cmd) {
     switch (cmd[0]) {
     case Ack: // the program's acknowledgement of the blocks it has read
         return QByteArray(1, Ack);
-    case 'E':
+    case protocol::EndText[0]:
         m_mode = Mode::Idle;
         m_log.endedWithEnd = true;
         return {};
-    case 'R':
+    case ReadCommand:
         return answerRead(addressOf());
-    default: // 'W'
+    default: // WriteCommand
         return answerWrite(addressOf(), cmd.mid(4));
     }
 }
@@ -298,7 +302,7 @@ QByteArray VirtualRadio::answerRead(int address) {
     if (block == m_faults.wrongAddressAtBlock)
         replyAddress = m_faults.wrongAddress;
 
-    QByteArray reply = blockReply(replyAddress, block == m_faults.badHeaderAtBlock ? 'X' : 'W');
+    QByteArray reply = blockReply(replyAddress, block == m_faults.badHeaderAtBlock ? 'X' : WriteCommand);
     if (block == m_faults.shortReplyAtBlock)
         reply.truncate(6);
     if (block == m_faults.extraByteAtBlock)
@@ -331,9 +335,12 @@ RadioData defaultRadioMemory() {
     RadioData d;
     // ModelBlock as the program writes it: data version at bytes 1 and 9, model value 7,
     // the identity backwards in bytes 3-7.
-    static constexpr std::uint8_t Model[16] = {0x00, 0x02, 0x07, '8', 'K', '4', 'Z', 'R',
-                                               0x00, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
-    std::copy(std::begin(Model), std::end(Model), d.modelBlock().begin());
+    const Record model = d.modelBlock();
+    std::fill(model.begin(), model.end(), std::uint8_t(0));
+    model[1] = 0x02;
+    model[2] = 0x07;
+    std::copy(protocol::IdentityText.rbegin(), protocol::IdentityText.rend(), model.begin() + 3);
+    model[9] = 0x02;
     const ModelInfo v16{QStringLiteral("PALUVIN V16"), 7, 136.0, 174.0, 130.0, 176.0};
     newImageSettings(d);
     newImageChannels(d, 0, &v16, QDateTime(QDate(2000, 1, 1), QTime(0, 0)));

@@ -10,6 +10,7 @@
 // server) models the wire and applies replyDelayMs().
 
 #include "image/RadioData.h"
+#include "link/Protocol.h"
 
 #include <QByteArray>
 #include <QList>
@@ -146,7 +147,7 @@ private:
     QByteArray tuneCommand(const QByteArray& cmd, bool afterProbe);
     QByteArray tuneItem(const QByteArray& cmd);
     QByteArray enterTune();
-    QByteArray blockReply(int address, char header = 'W') const;
+    QByteArray blockReply(int address, char header = protocol::WriteCommand) const;
     QByteArray answerRead(int address);
     QByteArray answerWrite(int address, const QByteArray& data);
     bool muted() const { return m_faults.silent || m_mode == Mode::Silent; }
@@ -154,7 +155,7 @@ private:
     RadioData m_memory;
     int m_modelCode = 7;
     int m_dataVersion = 2;
-    QByteArray m_identity = "RZ4K8";
+    QByteArray m_identity = protocol::bytes(protocol::IdentityText);
     RadioFaults m_faults;
     RadioLog m_log;
     Mode m_mode = Mode::Idle;

@@ -10,15 +10,15 @@ namespace orv::sim {
 
 namespace {
 
-constexpr char Ack = 0x06;
-constexpr char Nak = 0x15;
-constexpr char Channel = 'C';
-constexpr char Signalling = 'S';
-constexpr char Narrow = 'n';
-constexpr char Probe = 'R';
+using protocol::Ack;
+using protocol::Nak;
+constexpr char Channel = protocol::TuneChannel;
+constexpr char Signalling = protocol::TuneSignalling;
+constexpr char Narrow = protocol::TuneNarrow;
+constexpr char Probe = protocol::ReadCommand;
 constexpr int ProbePage = 0x02; // the probe reads page 2 (0x200-0x2FF): the tune values
-constexpr std::uint8_t Live = 0x01;
-constexpr std::uint8_t Store = 0x02;
+constexpr char Live = protocol::TuneLive;
+constexpr char Store = protocol::TuneStore;
 constexpr int TuneItemCount = 7;
 static_assert(addr::TuneValues + TuneItemCount <= addr::ImageSize);
 
@@ -26,15 +26,15 @@ static_assert(addr::TuneValues + TuneItemCount <= addr::ImageSize);
 // any other byte.
 int itemCode(char letter, bool narrow) {
     switch (letter) {
-    case 'B':
+    case protocol::TuneBattery:
         return 0;
-    case 'M':
+    case protocol::TuneSquelchTight:
         return 1;
-    case 'm':
+    case protocol::TuneSquelchOpen:
         return 2;
-    case 'Q':
+    case protocol::TuneCtcDeviation:
         return narrow ? 5 : 3;
-    case 'D':
+    case protocol::TuneDcsDeviation:
         return narrow ? 6 : 4;
     default:
         return -1;
@@ -44,13 +44,13 @@ int itemCode(char letter, bool narrow) {
 // The reply that tells the program the item command was carried out.
 QByteArray confirmingReply(char letter) {
     switch (letter) {
-    case 'B':
-        return QByteArrayLiteral("bN\x06");
-    case 'M':
-    case 'm':
-        return QByteArray("G\x00\x06", 3);
+    case protocol::TuneBattery:
+        return protocol::bytes(protocol::TuneBatteryConfirmation);
+    case protocol::TuneSquelchTight:
+    case protocol::TuneSquelchOpen:
+        return protocol::bytes(protocol::TuneSquelchConfirmation);
     default:
-        return QByteArray(1, Ack);
+        return protocol::bytes(protocol::TuneDeviationConfirmation);
     }
 }
 
