@@ -8,6 +8,8 @@
 #include "shell/FileCommands.h"
 #include "shell/MainWindow.h"
 
+#include <QAbstractItemView>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -141,6 +143,26 @@ private slots:
         const SettingsSelection edited = f.session().settings();
         f.window->mnuFileNew_Click();
         QVERIFY(f.feedback.shown.isEmpty() && f.session().settings() == edited);
+    }
+
+    // A frequency still being typed when the window closes is data the question is about:
+    // it is committed first, so the question comes and Yes saves it.
+    void anOpenCellEditIsAskedAbout() {
+        Fixture f;
+        auto* grid = f.window->findChild<QAbstractItemView*>(QStringLiteral("gridChan"));
+        orv::test::clickCell(grid, 1, 1);
+        auto* editor = f.window->findChild<QLineEdit*>(QStringLiteral("txtChFreq"));
+        QTRY_VERIFY(editor->isVisible());
+        editor->setText(QStringLiteral("150"));
+        QVERIFY(!f.window->dataUnsaved()); // typing alone is not an edit yet
+        const QString file = f.path("typed.kvd");
+        f.dialogs->answers = {file};
+        f.feedback.answers = {Answer::Yes};
+        QVERIFY(f.window->close());
+        QCOMPARE(f.feedback.texts(), QStringList{QStringLiteral("Data hasn't been saved. Do you want to save them?")});
+        Fixture g;
+        QCOMPARE(g.session().load(file, g.feedback), LoadStatus::Ok);
+        QCOMPARE(g.session().channels().rows[0].cells[ColRxFreq], QStringLiteral("150.00000"));
     }
 
     // New and closing go on after No, or after Yes when the data were written. A save that

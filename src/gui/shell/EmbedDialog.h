@@ -10,6 +10,8 @@
 // followed by zero bytes). The ID and the date show a control byte (NUL above all) as a
 // middle dot, so the label keeps its full length.
 
+#include "image/RadioInfoText.h"
+
 #include <QDialog>
 #include <QFont>
 
@@ -32,7 +34,7 @@ class EmbedDialog : public QDialog {
     Q_OBJECT
 public:
     // The text's limit, in characters.
-    static constexpr int MaxChars = 96;
+    static constexpr int MaxChars = InfoTextChars;
     // Shows the font dialog preset with `initial`; the chosen font, or nothing on Cancel.
     using FontChooser = std::function<std::optional<QFont>(const QFont& initial, QWidget* parent)>;
 

@@ -102,6 +102,8 @@ QAction* FileCommands::newItem() const {
 
 void FileCommands::mnuFileNew_Click() {
     Document& doc = m_window.document();
+    // A cell still being typed into is part of the data the question is about.
+    m_window.CommitCellEdits();
     // Nothing loaded, read or saved since start-up or the last New.
     if (doc.origin() == Origin::New)
         return;

@@ -269,6 +269,8 @@ void MainWindow::writeComPort() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
+    // A cell still being typed into is part of the data the question is about.
+    CommitCellEdits();
     if (dataUnsaved()) {
         const Answer a = m_feedback.ask(QStringLiteral("Data hasn't been saved. Do you want to save them?"),
                                         m_document->title(), Icon::Exclamation, Buttons::YesNoCancel);
