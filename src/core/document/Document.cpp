@@ -120,8 +120,6 @@ ChannelRow* Document::channelRow(int channel) {
     return &m_channels.rows[std::size_t(channel - 1)];
 }
 
-void Document::markChannelData() { m_channelDataChanged = true; }
-
 bool Document::setChannelCell(int channel, int column, const QString& text) {
     ChannelRow* row = channelRow(channel);
     if (!row || column < ColRxFreq || column >= ChannelColumnCount)
@@ -130,7 +128,7 @@ bool Document::setChannelCell(int channel, int column, const QString& text) {
     if (cell == text)
         return false;
     cell = text;
-    markChannelData();
+    m_channelDataChanged = true;
     emitChange(DocumentChange::Channels | DocumentChange::State, channel);
     return true;
 }
@@ -144,24 +142,23 @@ bool Document::toggleChannelCell(int channel, int column) {
     return setChannelCell(channel, column, toggledCellText(column, row->cells[std::size_t(column)]));
 }
 
+bool Document::setBox(bool* box, bool ticked, bool& changedFlag, unsigned part, int row) {
+    if (!box || *box == ticked)
+        return false;
+    *box = ticked;
+    changedFlag = true;
+    emitChange(part | DocumentChange::State, row);
+    return true;
+}
+
 bool Document::setChannelNoCh(int channel, bool noCh) {
     ChannelRow* row = channelRow(channel);
-    if (!row || row->noCh == noCh)
-        return false;
-    row->noCh = noCh;
-    markChannelData();
-    emitChange(DocumentChange::Channels | DocumentChange::State, channel);
-    return true;
+    return setBox(row ? &row->noCh : nullptr, noCh, m_channelDataChanged, DocumentChange::Channels, channel);
 }
 
 bool Document::setChannelNoTx(int channel, bool noTx) {
     ChannelRow* row = channelRow(channel);
-    if (!row || row->noTx == noTx)
-        return false;
-    row->noTx = noTx;
-    markChannelData();
-    emitChange(DocumentChange::Channels | DocumentChange::State, channel);
-    return true;
+    return setBox(row ? &row->noTx : nullptr, noTx, m_channelDataChanged, DocumentChange::Channels, channel);
 }
 
 bool Document::selectSetting(Setting s, int index) {
@@ -240,22 +237,12 @@ bool Document::toggleTestStep(int testChannel, int stepColumn) {
 
 bool Document::setTestChannelNoCh(int testChannel, bool noCh) {
     TuneRow* row = testChannelRow(testChannel);
-    if (!row || row->noCh == noCh)
-        return false;
-    row->noCh = noCh;
-    m_tuneDataChanged = true;
-    emitChange(DocumentChange::TestChannels | DocumentChange::State, testChannel);
-    return true;
+    return setBox(row ? &row->noCh : nullptr, noCh, m_tuneDataChanged, DocumentChange::TestChannels, testChannel);
 }
 
 bool Document::setTestChannelNoTx(int testChannel, bool noTx) {
     TuneRow* row = testChannelRow(testChannel);
-    if (!row || row->noTx == noTx)
-        return false;
-    row->noTx = noTx;
-    m_tuneDataChanged = true;
-    emitChange(DocumentChange::TestChannels | DocumentChange::State, testChannel);
-    return true;
+    return setBox(row ? &row->noTx : nullptr, noTx, m_tuneDataChanged, DocumentChange::TestChannels, testChannel);
 }
 
 bool Document::setTestChannels(const TuneTable& table) {

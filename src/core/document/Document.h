@@ -232,7 +232,8 @@ private:
     void findModelByValue();
     void setOrigin(Origin origin);
     void emitChange(unsigned parts, int row = 0);
-    void markChannelData();
+    // One "No CH" or "No Tx" box: set, its group's changed flag, one change for the row.
+    bool setBox(bool* box, bool ticked, bool& changedFlag, unsigned part, int row);
     ChannelRow* channelRow(int channel);
     TuneRow* testChannelRow(int testChannel);
 

@@ -44,8 +44,8 @@ const ChannelRow& ChannelGridModel::channel(int row) const {
 }
 
 QString ChannelGridModel::cellText(int row, int column) const {
-    if (row == m_typingRow && column == m_typingColumn)
-        return m_typingText;
+    if (m_typed.at(row, column))
+        return m_typed.text();
     return channel(row).cells.at(size_t(column));
 }
 
@@ -121,17 +121,7 @@ void ChannelGridModel::refresh() {
 
 void ChannelGridModel::refreshRow(int row) { emit dataChanged(index(row, 0), index(row, LastGridColumn)); }
 
-void ChannelGridModel::setTyping(int row, int column, const QString& text) {
-    const QModelIndex old = index(m_typingRow, m_typingColumn);
-    m_typingRow = row;
-    m_typingColumn = column;
-    m_typingText = text;
-    if (old.isValid())
-        emit dataChanged(old, old);
-    const QModelIndex now = index(row, column);
-    if (now.isValid())
-        emit dataChanged(now, now);
-}
+void ChannelGridModel::setTyping(int row, int column, const QString& text) { m_typed.set(*this, row, column, text); }
 
 void ChannelGridModel::setHighlight(int row, int column) {
     const QModelIndex old = index(m_highlightRow, m_highlightColumn);

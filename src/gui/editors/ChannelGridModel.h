@@ -6,6 +6,8 @@
 // width), so it is worked out from the data every time a cell is drawn. The model only
 // reads: edits go to the document.
 
+#include "editors/GridParts.h"
+
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QPointer>
@@ -73,9 +75,7 @@ private:
     QPointer<QWidget> m_paletteSource;
     int m_highlightRow = -1;
     int m_highlightColumn = -1;
-    int m_typingRow = -1;
-    int m_typingColumn = -1;
-    QString m_typingText;
+    TypedCell m_typed;
 };
 
 } // namespace orv::gui

@@ -26,6 +26,16 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
     }
 }
 
+void TypedCell::set(QAbstractItemModel& model, int row, int column, const QString& text) {
+    const QModelIndex old = model.index(m_row, m_column);
+    m_row = row;
+    m_column = column;
+    m_text = text;
+    for (const QModelIndex& cell : {old, model.index(row, column)})
+        if (cell.isValid())
+            emit model.dataChanged(cell, cell);
+}
+
 bool isDigitText(const QString& text) {
     return text.size() == 1 && text.at(0) >= QLatin1Char('0') && text.at(0) <= QLatin1Char('9');
 }

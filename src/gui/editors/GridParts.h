@@ -22,6 +22,22 @@ namespace orv::gui {
 
 class SignalDialog;
 
+// The cell of an editing grid being typed into: until the edit ends it shows the typed text,
+// which the document only takes then.
+class TypedCell {
+public:
+    bool at(int row, int column) const { return row == m_row && column == m_column; }
+    const QString& text() const { return m_text; }
+    // Moves to (row, column) with `text` ((-1, -1): no cell is typed into) and has `model`
+    // draw the cells that changed.
+    void set(QAbstractItemModel& model, int row, int column, const QString& text);
+
+private:
+    int m_row = -1;
+    int m_column = -1;
+    QString m_text;
+};
+
 // Draws the current cell with a highlight frame instead of a selection fill, so that the
 // cell keeps the text colour that tells its state.
 class GridDelegate : public QStyledItemDelegate {

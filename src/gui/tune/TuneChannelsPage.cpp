@@ -172,29 +172,15 @@ void TuneChannelsPage::changeEvent(QEvent* event) {
 // --- showing the data -----------------------------------------------------------------------
 
 void TuneChannelsPage::showTuneChannels() {
-    m_showing = true;
     if (m_editRow >= 0)
         closeFrequencyEditor();
     // A signalling dialog still open belongs to the table just replaced: its result is dropped.
     m_signalRow = m_signalColumn = -1;
-    for (size_t i = 0; i < m_rows.size(); ++i) {
-        m_rows[i].noCh->setChecked(m_document.tune().rows[i].noCh);
-        m_rows[i].noTx->setChecked(m_document.tune().rows[i].noTx);
-    }
-    showTestChannelOption();
-    enableRowWidgets();
-    m_model->refresh();
-    m_showing = false;
+    showRows();
 }
 
-// Edits keep an open frequency edit (it may be the one that just ended); replaced data drop it.
-void TuneChannelsPage::documentChanged(const DocumentChange& change) {
-    if (change.has(DocumentChange::Replaced)) {
-        showTuneChannels();
-        return;
-    }
-    if (!change.has(DocumentChange::TestChannels))
-        return;
+// The boxes, the options and the grid from the document; the boxes' handlers stay out.
+void TuneChannelsPage::showRows() {
     const bool showing = m_showing;
     m_showing = true;
     for (size_t i = 0; i < m_rows.size(); ++i) {
@@ -205,6 +191,14 @@ void TuneChannelsPage::documentChanged(const DocumentChange& change) {
     enableRowWidgets();
     m_model->refresh();
     m_showing = showing;
+}
+
+// Edits keep an open frequency edit (it may be the one that just ended); replaced data drop it.
+void TuneChannelsPage::documentChanged(const DocumentChange& change) {
+    if (change.has(DocumentChange::Replaced))
+        showTuneChannels();
+    else if (change.has(DocumentChange::TestChannels))
+        showRows();
 }
 
 void TuneChannelsPage::showTestChannelOption() {

@@ -94,6 +94,7 @@ private:
     void setCurrentCell(int row, int column);
     bool isStep625Beside(int row, int frequencyColumn) const;
     void documentChanged(const DocumentChange& change);
+    void showRows();
     void noChToggled(int i, bool ticked);
     void noTxToggled(int i, bool ticked);
     void testChannelClicked(int i);

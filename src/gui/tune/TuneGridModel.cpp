@@ -27,22 +27,12 @@ int TuneGridModel::columnCount(const QModelIndex& parent) const {
 const TuneRow& TuneGridModel::testChannel(int row) const { return m_document.tune().rows.at(size_t(row - 1)); }
 
 QString TuneGridModel::cellText(int row, int column) const {
-    if (row == m_typingRow && column == m_typingColumn)
-        return m_typingText;
+    if (m_typed.at(row, column))
+        return m_typed.text();
     return testChannel(row).cells.at(size_t(column));
 }
 
-void TuneGridModel::setTyping(int row, int column, const QString& text) {
-    const QModelIndex old = index(m_typingRow, m_typingColumn);
-    m_typingRow = row;
-    m_typingColumn = column;
-    m_typingText = text;
-    if (old.isValid())
-        emit dataChanged(old, old);
-    const QModelIndex now = index(row, column);
-    if (now.isValid())
-        emit dataChanged(now, now);
-}
+void TuneGridModel::setTyping(int row, int column, const QString& text) { m_typed.set(*this, row, column, text); }
 
 QPalette TuneGridModel::palette() const { return m_paletteSource ? m_paletteSource->palette() : QPalette(); }
 

@@ -5,6 +5,8 @@
 // the text colour of a cell says whether it is in force ("No CH", "No Tx") and which row is
 // the test channel used for tuning, and is worked out from the data whenever it is drawn.
 
+#include "editors/GridParts.h"
+
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QPointer>
@@ -58,9 +60,7 @@ private:
 
     const Document& m_document;
     QPointer<QWidget> m_paletteSource;
-    int m_typingRow = -1;
-    int m_typingColumn = -1;
-    QString m_typingText;
+    TypedCell m_typed;
 };
 
 } // namespace orv::gui
