@@ -80,6 +80,23 @@ private slots:
                     .startsWith(QLatin1String("No serial device is behind this port number.")));
     }
 
+    // The permission advice never suggests joining a group that makes the user an
+    // administrator; an ordinary device group gets the usual remedy.
+    void permissionAdviceNeverSuggestsPrivilegedGroups() {
+        for (const char* group : {"root", "wheel", "sudo", "adm", "disk", "shadow", "tty"}) {
+            const QString advice = permissionAdvice(QStringLiteral("/dev/ttyS0"), QLatin1String(group));
+            QVERIFY2(!advice.contains(QLatin1String("usermod")), qPrintable(advice));
+            QVERIFY2(advice.contains(QStringLiteral("\"%1\", which is not meant for ordinary users").arg(QLatin1String(group))),
+                     qPrintable(advice));
+            QVERIFY(advice.contains(QLatin1String("dialout")));
+        }
+        const QString dialout = permissionAdvice(QStringLiteral("/dev/ttyUSB0"), QStringLiteral("dialout"));
+        QCOMPARE(dialout, QStringLiteral("No permission to use /dev/ttyUSB0 (it belongs to the group \"dialout\"). "
+                                         "Add your user to that group with: sudo usermod -aG dialout $USER, then "
+                                         "log out and log in again."));
+        QVERIFY(permissionAdvice(QStringLiteral("/dev/ttyUSB1"), QStringLiteral("uucp")).contains(QLatin1String("usermod -aG uucp")));
+    }
+
     // Bytes both ways through the real port, the counts, discarding, and a line that goes
     // away (the other end closed) showing up as a failed operation, not as silence.
     void realPortOnPseudoTerminal() {

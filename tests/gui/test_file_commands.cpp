@@ -110,6 +110,25 @@ private slots:
         QCOMPARE(f.dialogs->proposed, (QStringList{"", path}));
     }
 
+    // Save As to a place that cannot be written says so and keeps the data unsaved, the
+    // caption and the recent files as they were.
+    void saveAsThatCannotWrite() {
+        Fixture f;
+        orv::test::putFile(f.path("some.kvd"), "x");
+        for (const QString& target : {f.path("some.kvd/x.kvd"), QStringLiteral("/proc/orvante-test.kvd")}) {
+            f.changeASetting();
+            f.dialogs->answers = {target};
+            f.item("mnuFileSaveAs")->trigger();
+            QCOMPARE(f.feedback.texts(), QStringList{QStringLiteral("Save File Error!")});
+            QCOMPARE(f.feedback.shown[0].title, QStringLiteral("File Error"));
+            QVERIFY(!QFileInfo::exists(target));
+            QVERIFY(f.window->dataUnsaved());
+            QCOMPARE(f.window->windowTitle(), Title);
+            QCOMPARE(f.recent(), (QStringList{"", "", "", ""}));
+            f.feedback.clear();
+        }
+    }
+
     // No question before Open, even with unsaved data. A file that has gone leaves the list.
     void openAndRecentFiles() {
         Fixture f;
@@ -170,13 +189,16 @@ private slots:
     void saveQuestion_data() {
         QTest::addColumn<bool>("closing");
         QTest::addColumn<int>("answer");
-        QTest::addColumn<QString>("target"); // Save to "file" or "unwritable", or Save As cancelled ("")
+        // Save to "file" or "unwritable"; Save As cancelled ("") or given a path it cannot write
+        // ("save as unwritable").
+        QTest::addColumn<QString>("target");
         QTest::addColumn<bool>("goesOn");
         for (const bool closing : {false, true}) {
             const char* c = closing ? "close" : "new";
             QTest::addRow("%s: yes, saved", c) << closing << int(Answer::Yes) << "file" << true;
             QTest::addRow("%s: yes, save failed", c) << closing << int(Answer::Yes) << "unwritable" << false;
             QTest::addRow("%s: yes, save as cancelled", c) << closing << int(Answer::Yes) << "" << false;
+            QTest::addRow("%s: yes, save as failed", c) << closing << int(Answer::Yes) << "save as unwritable" << false;
             QTest::addRow("%s: no", c) << closing << int(Answer::No) << "file" << true;
             QTest::addRow("%s: cancel", c) << closing << int(Answer::Cancel) << "file" << false;
         }
@@ -189,14 +211,19 @@ private slots:
         Fixture f;
         Document& s = f.session();
         const QString file = f.path("data.kvd");
-        if (target.isEmpty())
+        const bool saveAs = target.isEmpty() || target == "save as unwritable";
+        if (saveAs)
             orv::test::takeBytes(s, s.data(), f.feedback);
         else if (target == "file")
             f.belongTo(file);
         else
             f.unwritable();
+        if (target == "save as unwritable") {
+            orv::test::putFile(f.path("blocker"), "x");
+            f.dialogs->answers = {f.path("blocker/data.kvd")};
+        }
         const QString caption = f.window->windowTitle();
-        QCOMPARE(caption, target.isEmpty() ? "Read Complete - " + Title
+        QCOMPARE(caption, saveAs ? "Read Complete - " + Title
                                            : Title + (target == "file" ? file : f.path("blocker/data.kvd")));
         const SettingsSelection fresh = s.settings();
         f.changeASetting();
@@ -207,7 +234,7 @@ private slots:
             f.window->mnuFileNew_Click();
 
         QStringList texts{QStringLiteral("Data hasn't been saved. Do you want to save them?")};
-        if (answer == int(Answer::Yes) && target == "unwritable")
+        if (answer == int(Answer::Yes) && target.contains("unwritable"))
             texts.append("Save File Error!");
         QCOMPARE(f.feedback.texts(), texts);
         const orv::test::Shown& question = f.feedback.shown[0];

@@ -394,10 +394,10 @@ void Document::collect() {
     saveChannels(m_channels, m_data, m_numbers);
 }
 
-SaveStatus Document::save(const QString& path, Feedback& feedback, bool reportOpenFailure) {
+SaveStatus Document::save(const QString& path, Feedback& feedback) {
     collect();
     const SaveStatus status = writeDataFile(path, m_data, &m_dataVersion);
-    if (status == SaveStatus::WriteFailed || (status == SaveStatus::OpenFailed && reportOpenFailure)) {
+    if (status != SaveStatus::Ok) {
         const UserMessage msg = saveFailureMessage();
         feedback.message(msg.text, msg.title, msg.icon);
     }

@@ -214,10 +214,10 @@ public:
     // Write and Print need them. The changed flags are not touched: only a save or a write
     // that succeeded clears them.
     void collect();
-    // Collects the editors and writes the file atomically. A write failure shows "Save File
-    // Error!"; an open failure too when reportOpenFailure. On success the data are the file's:
-    // its data version set from the name, origin file, current file `path`, flags cleared.
-    SaveStatus save(const QString& path, Feedback& feedback, bool reportOpenFailure = true);
+    // Collects the editors and writes the file atomically. A file that cannot be opened or
+    // written shows "Save File Error!". On success the data are the file's: its data version
+    // set from the name, origin file, current file `path`, flags cleared.
+    SaveStatus save(const QString& path, Feedback& feedback);
 
 signals:
     void changed(const orv::DocumentChange& change);

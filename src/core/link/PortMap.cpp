@@ -85,6 +85,31 @@ QString ownerGroup(const QString& device) {
 
 } // namespace
 
+bool isPrivilegedGroup(const QString& group) {
+    // Groups whose members are administrators, or can read or write what would make them one
+    // (raw disks, memory, password hashes, logs, the container daemons, other users' terminals).
+    static const QStringList privileged{
+        QStringLiteral("root"),   QStringLiteral("wheel"),  QStringLiteral("sudo"),   QStringLiteral("admin"),
+        QStringLiteral("adm"),    QStringLiteral("disk"),   QStringLiteral("shadow"), QStringLiteral("kmem"),
+        QStringLiteral("mem"),    QStringLiteral("sys"),    QStringLiteral("staff"),  QStringLiteral("docker"),
+        QStringLiteral("lxd"),    QStringLiteral("libvirt"), QStringLiteral("systemd-journal"), QStringLiteral("tty"),
+    };
+    return privileged.contains(group);
+}
+
+QString permissionAdvice(const QString& device, const QString& group) {
+    if (isPrivilegedGroup(group))
+        return QStringLiteral("No permission to use %1: it belongs to the group \"%2\", which is not meant "
+                              "for ordinary users. Use the device of a serial adapter (usually "
+                              "/dev/ttyUSB0 or /dev/ttyACM0, group \"dialout\"), or ask the administrator "
+                              "for a rule that lets you use %1.")
+            .arg(device, group);
+    return QStringLiteral("No permission to use %1 (it belongs to the group \"%2\"). Add your "
+                          "user to that group with: sudo usermod -aG %2 $USER, then log out "
+                          "and log in again.")
+        .arg(device, group);
+}
+
 QString explainOpenFailure(const QString& device, QSerialPort::SerialPortError error,
                            const QString& systemReason) {
     if (device.isEmpty())
@@ -99,13 +124,8 @@ QString explainOpenFailure(const QString& device, QSerialPort::SerialPortError e
 #endif
     if (!exists || error == QSerialPort::DeviceNotFoundError)
         return QStringLiteral("%1 was not found. %2").arg(device, presentPorts());
-    if (!mayUse) {
-        const QString group = ownerGroup(device);
-        return QStringLiteral("No permission to use %1 (it belongs to the group \"%2\"). Add your "
-                              "user to that group with: sudo usermod -aG %2 $USER, then log out "
-                              "and log in again.")
-            .arg(device, group);
-    }
+    if (!mayUse)
+        return permissionAdvice(device, ownerGroup(device));
     if (error == QSerialPort::PermissionError || error == QSerialPort::OpenError)
         return QStringLiteral("%1 is busy: another program is using it. Close that program and "
                               "try again.")

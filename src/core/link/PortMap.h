@@ -28,6 +28,13 @@ int storedPortNumber(const QString& programIni, int fallback = MinPort);
 // Stores the COM port number there, keeping the rest of the file.
 bool storePortNumber(const QString& programIni, int port);
 
+// True for a group whose members are administrators or can become one (root, wheel, sudo,
+// adm, disk, shadow, ...): joining it is never the advice for a serial port.
+bool isPrivilegedGroup(const QString& group);
+// What to do about a device of `group` the user may not open: join an ordinary device group
+// ("dialout"); for a privileged group, use a serial adapter's device or ask the administrator.
+QString permissionAdvice(const QString& device, const QString& group);
+
 // Why a device could not be opened, in words a technician can act on: not found (with the
 // serial ports present now), no permission (with the owning group and the remedy), busy.
 QString explainOpenFailure(const QString& device, QSerialPort::SerialPortError error,

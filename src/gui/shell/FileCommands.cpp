@@ -147,14 +147,14 @@ bool FileCommands::mnuFileSaveAs_Click() {
         m_window.CommitCellEdits();
         doc.collect();
     }
-    // Save As proposes the current file name. A file that cannot be opened ends the command
-    // silently, as a cancel does; a failed write has shown its message.
+    // Save As proposes the current file name. A file that cannot be written says so ("Save
+    // File Error!") and keeps the data unsaved.
     const QString path = m_dialogs->saveFile(m_window.dialogDirectory(), doc.currentFileName());
     if (path.isEmpty())
         return false;
     {
         const BusyCursor busy;
-        if (doc.save(path, m_window.feedback(), /*reportOpenFailure*/ false) != SaveStatus::Ok)
+        if (doc.save(path, m_window.feedback()) != SaveStatus::Ok)
             return false;
     }
     recentFiles().addRecentFile(path);
