@@ -404,6 +404,51 @@ private slots:
         QVERIFY(!h.s.settingsChanged()); // the ID alone is no edit of the user's
     }
 
+    // A channel coming into use with a frequency no radio of the model can take gets the one
+    // typing would give, and a note says so; frequencies inside the range stay as they are.
+    void channelsComingIntoUseAreBroughtIntoRange() {
+        Fixture f;
+        Document& s = f.s;
+        RadioData radio = s.data();
+        for (int n : {14, 15}) // out of use, at 0 MHz
+            std::fill(radio.channel(n).begin(), radio.channel(n).end(), std::uint8_t(0));
+        radio.channel(14)[7] = 0x08; // channel 15 may transmit
+        std::fill(radio.testChannel(2).begin(), radio.testChannel(2).end(), std::uint8_t(0));
+        test::takeBytes(s, radio, f.feedback);
+        QSignalSpy notes(&s, &Document::noted);
+
+        QVERIFY(s.setChannelNoCh(15, false));
+        QCOMPARE(s.channels().rows[14].cells[ColRxFreq], QStringLiteral("130.00000"));
+        QCOMPARE(s.channels().rows[14].cells[ColTxFreq], QStringLiteral("130.00000"));
+        QCOMPARE(notes.size(), 1);
+        QCOMPARE(notes.takeFirst().at(0).toString(),
+                 QStringLiteral("CH 15 Rx Freq: 000.00000 is outside 130.00000~176.00000 MHz; set to 130.00000  "
+                                "CH 15 Tx Freq: 000.00000 is outside 130.00000~176.00000 MHz; set to 130.00000"));
+
+        // Receive only: the transmit side waits until it may transmit.
+        QVERIFY(s.channels().rows[15].noTx);
+        QVERIFY(s.setChannelNoCh(16, false));
+        QCOMPARE(s.channels().rows[15].cells[ColTxFreq], QStringLiteral("000.00000"));
+        notes.clear();
+        QVERIFY(s.setChannelNoTx(16, false));
+        QCOMPARE(s.channels().rows[15].cells[ColTxFreq], QStringLiteral("130.00000"));
+        QCOMPARE(notes.size(), 1);
+
+        // Inside the range nothing moves and nothing is said.
+        notes.clear();
+        QVERIFY(s.setChannelNoCh(1, true) && s.setChannelNoCh(1, false));
+        QCOMPARE(s.channels().rows[0].cells[ColRxFreq], QStringLiteral("136.00000"));
+        QVERIFY(notes.isEmpty());
+
+        // A test channel by its own rule: on its step's raster.
+        QVERIFY(s.setTestChannelNoCh(3, false));
+        QCOMPARE(s.tune().rows[2].cells[TuneColRxFreq], QStringLiteral("130.00000"));
+        QCOMPARE(s.tune().rows[2].cells[TuneColTxFreq], QStringLiteral("000.00000")); // No Tx
+        QCOMPARE(notes.takeFirst().at(0).toString(),
+                 QStringLiteral("Test CH 3 Rx Freq: 000.00000 is outside 130.00000~176.00000 MHz; set to 130.00000"));
+        QVERIFY(s.tuneDataChanged() && s.channelDataChanged());
+    }
+
     void exportHasExactlyTheAgreedKeys() {
         Fixture f;
         const QJsonObject o = exportJson(f.s, {QStringLiteral("m")});

@@ -5,18 +5,20 @@
 #include "EditorTestSupport.h"
 #include "RadioWindowFixture.h"
 #include "catalog/NumberText.h"
+#include "document/TuneSession.h"
 #include "editors/ChannelEditor.h"
 #include "image/ChannelTable.h"
 #include "image/NewImage.h"
 #include "link/RadioConnection.h"
-#include "document/TuneSession.h"
 #include "shell/MainWindow.h"
 #include "shell/ModelFrame.h"
 #include "shell/OperateCommands.h"
 #include "sim/VirtualRadio.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDir>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -89,6 +91,21 @@ private slots:
         QCOMPARE(newer.feedback.shown[1].title, QStringLiteral("Error"));
         QCOMPARE(newer.feedback.shown[1].icon, Icon::Information);
         QCOMPARE(newer.session().dataVersion(), 3);
+    }
+
+    // A channel the radio keeps out of use at 0 MHz, ticked into use: its frequencies go into
+    // the model's range and the status bar says so.
+    void channelComingIntoUseIsToldInTheStatusBar() {
+        Fixture f;
+        f.window->menuAction("mnuRead")->trigger();
+        QCOMPARE(f.session().channels().rows[14].cells[ColRxFreq], QStringLiteral("000.00000"));
+        auto* noCh = f.window->findChild<QCheckBox*>(QStringLiteral("chkCH_14"));
+        QTest::mouseClick(noCh, Qt::LeftButton);
+        QCOMPARE(f.window->channelEditor()->grid()->model()->index(15, ColRxFreq).data().toString(),
+                 QStringLiteral("130.00000"));
+        QVERIFY2(f.window->statusBar()->currentMessage().startsWith(
+                     QStringLiteral("CH 15 Rx Freq: 000.00000 is outside 130.00000~176.00000 MHz; set to 130.00000")),
+                 qPrintable(f.window->statusBar()->currentMessage()));
     }
 
     // A read that fails part way shows its message and nothing else changes: not the data,

@@ -142,23 +142,83 @@ bool Document::toggleChannelCell(int channel, int column) {
     return setChannelCell(channel, column, toggledCellText(column, row->cells[std::size_t(column)]));
 }
 
-bool Document::setBox(bool* box, bool ticked, bool& changedFlag, unsigned part, int row) {
+bool Document::setBox(bool* box, bool ticked, bool& changedFlag, unsigned part, int row,
+                      const std::function<QStringList()>& intoRange) {
     if (!box || *box == ticked)
         return false;
     *box = ticked;
     changedFlag = true;
+    QStringList notes = intoRange();
+    notes.removeAll(QString());
     emitChange(part | DocumentChange::State, row);
+    if (!notes.isEmpty())
+        emit noted(notes.join(QStringLiteral("  ")));
     return true;
 }
 
 bool Document::setChannelNoCh(int channel, bool noCh) {
     ChannelRow* row = channelRow(channel);
-    return setBox(row ? &row->noCh : nullptr, noCh, m_channelDataChanged, DocumentChange::Channels, channel);
+    return setBox(row ? &row->noCh : nullptr, noCh, m_channelDataChanged, DocumentChange::Channels, channel, [&] {
+        if (noCh)
+            return QStringList();
+        QStringList notes{channelFrequencyIntoRange(channel, ColRxFreq)};
+        if (!row->noTx)
+            notes << channelFrequencyIntoRange(channel, ColTxFreq);
+        return notes;
+    });
 }
 
 bool Document::setChannelNoTx(int channel, bool noTx) {
     ChannelRow* row = channelRow(channel);
-    return setBox(row ? &row->noTx : nullptr, noTx, m_channelDataChanged, DocumentChange::Channels, channel);
+    return setBox(row ? &row->noTx : nullptr, noTx, m_channelDataChanged, DocumentChange::Channels, channel, [&] {
+        return noTx || row->noCh ? QStringList() : QStringList{channelFrequencyIntoRange(channel, ColTxFreq)};
+    });
+}
+
+bool Document::outsideRange(const QString& text, double* mhz) const {
+    const ModelInfo* model = selectedModelInfo();
+    const std::optional<double> f = m_numbers.parse(text);
+    if (!model || !f)
+        return false;
+    if (mhz)
+        *mhz = *f;
+    constexpr double Slack = 1e-9;
+    return *f < model->extLow - Slack || *f > model->extHigh + Slack;
+}
+
+QString Document::rangeNote(const QString& place, const QString& was, const QString& now) const {
+    const ModelInfo* model = selectedModelInfo();
+    return QStringLiteral("%1: %2 is outside %3~%4 MHz; set to %5")
+        .arg(place, was, m_numbers.fixed(model->extLow, 3, 5), m_numbers.fixed(model->extHigh, 3, 5), now);
+}
+
+QString Document::channelFrequencyIntoRange(int channel, int column) {
+    QString& cell = m_channels.rows[std::size_t(channel - 1)].cells[std::size_t(column)];
+    if (!outsideRange(cell))
+        return {};
+    const std::optional<QString> valid = validChannelFrequency(cell);
+    if (!valid || *valid == cell)
+        return {};
+    const QString place = QStringLiteral("CH %1 %2").arg(channel).arg(column == ColRxFreq ? "Rx Freq" : "Tx Freq");
+    const QString note = rangeNote(place, cell, *valid);
+    cell = *valid;
+    return note;
+}
+
+QString Document::testFrequencyIntoRange(int testChannel, int column) {
+    TuneRow& row = m_tune.rows[std::size_t(testChannel - 1)];
+    QString& cell = row.cells[std::size_t(column)];
+    if (!outsideRange(cell))
+        return {};
+    const bool raster625 = isStep625Text(row.cells[std::size_t(column + 1)]);
+    const std::optional<QString> valid = snapTestFrequency(cell, raster625, selectedModelInfo(), m_numbers);
+    if (!valid || *valid == cell)
+        return {};
+    const QString place =
+        QStringLiteral("Test CH %1 %2").arg(testChannel).arg(column == TuneColRxFreq ? "Rx Freq" : "Tx Freq");
+    const QString note = rangeNote(place, cell, *valid);
+    cell = *valid;
+    return note;
 }
 
 bool Document::selectSetting(Setting s, int index) {
@@ -237,12 +297,23 @@ bool Document::toggleTestStep(int testChannel, int stepColumn) {
 
 bool Document::setTestChannelNoCh(int testChannel, bool noCh) {
     TuneRow* row = testChannelRow(testChannel);
-    return setBox(row ? &row->noCh : nullptr, noCh, m_tuneDataChanged, DocumentChange::TestChannels, testChannel);
+    return setBox(row ? &row->noCh : nullptr, noCh, m_tuneDataChanged, DocumentChange::TestChannels, testChannel, [&] {
+        if (noCh)
+            return QStringList();
+        QStringList notes{testFrequencyIntoRange(testChannel, TuneColRxFreq)};
+        if (!row->noTx)
+            notes << testFrequencyIntoRange(testChannel, TuneColTxFreq);
+        return notes;
+    });
 }
 
 bool Document::setTestChannelNoTx(int testChannel, bool noTx) {
     TuneRow* row = testChannelRow(testChannel);
-    return setBox(row ? &row->noTx : nullptr, noTx, m_tuneDataChanged, DocumentChange::TestChannels, testChannel);
+    return setBox(row ? &row->noTx : nullptr, noTx, m_tuneDataChanged, DocumentChange::TestChannels, testChannel,
+                  [&] {
+                      return noTx || row->noCh ? QStringList()
+                                               : QStringList{testFrequencyIntoRange(testChannel, TuneColTxFreq)};
+                  });
 }
 
 bool Document::setTestChannels(const TuneTable& table) {

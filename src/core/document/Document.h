@@ -24,6 +24,7 @@
 #include "image/TuneTable.h"
 
 #include <QObject>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -143,7 +144,9 @@ public:
     // A click on a two-valued cell of a channel in force: "Add" <-> "Delete", "OFF" <-> "ON",
     // "High" <-> "Low", and "Wide" <-> "Narrow" only while the global band width is "Wide".
     bool toggleChannelCell(int channel, int column);
-    // The "No CH" and "No Tx" boxes.
+    // The "No CH" and "No Tx" boxes. A channel coming into use (or, in use, allowed to
+    // transmit again) has a frequency outside the model's range brought into it by the rule
+    // of typing, with a note saying so.
     bool setChannelNoCh(int channel, bool noCh);
     bool setChannelNoTx(int channel, bool noTx);
     // The user picked entry `index` of a settings list: the list's rules, the changed flag of
@@ -163,6 +166,7 @@ public:
     // the tune data changed flag.
     bool setTestChannelCell(int testChannel, int column, const QString& text);
     bool toggleTestStep(int testChannel, int stepColumn);
+    // Likewise for test channels, by the rule of their editor (on the step's raster).
     bool setTestChannelNoCh(int testChannel, bool noCh);
     bool setTestChannelNoTx(int testChannel, bool noTx);
     bool selectTestChannel(int testChannel);
@@ -221,6 +225,9 @@ public:
 
 signals:
     void changed(const orv::DocumentChange& change);
+    // An edit brought a value into range by the rules of typing, and says so in a line
+    // ("CH 15 Rx Freq: 000.00000 is outside 130.00000~176.00000 MHz; set to 130.00000").
+    void noted(const QString& note);
 
 private:
     // Image to editors: the model from ModelBlock byte 2, the settings (range messages through
@@ -232,8 +239,16 @@ private:
     void findModelByValue();
     void setOrigin(Origin origin);
     void emitChange(unsigned parts, int row = 0);
-    // One "No CH" or "No Tx" box: set, its group's changed flag, one change for the row.
-    bool setBox(bool* box, bool ticked, bool& changedFlag, unsigned part, int row);
+    // One "No CH" or "No Tx" box: set, its group's changed flag, the frequencies coming into
+    // use brought into range, one change for the row.
+    bool setBox(bool* box, bool ticked, bool& changedFlag, unsigned part, int row,
+                const std::function<QStringList()>& intoRange);
+    // A channel's or a test channel's frequency cell brought into the model's extended range
+    // when it lies outside: the note, or "" when nothing changed.
+    QString channelFrequencyIntoRange(int channel, int column);
+    QString testFrequencyIntoRange(int testChannel, int column);
+    bool outsideRange(const QString& text, double* mhz = nullptr) const;
+    QString rangeNote(const QString& place, const QString& was, const QString& now) const;
     ChannelRow* channelRow(int channel);
     TuneRow* testChannelRow(int testChannel);
 

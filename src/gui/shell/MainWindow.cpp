@@ -34,6 +34,8 @@ namespace {
 
 // Timer1 only backs up the start-up, which closes the splash itself after 1.2 s.
 constexpr int Timer1IntervalMs = 2000;
+// How long a note stays in the status bar.
+constexpr int StatusNoteMs = 8000;
 
 QIcon themedIcon(const char* themeName, QStyle::StandardPixmap fallback, const QStyle* style) {
     return QIcon::fromTheme(QLatin1String(themeName), style->standardIcon(fallback));
@@ -65,6 +67,7 @@ MainWindow::MainWindow(std::unique_ptr<Document> document, Feedback& feedback, Q
     connect(m_modelFrame, &ModelFrame::modelPicked, this, &MainWindow::cboModel_Click);
     // The editors follow the document themselves; the window shows the model and the caption.
     connect(m_document.get(), &Document::changed, this, &MainWindow::documentChanged);
+    connect(m_document.get(), &Document::noted, this, &MainWindow::showStatusNote);
     connect(m_editingArea, &EditingArea::backgroundPressed, this, &MainWindow::CommitCellEdits);
     const auto pictureClicked = [this] {
         m_editingArea->parkingButton()->setFocus();
@@ -368,6 +371,8 @@ QLabel* MainWindow::statusPanel(int panel) const { return panel == 1 ? m_panel1 
 // Showing the document
 
 void MainWindow::showCaption() { setWindowTitle(m_document->caption()); }
+
+void MainWindow::showStatusNote(const QString& note) { statusBar()->showMessage(note, StatusNoteMs); }
 
 void MainWindow::showModel() {
     const ModelInfo* model = m_document->selectedModelInfo();

@@ -92,6 +92,9 @@ public:
     // --- showing the document --------------------------------------------------------------
     // The document's caption as the window caption.
     void showCaption();
+    // A line in the status bar for a few seconds (a value brought into range, a tune item
+    // stored); the title comes back after it.
+    void showStatusNote(const QString& note);
     // The containers of the tune view: placed on Picture1, shown only in the tune view.
     void addToTuneView(QWidget* container);
     // Shows the channel and function view's containers and hides the tune view's.
