@@ -28,6 +28,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -214,6 +215,7 @@ private slots:
         QTest::keyClick(bar, Qt::Key_Escape); // Cancel
         QCOMPARE(f.tuneCommands(), (QList<QByteArray>{bytes({'B', stored, 1}), bytes({'C', tc})}));
         QCOMPARE(int(f.window->document().data().tuneValues()[0]), stored);
+        QCOMPARE(f.window->statusBar()->currentMessage(), QStringLiteral("Not stored: Battery Level keeps %1").arg(stored));
         QVERIFY(!f.item()->isVisible());
 
         f.clickNode(QStringLiteral("Battery"));
@@ -224,6 +226,8 @@ private slots:
         QCOMPARE(f.tuneCommands(), (QList<QByteArray>{bytes({'B', stored - 10, 2}), bytes({'C', tc})}));
         QCOMPARE(int(f.window->document().data().tuneValues()[0]), stored - 10);
         QCOMPARE(int(f.radio().memory().tuneValues()[0]), stored - 10);
+        QCOMPARE(f.window->statusBar()->currentMessage(),
+                 QStringLiteral("Stored in the radio: Battery Level = %1").arg(stored - 10));
         QVERIFY(!f.item()->isVisible());
         QCOMPARE(f.tuning().state(), int(TuneSession::ItemLeft));
         QVERIFY(f.feedback.shown.isEmpty());
@@ -235,6 +239,34 @@ private slots:
         f.item()->cmdCancel()->setFocus();
         QTest::keyClick(f.item()->cmdCancel(), Qt::Key_Return);
         QCOMPARE(f.tuneCommands(), (QList<QByteArray>{bytes({'B', stored - 10, 1}), bytes({'C', tc})}));
+    }
+
+    // A deviation item on a test channel that transmits no signalling of its kind says so on
+    // its page, and opens all the same; other items have no note.
+    void itemNotesTellWhatIsMissing() {
+        Fixture f;
+        const int tc = firstTestChannelInUse(f.radio().memory());
+        Record r = f.radio().memory().testChannel(tc - 1);
+        r[7] = std::uint8_t((r[7] & 0x0F) | 0x30); // transmits CTC 88.5
+        r[8] = 0x85;
+        r[9] = 0x08;
+        f.entered();
+        QLabel* note = f.item()->lblTuneNote();
+        const auto open = [&](const char* key) -> QString {
+            f.clickNode(QLatin1String(key));
+            return f.item()->isVisible() && note->isVisible() ? note->text() : QString();
+        };
+        QCOMPARE(open("Battery"), QString());
+        QCOMPARE(open("CTCDevW"), QString());
+        QCOMPARE(open("DCSDevN"), QStringLiteral("This test channel transmits no DCS: set its Tx CTC/DCS first"));
+        Fixture g;
+        Record off = g.radio().memory().testChannel(tc - 1);
+        off[7] = std::uint8_t(off[7] & 0x0F);
+        g.entered();
+        g.clickNode(QStringLiteral("CTCDevN"));
+        QCOMPARE(g.item()->lblTuneNote()->text(), QStringLiteral("This test channel transmits no CTC: set its Tx CTC/DCS first"));
+        QVERIFY(g.item()->lblTuneNote()->isVisible() && g.item()->isVisible());
+        QVERIFY(g.feedback.shown.isEmpty());
     }
 
     // A radio that refuses an item: the tune message, no item page. A radio that goes silent

@@ -57,6 +57,10 @@ TuneRow Document::storedTestChannel(int testChannel) const {
     return records.rows[std::size_t(testChannel - 1)];
 }
 
+int Document::tuneValue(int code) const {
+    return code >= 0 && code < TuneItemCount ? m_data.tuneValues()[std::size_t(code)] : 0;
+}
+
 QString Document::infoText() const { return infoTextFromImage(m_data); }
 QString Document::radioId() const { return radioIdText(m_data); }
 QString Document::lastProgrammed() const { return dateStampText(m_data); }

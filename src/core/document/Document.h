@@ -102,6 +102,8 @@ public:
     // A test channel (1..11) as its record holds it - what the radio has, which the grid's
     // edits only reach when the test channels are written. An empty row outside 1..11.
     TuneRow storedTestChannel(int testChannel) const;
+    // The stored value of tune item `code` (0..6); 0 outside.
+    int tuneValue(int code) const;
 
     // The radio information as texts: the 96-character text (zero codes included), the radio
     // ID (each byte one character) and the date of the last programming.

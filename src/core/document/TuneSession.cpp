@@ -2,6 +2,7 @@
 
 #include "document/Document.h"
 #include "exchange/ExchangeRunner.h"
+#include "link/Protocol.h"
 #include "link/TuneExchanges.h"
 
 #include <algorithm>
@@ -79,19 +80,35 @@ void TuneSession::moveValue(int value, ExchangeRunner& runner) {
         m_itemPageVisible = false;
 }
 
-void TuneSession::ok(ExchangeRunner& runner) {
+bool TuneSession::ok(ExchangeRunner& runner) {
     if (m_currentItem < 1 || m_currentItem > TuneItemCount)
-        return;
+        return false;
     m_document.storeTuneValue(m_currentItem - 1, m_value);
-    leaveItem(m_currentItem - 1, true, runner);
+    const bool left = leaveItem(m_currentItem - 1, true, runner);
     m_itemPageVisible = false;
+    return left;
 }
 
-void TuneSession::cancel(ExchangeRunner& runner) {
+bool TuneSession::cancel(ExchangeRunner& runner) {
     if (m_currentItem < 1 || m_currentItem > TuneItemCount)
-        return;
-    leaveItem(m_currentItem - 1, false, runner);
+        return false;
+    const bool left = leaveItem(m_currentItem - 1, false, runner);
     m_itemPageVisible = false;
+    return left;
+}
+
+QString TuneSession::itemNote() const {
+    if (m_currentItem < 1 || m_currentItem > TuneItemCount || !tuneItem(m_currentItem - 1).signalling)
+        return {};
+    const bool ctc = tuneItem(m_currentItem - 1).letter == protocol::TuneCtcDeviation;
+    const TuneRow channel = m_document.storedTestChannel(currentTestChannel());
+    const QString tx = channel.noTx ? QString() : channel.cells[TuneColTxSignal];
+    const bool sends = ctc ? tx.startsWith(QLatin1String("CTC "))
+                           : tx.startsWith(QLatin1String("DCS ")) || tx.startsWith(QLatin1String("-DCS "));
+    if (sends)
+        return {};
+    return QStringLiteral("This test channel transmits no %1: set its Tx CTC/DCS first")
+        .arg(ctc ? QStringLiteral("CTC") : QStringLiteral("DCS"));
 }
 
 bool TuneSession::writeTestChannels(ExchangeRunner& runner) {

@@ -35,6 +35,10 @@ public:
     QString itemCaption() const { return m_itemCaption; }
     // The value bar of the item page.
     int value() const { return m_value; }
+    // A line for the item page when the item cannot work as the test channel stands: a CTC
+    // deviation item on a test channel that transmits no CTC tone, a DCS one on a test channel
+    // that transmits no DCS code ("" otherwise). The item opens all the same.
+    QString itemNote() const;
 
     // The radio in tune mode: the catalog position of its model (-1 when the catalog has no
     // model of its code), the model's name ("Unknown model (code 40)" then) and standard
@@ -61,8 +65,9 @@ public:
     // The value bar moved: the value goes to the radio at once.
     void moveValue(int value, ExchangeRunner& runner);
     // OK: the value is stored in the tune values and in the radio. Cancel: left unstored.
-    void ok(ExchangeRunner& runner);
-    void cancel(ExchangeRunner& runner);
+    // Both tell whether the radio confirmed leaving the item.
+    bool ok(ExchangeRunner& runner);
+    bool cancel(ExchangeRunner& runner);
     // "&Write Frequencies of Tune": the tune grid into the test-channel records, then to the
     // radio, with the completion message. Returns true when written.
     bool writeTestChannels(ExchangeRunner& runner);

@@ -46,6 +46,13 @@ TuneItemPage::TuneItemPage(QWidget* parent) : QGroupBox(parent) {
         rows[i].second->setMinimumWidth(twipsToPixels(1200, this));
     }
 
+    m_lblTuneNote = valueLabel("lblTuneNote", this);
+    m_lblTuneNote->setWordWrap(true);
+    m_lblTuneNote->hide();
+    QFont strong = m_lblTuneNote->font();
+    strong.setBold(true);
+    m_lblTuneNote->setFont(strong);
+
     m_lblTuneVal = valueLabel("lblTuneVal", this);
     m_lblTuneVal->setMinimumWidth(twipsToPixels(600, this));
     m_hsbTune = new QScrollBar(Qt::Horizontal, this);
@@ -80,6 +87,7 @@ TuneItemPage::TuneItemPage(QWidget* parent) : QGroupBox(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setSpacing(twipsToPixels(180, this));
     layout->addWidget(m_fraTuneCH);
+    layout->addWidget(m_lblTuneNote);
     layout->addLayout(value);
     layout->addLayout(buttons);
     layout->addStretch(1);
@@ -96,6 +104,8 @@ void TuneItemPage::showItem(const TuneItemView& view) {
     m_lblTxFreq->setText(view.txFrequency);
     m_lblTxCTC->setText(view.txSignal);
     m_lblTuneVal->setText(QString::number(view.value));
+    m_lblTuneNote->setText(view.note);
+    m_lblTuneNote->setVisible(!view.note.isEmpty());
     const QSignalBlocker quiet(m_hsbTune);
     m_hsbTune->setValue(view.value);
 }

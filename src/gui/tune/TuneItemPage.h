@@ -18,6 +18,7 @@ struct TuneItemView {
     int testChannel = 0;
     QString rxFrequency, rxSignal, txFrequency, txSignal;
     int value = 0;
+    QString note; // what keeps the item from working on this test channel ("" none)
 };
 
 class TuneItemPage : public QGroupBox {
@@ -38,6 +39,8 @@ public:
     QLabel* lblTxFreq() const { return m_lblTxFreq; }
     QLabel* lblTxCTC() const { return m_lblTxCTC; }
     QLabel* lblTuneVal() const { return m_lblTuneVal; }
+    // The note line, shown only while there is a note.
+    QLabel* lblTuneNote() const { return m_lblTuneNote; }
 
 signals:
     // The user moved the value bar (mouse or keys).
@@ -54,6 +57,7 @@ private:
     QLabel* m_lblTxFreq = nullptr;
     QLabel* m_lblTxCTC = nullptr;
     QLabel* m_lblTuneVal = nullptr;
+    QLabel* m_lblTuneNote = nullptr;
     QScrollBar* m_hsbTune = nullptr;
     QPushButton* m_cmdOK = nullptr;
     QPushButton* m_cmdCancel = nullptr;

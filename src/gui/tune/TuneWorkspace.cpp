@@ -177,15 +177,24 @@ void TuneWorkspace::valueMoved(int value) {
     m_item->setVisible(tuning().itemPageVisible());
 }
 
+// The status bar says what became of the value (a failure has shown its message).
 void TuneWorkspace::cmdOK_Click() {
     BusyCursor busy;
-    tuning().ok(m_runner);
+    const QString item = tuning().itemCaption();
+    const int value = tuning().value();
+    if (tuning().ok(m_runner))
+        m_window.showStatusNote(QStringLiteral("Stored in the radio: %1 = %2").arg(item).arg(value));
     showPages();
 }
 
 void TuneWorkspace::cmdCancel_Click() {
     BusyCursor busy;
-    tuning().cancel(m_runner);
+    const QString item = tuning().itemCaption();
+    const int code = tuning().currentItem() - 1;
+    if (tuning().cancel(m_runner))
+        m_window.showStatusNote(QStringLiteral("Not stored: %1 keeps %2")
+                                    .arg(item)
+                                    .arg(m_window.document().tuneValue(code)));
     showPages();
 }
 
@@ -207,6 +216,7 @@ void TuneWorkspace::showPages() {
         view.caption = t.itemCaption();
         view.testChannel = testChannel;
         view.value = t.value();
+        view.note = t.itemNote();
         if (testChannel >= 1 && testChannel <= addr::TestChannelCount) {
             const TuneRow row = m_window.document().storedTestChannel(testChannel);
             view.rxFrequency = row.cells[TuneColRxFreq];
