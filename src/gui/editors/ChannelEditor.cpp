@@ -95,9 +95,19 @@ QLineEdit* ChannelEditor::frequencyEditor() const { return m_freqEditor; }
 
 void ChannelEditor::layoutContents() {
     auto px = [this](int twips) { return twipsToPixels(twips, this); };
+    // The written widths, wider where the font needs more for a column's longest text.
+    const NumberFormat& numbers = m_document.numbers();
+    const QStringList samples[GridColumns] = {
+        {QStringLiteral("CH 16")},     frequencySamples(numbers),
+        signallingSamples(numbers),    frequencySamples(numbers),
+        signallingSamples(numbers),    {QStringLiteral("Delete"), QStringLiteral("Add")},
+        {QStringLiteral("OFF"), QStringLiteral("ON")}, {QStringLiteral("High"), QStringLiteral("Low")},
+        {QStringLiteral("Narrow"), QStringLiteral("Wide")},
+    };
     QList<int> widths;
     for (int c = 0; c < GridColumns; ++c)
-        widths.append(px(int(std::lround(BaseColumnTwips * ColumnFactors[c]))));
+        widths.append(std::max(px(int(std::lround(BaseColumnTwips * ColumnFactors[c]))),
+                               textColumnWidth(m_grid, samples[c])));
     const int rowHeight = px(RowTwips), headerHeight = px(HeaderRowTwips);
     const QSize cells = sizeEditGrid(m_grid, widths, headerHeight, rowHeight);
     const int gridWidth = cells.width() + px(GridExtraWidthTwips);

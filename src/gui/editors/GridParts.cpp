@@ -3,6 +3,8 @@
 #include "catalog/NumberText.h"
 #include "editors/SignalDialog.h"
 
+#include <algorithm>
+
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -65,6 +67,31 @@ void setUpEditGrid(QTableView* grid, QObject* filter) {
     grid->setTextElideMode(Qt::ElideNone);
     grid->installEventFilter(filter);
     grid->viewport()->installEventFilter(filter);
+}
+
+QStringList frequencySamples(const NumberFormat& numbers) {
+    return {numbers.fixed(0, 3, 5), numbers.fixed(1638.39375, 3, 5)};
+}
+
+QStringList signallingSamples(const NumberFormat& numbers) {
+    return {QStringLiteral("CTC ") + numbers.fixed(100.0, 2, 1), QStringLiteral("-DCS 754"), QStringLiteral("TTS 9")};
+}
+
+int textColumnWidth(const QTableView* grid, const QStringList& samples) {
+    QStyleOptionViewItem option;
+    option.initFrom(grid);
+    option.font = grid->font();
+    option.fontMetrics = QFontMetrics(option.font);
+    option.features = QStyleOptionViewItem::HasDisplay;
+    option.displayAlignment = Qt::AlignCenter;
+    int widest = 0;
+    for (const QString& text : samples) {
+        option.text = text;
+        const QSize size = grid->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), grid);
+        widest = std::max(widest, std::max(size.width(), option.fontMetrics.horizontalAdvance(text)));
+    }
+    constexpr int CurrentCellFrame = 2; // GridDelegate's frame, on each side
+    return widest + 2 * CurrentCellFrame + (grid->showGrid() ? 1 : 0);
 }
 
 QSize sizeEditGrid(QTableView* grid, const QList<int>& columnWidths, int headerHeight, int rowHeight) {

@@ -61,6 +61,14 @@ bool hasCommandModifier(const QKeyEvent* key);
 // viewport go to `filter`.
 void setUpEditGrid(QTableView* grid, QObject* filter);
 
+// The longest texts a cell can show, for sizing a column: a frequency (up to what three
+// bytes can hold, 1638.39375 MHz), a signalling text. Numbers with `numbers`' separator.
+QStringList frequencySamples(const NumberFormat& numbers);
+QStringList signallingSamples(const NumberFormat& numbers);
+// The width a grid column needs to show each of `samples` in full on one line in the grid's
+// font: the text, the cell's margins, the current-cell frame and the grid line.
+int textColumnWidth(const QTableView* grid, const QStringList& samples);
+
 // Gives the grid's columns their widths and its rows their heights (row 0 is the header
 // row) in pixels; returns the size of all cells together.
 QSize sizeEditGrid(QTableView* grid, const QList<int>& columnWidths, int headerHeight, int rowHeight);

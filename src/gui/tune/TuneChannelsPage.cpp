@@ -129,9 +129,16 @@ QMargins TuneChannelsPage::groupBoxMargins() const {
 
 void TuneChannelsPage::layoutContents() {
     auto px = [this](int twips) { return twipsToPixels(twips, this); };
+    // The written widths, wider where the font needs more for a column's longest text.
+    const NumberFormat& numbers = m_document.numbers();
+    const QStringList steps{stepText(true, numbers), stepText(false, numbers)};
+    const QStringList samples[TuneColumnCount] = {
+        {QStringLiteral("CH 11")},  frequencySamples(numbers), steps, signallingSamples(numbers),
+        frequencySamples(numbers), steps,                     signallingSamples(numbers),
+    };
     QList<int> widths;
-    for (const int twips : ColumnTwips)
-        widths.append(px(twips));
+    for (int c = 0; c < TuneColumnCount; ++c)
+        widths.append(std::max(px(ColumnTwips[c]), textColumnWidth(m_grid, samples[c])));
     const int headerHeight = px(HeaderRowTwips);
     const int frame = m_grid->frameWidth();
     const QSize cells = sizeEditGrid(m_grid, widths, headerHeight, px(RowTwips));
