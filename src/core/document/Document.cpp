@@ -1,10 +1,11 @@
+// The document's state and its edits: channels, settings, model, test channels, the
+// information text.
+
 #include "document/Document.h"
 
-#include "document/TuneSession.h"
 #include "catalog/FrequencyRules.h"
-#include "image/NewImage.h"
+#include "document/TuneSession.h"
 #include "image/RadioInfoText.h"
-#include "link/Exchanges.h"
 #include "link/TuneExchanges.h"
 
 #include <algorithm>
@@ -12,8 +13,6 @@
 namespace orv {
 
 namespace {
-
-constexpr std::uint8_t StartModelByte = 7;
 
 bool isTransmitColumn(int column) {
     return column == ColTxFreq || column == ColTxSignal || column == ColBusy || column == ColPower;
@@ -34,20 +33,6 @@ Document::Document(StartupValues startup, ModelCatalog catalog, Clock& clock, Nu
 }
 
 Document::~Document() = default;
-
-void Document::startUp(Feedback& feedback) {
-    m_data = RadioData{};
-    m_dataVersion = 2;
-    m_selectedModel = m_catalog.isEmpty() ? -1 : 0;
-    m_data.modelBlock()[2] = StartModelByte;
-    findModelByValue();
-    m_origin = Origin::New;
-    makeNewImage();
-    decodeSettings(feedback);
-    makeDefaultTuneChannels();
-    m_channelDataChanged = m_settingsChanged = m_tuneDataChanged = false;
-    emitChange(DocumentChange::Replaced | DocumentChange::State);
-}
 
 TuneRow Document::storedTestChannel(int testChannel) const {
     if (testChannel < 1 || testChannel > addr::TestChannelCount)
@@ -102,6 +87,8 @@ std::optional<QString> Document::savePath() const {
 void Document::setOrigin(Origin origin) { m_origin = origin; }
 
 void Document::emitChange(unsigned parts, int row) {
+    if (m_stepDepth > 0)
+        m_stepChanged = true;
     DocumentChange change;
     change.parts = parts;
     change.row = row;
@@ -128,6 +115,7 @@ bool Document::setChannelCell(int channel, int column, const QString& text) {
     ChannelRow* row = channelRow(channel);
     if (!row || column < ColRxFreq || column >= ChannelColumnCount)
         return false;
+    const Step step(*this, QStringLiteral("Edit of ") + channelCellName(channel, column));
     QString& cell = row->cells[std::size_t(column)];
     if (cell == text)
         return false;
@@ -161,6 +149,7 @@ bool Document::setBox(bool* box, bool ticked, bool& changedFlag, unsigned part, 
 }
 
 bool Document::setChannelNoCh(int channel, bool noCh) {
+    const Step step(*this, QStringLiteral("No CH of CH %1").arg(channel));
     ChannelRow* row = channelRow(channel);
     return setBox(row ? &row->noCh : nullptr, noCh, m_channelDataChanged, DocumentChange::Channels, channel, [&] {
         if (noCh)
@@ -173,6 +162,7 @@ bool Document::setChannelNoCh(int channel, bool noCh) {
 }
 
 bool Document::setChannelNoTx(int channel, bool noTx) {
+    const Step step(*this, QStringLiteral("No Tx of CH %1").arg(channel));
     ChannelRow* row = channelRow(channel);
     return setBox(row ? &row->noTx : nullptr, noTx, m_channelDataChanged, DocumentChange::Channels, channel, [&] {
         return noTx || row->noCh ? QStringList() : QStringList{channelFrequencyIntoRange(channel, ColTxFreq)};
@@ -226,6 +216,7 @@ QString Document::testFrequencyIntoRange(int testChannel, int column) {
 }
 
 bool Document::selectSetting(Setting s, int index) {
+    const Step step(*this, settingCaption(s));
     if (!m_settings.userSelect(s, index))
         return false;
     if (isScanGroup(s))
@@ -255,6 +246,7 @@ bool Document::chooseModel(int position, Feedback& feedback) {
         QStringLiteral("Model Change"), Icon::Exclamation, Buttons::YesNo);
     if (a != Answer::Yes)
         return false;
+    const Step step(*this, QStringLiteral("Model Change"));
     m_selectedModel = position;
     const int value = m_catalog.at(position)->value;
     if (value >= 0 && value <= 255)
@@ -280,6 +272,7 @@ bool Document::setTestChannelCell(int testChannel, int column, const QString& te
     TuneRow* row = testChannelRow(testChannel);
     if (!row || column < TuneColRxFreq || column >= TuneColumnCount)
         return false;
+    const Step step(*this, QStringLiteral("Edit of ") + testCellName(testChannel, column));
     QString& cell = row->cells[std::size_t(column)];
     if (cell == text)
         return false;
@@ -293,6 +286,7 @@ bool Document::toggleTestStep(int testChannel, int stepColumn) {
     TuneRow* row = testChannelRow(testChannel);
     if (!row || (stepColumn != TuneColRxStep && stepColumn != TuneColTxStep))
         return false;
+    const Step step(*this, QStringLiteral("Edit of ") + testCellName(testChannel, stepColumn));
     orv::toggleTestStep(*row, stepColumn, selectedModelInfo(), m_numbers);
     m_tuneDataChanged = true;
     emitChange(DocumentChange::TestChannels | DocumentChange::State, testChannel);
@@ -300,6 +294,7 @@ bool Document::toggleTestStep(int testChannel, int stepColumn) {
 }
 
 bool Document::setTestChannelNoCh(int testChannel, bool noCh) {
+    const Step step(*this, QStringLiteral("No CH of Test CH %1").arg(testChannel));
     TuneRow* row = testChannelRow(testChannel);
     return setBox(row ? &row->noCh : nullptr, noCh, m_tuneDataChanged, DocumentChange::TestChannels, testChannel, [&] {
         if (noCh)
@@ -312,6 +307,7 @@ bool Document::setTestChannelNoCh(int testChannel, bool noCh) {
 }
 
 bool Document::setTestChannelNoTx(int testChannel, bool noTx) {
+    const Step step(*this, QStringLiteral("No Tx of Test CH %1").arg(testChannel));
     TuneRow* row = testChannelRow(testChannel);
     return setBox(row ? &row->noTx : nullptr, noTx, m_tuneDataChanged, DocumentChange::TestChannels, testChannel,
                   [&] {
@@ -323,6 +319,7 @@ bool Document::setTestChannelNoTx(int testChannel, bool noTx) {
 bool Document::setTestChannels(const TuneTable& table) {
     if (table == m_tune)
         return false;
+    const Step step(*this, QStringLiteral("Test Channels"));
     m_tune = table;
     m_tuneDataChanged = true;
     emitChange(DocumentChange::TestChannels | DocumentChange::State);
@@ -343,179 +340,11 @@ bool Document::setInfoText(const QString& text) {
     storeInfoText(text.left(InfoTextChars), changed);
     if (std::ranges::equal(changed.infoText(), m_data.infoText()))
         return false;
+    const Step step(*this, QStringLiteral("Radio Information"));
     m_data = changed;
     m_settingsChanged = true;
     emitChange(DocumentChange::RadioInfo | DocumentChange::State);
     return true;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Whole data
-
-void Document::newData(Feedback& feedback) {
-    m_origin = Origin::New;
-    makeNewImage();
-    decodeSettings(feedback);
-    makeDefaultTuneChannels();
-    m_channelDataChanged = m_settingsChanged = false;
-    emitChange(DocumentChange::Replaced | DocumentChange::State);
-}
-
-LoadStatus Document::load(const QString& path, Feedback& feedback) {
-    if (path.isEmpty())
-        return LoadStatus::NotFound;
-    const LoadOutcome outcome = readDataFile(path, m_data);
-    if (outcome.status != LoadStatus::Ok) {
-        const UserMessage msg = loadFailureMessage(outcome.status);
-        feedback.message(msg.text, msg.title, msg.icon);
-        return outcome.status;
-    }
-    m_data = outcome.data;
-    m_dataVersion = outcome.dataVersion;
-    decodeSettings(feedback);
-    showTestChannelsFromData();
-    m_channelDataChanged = m_settingsChanged = false;
-    m_currentFile = path;
-    m_origin = Origin::File;
-    emitChange(DocumentChange::Replaced | DocumentChange::State);
-    return LoadStatus::Ok;
-}
-
-void Document::noticeDataVersion(int dataVersion, Feedback& feedback) {
-    if (dataVersion >= 3)
-        feedback.message(QStringLiteral("New Version Radio. Please update program software."),
-                         QStringLiteral("Error"), Icon::Information);
-}
-
-void Document::applyRead(const ReadResult& result, Feedback& feedback) {
-    m_data = result.data;
-    m_dataVersion = result.dataVersion;
-    m_origin = Origin::Read;
-    // The caption says "Read Complete" before the notice and the decode's messages show.
-    emitChange(DocumentChange::State);
-    noticeDataVersion(result.dataVersion, feedback);
-    decodeSettings(feedback);
-    showTestChannelsFromData();
-    emitChange(DocumentChange::Replaced | DocumentChange::State);
-}
-
-void Document::applyInfoRead(const RadioData& read) {
-    // The information exchange only ever stores into the top page: text, date stamp, radio ID.
-    RadioData updated = m_data;
-    std::copy(read.image.begin() + addr::InfoText, read.image.end(), updated.image.begin() + addr::InfoText);
-    if (updated == m_data)
-        return;
-    if (!std::ranges::equal(updated.infoText(), m_data.infoText()))
-        m_settingsChanged = true;
-    m_data = updated;
-    emitChange(DocumentChange::RadioInfo | DocumentChange::State);
-}
-
-void Document::applyWrite(const RadioData& sent, int dataVersion, bool written) {
-    m_data = sent;
-    m_dataVersion = dataVersion;
-    if (written) {
-        m_origin = Origin::Written;
-        m_channelDataChanged = m_settingsChanged = false;
-    }
-    emitChange(DocumentChange::RadioInfo | DocumentChange::State);
-}
-
-void Document::applyTuneEntry(const TuneModeEntry& entry) {
-    m_data = entry.data;
-    m_dataVersion = entry.identity.dataVersion;
-    m_origin = Origin::Tuning;
-    if (const int t = firstTestChannelInUse(m_data))
-        m_currentTestChannel = t;
-    showTestChannelsFromData();
-    m_tuneDataChanged = false;
-    emitChange(DocumentChange::TestChannels | DocumentChange::TuneValues | DocumentChange::State);
-}
-
-void Document::leaveTuneView() {
-    if (m_origin != Origin::Tuning)
-        return;
-    m_origin = Origin::New;
-    emitChange(DocumentChange::State);
-}
-
-void Document::storeTuneValue(int code, int value) {
-    if (code < 0 || code >= TuneItemCount)
-        return;
-    m_data.tuneValues()[std::size_t(code)] = std::uint8_t(std::clamp(value, 0, TuneValueMax));
-    emitChange(DocumentChange::TuneValues);
-}
-
-void Document::collectTestChannels() { readTuneChannels(m_tune, m_data, m_numbers); }
-
-void Document::testChannelsWritten() {
-    m_tuneDataChanged = false;
-    emitChange(DocumentChange::State);
-}
-
-void Document::reshowTestChannels() {
-    if (m_tuneDataChanged)
-        return;
-    orv::showTuneChannels(m_data, m_tune, m_numbers);
-    emitChange(DocumentChange::TestChannels);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Collecting and saving
-
-void Document::collect() {
-    const ModelInfo* m = selectedModelInfo();
-    orv::encodeSettings(m_settings, m ? m->value : -1, m_data);
-    saveChannels(m_channels, m_data, m_numbers);
-}
-
-SaveStatus Document::save(const QString& path, Feedback& feedback) {
-    collect();
-    const SaveStatus status = writeDataFile(path, m_data, &m_dataVersion);
-    if (status != SaveStatus::Ok) {
-        const UserMessage msg = saveFailureMessage();
-        feedback.message(msg.text, msg.title, msg.icon);
-    }
-    if (status != SaveStatus::Ok)
-        return status;
-    m_currentFile = path;
-    m_origin = Origin::File;
-    m_channelDataChanged = m_settingsChanged = false;
-    emitChange(DocumentChange::State);
-    return status;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Steps shared by the operations above
-
-void Document::findModelByValue() {
-    const int p = m_catalog.findByValue(m_data.modelByte());
-    if (p >= 0)
-        m_selectedModel = p;
-}
-
-void Document::decodeSettings(Feedback& feedback) {
-    findModelByValue();
-    const QStringList messages = orv::decodeSettings(m_data.functionSettings(), m_settings);
-    for (const QString& text : messages)
-        feedback.message(text, m_startup.title, Icon::None);
-    showChannels(m_data, m_channels, m_numbers);
-    applyBandWidth(m_channels, m_settings.text(Setting::BandWidth));
-}
-
-void Document::makeNewImage() {
-    newImageSettings(m_data);
-    newImageChannels(m_data, m_selectedModel, selectedModelInfo(), m_clock.localDateTime());
-}
-
-void Document::makeDefaultTuneChannels() {
-    defaultTuneChannels(m_data, selectedModelInfo());
-    showTestChannelsFromData();
-}
-
-void Document::showTestChannelsFromData() {
-    orv::showTuneChannels(m_data, m_tune, m_numbers);
-    m_tuning->refilled();
 }
 
 } // namespace orv

@@ -61,6 +61,38 @@ struct DocumentChange {
     bool has(Part p) const { return (parts & p) != 0; }
 };
 
+// Everything an undo brings back: the data, what the editors show, where the data came
+// from and the changed flags.
+struct DocumentState {
+    RadioData data;
+    int dataVersion = 2;
+    int selectedModel = -1;
+    ChannelTable channels;
+    SettingsSelection settings;
+    TuneTable tune;
+    int currentTestChannel = 0;
+    Origin origin = Origin::New;
+    QString currentFile;
+    bool channelDataChanged = false;
+    bool settingsChanged = false;
+    bool tuneDataChanged = false;
+};
+
+// Where the document tells its steps, for undo and redo. The window keeps the steps; the
+// document only says what happened.
+class EditJournal {
+public:
+    // An edit of the user's, or data replacing the document's as a whole (Open, Read).
+    enum class Kind { Edit, Replace };
+    virtual ~EditJournal() = default;
+    // A step changed the document; `before` is the state it had before the step.
+    virtual void recordStep(const QString& label, Kind kind, const DocumentState& before) = 0;
+    // The document now holds what its file or the radio holds (a save, an open, a read).
+    virtual void markClean() = 0;
+    // The steps so far no longer apply (start-up, File New, tune mode entered).
+    virtual void reset() = 0;
+};
+
 } // namespace orv
 
 Q_DECLARE_METATYPE(orv::DocumentChange)
@@ -215,6 +247,31 @@ public:
     // from the records unless it holds edits of its own.
     void reshowTestChannels();
 
+    // --- steps for undo --------------------------------------------------------------------------
+    DocumentState state() const;
+    // Puts the document back into `state` (an undo or a redo): everything is shown anew. The
+    // radio is not involved.
+    void restore(const DocumentState& state);
+    // The unsaved-data state after an undo or a redo: edited (a changed flag set unless one
+    // is) or not (both changed flags cleared).
+    void setEdited(bool edited);
+    // Where the steps are told (nullptr: nowhere).
+    void setJournal(EditJournal* journal) { m_journal = journal; }
+
+    // Several edits as one step (a paste, an import), with the label the journal shows
+    // ("Paste of 12 Cells"). Steps nest: only the outermost is told, once, and only when
+    // something changed. Every edit function is a step of its own.
+    class Step {
+    public:
+        Step(Document& document, const QString& label, EditJournal::Kind kind = EditJournal::Kind::Edit);
+        ~Step();
+        Step(const Step&) = delete;
+        Step& operator=(const Step&) = delete;
+
+    private:
+        Document& m_document;
+    };
+
     // --- collecting and saving ---------------------------------------------------------------------
     // The editors into the image (settings and ModelBlock, then the channel table), as Save,
     // Write and Print need them. The changed flags are not touched: only a save or a write
@@ -241,6 +298,12 @@ private:
     void findModelByValue();
     void setOrigin(Origin origin);
     void emitChange(unsigned parts, int row = 0);
+    void beginStep(const QString& label, EditJournal::Kind kind);
+    void endStep();
+    void journalReset();
+    // "CH 3 Rx Freq(MHz)", "Test CH 2 Step (kHz)": a cell as step labels name it.
+    static QString channelCellName(int channel, int column);
+    static QString testCellName(int testChannel, int column);
     // One "No CH" or "No Tx" box: set, its group's changed flag, the frequencies coming into
     // use brought into range, one change for the row.
     bool setBox(bool* box, bool ticked, bool& changedFlag, unsigned part, int row,
@@ -271,6 +334,13 @@ private:
     bool m_settingsChanged = false;
     bool m_tuneDataChanged = false;
     std::unique_ptr<TuneSession> m_tuning;
+
+    EditJournal* m_journal = nullptr;
+    int m_stepDepth = 0;
+    bool m_stepChanged = false;
+    QString m_stepLabel;
+    EditJournal::Kind m_stepKind = EditJournal::Kind::Edit;
+    std::optional<DocumentState> m_stepBefore;
 };
 
 } // namespace orv
