@@ -51,6 +51,18 @@ struct Changes {
     }
 };
 
+// What the document tells its journal, one line each.
+struct Journal : EditJournal {
+    QStringList lines;
+    QList<DocumentState> befores;
+    void recordStep(const QString& label, Kind kind, const DocumentState& before) override {
+        lines << (kind == Kind::Edit ? QStringLiteral("edit ") : QStringLiteral("replace ")) + label;
+        befores << before;
+    }
+    void markClean() override { lines << QStringLiteral("clean"); }
+    void reset() override { lines << QStringLiteral("reset"); }
+};
+
 } // namespace
 
 class TestDocument : public QObject {
@@ -447,6 +459,43 @@ private slots:
         QCOMPARE(notes.takeFirst().at(0).toString(),
                  QStringLiteral("Test CH 3 Rx Freq: 000.00000 is outside 130.00000~176.00000 MHz; set to 130.00000"));
         QVERIFY(s.tuneDataChanged() && s.channelDataChanged());
+    }
+
+    // Each edit is one step with the state before it; steps nest into the outermost; nothing
+    // is told for an edit that changes nothing; Open and Read replace and are clean points;
+    // New and tune mode start afresh; restoring a state shows it anew.
+    void stepsForUndo() {
+        QTemporaryDir dir;
+        Fixture f;
+        Document& s = f.s;
+        Journal journal;
+        s.setJournal(&journal);
+        const DocumentState start = s.state();
+        QVERIFY(s.setChannelCell(2, ColRxFreq, QStringLiteral("150.00000")));
+        QVERIFY(!s.setChannelCell(2, ColRxFreq, QStringLiteral("150.00000")));
+        {
+            Document::Step paste(s, QStringLiteral("Paste of 2 Cells"));
+            QVERIFY(s.setChannelCell(3, ColRxFreq, QStringLiteral("151.00000")));
+            QVERIFY(s.setChannelNoTx(3, true));
+        }
+        { Document::Step nothing(s, QStringLiteral("Paste of 0 Cells")); }
+        const QString file = dir.filePath(QStringLiteral("x.kvd"));
+        QCOMPARE(s.save(file, f.feedback), SaveStatus::Ok);
+        QCOMPARE(s.load(file, f.feedback), LoadStatus::Ok);
+        test::takeBytes(s, s.data(), f.feedback);
+        s.newData(f.feedback);
+        s.applyTuneEntry(TuneModeEntry{s.data(), 7, {2, 0}});
+        QCOMPARE(journal.lines, (QStringList{"edit Edit of CH 2 Rx Freq(MHz)", "edit Paste of 2 Cells", "clean",
+                                             "replace Open", "clean", "replace Read", "clean", "reset", "reset"}));
+        QVERIFY(journal.befores[0].channels == start.channels);
+        QCOMPARE(journal.befores[1].channels.rows[1].cells[ColRxFreq], QStringLiteral("150.00000"));
+
+        Changes changes(s);
+        s.restore(start);
+        QCOMPARE(s.channels(), start.channels);
+        QCOMPARE(s.origin(), Origin::New);
+        QVERIFY(changes.take().value(0).has(DocumentChange::Replaced));
+        s.setJournal(nullptr);
     }
 
     void exportHasExactlyTheAgreedKeys() {

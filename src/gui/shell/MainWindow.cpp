@@ -358,6 +358,23 @@ QAction* MainWindow::menuAction(const QString& name) const {
     return menuBar()->findChild<QAction*>(name);
 }
 
+void MainWindow::replaceMenuItem(const QString& name, const QList<QAction*>& items) {
+    QAction* old = menuAction(name);
+    if (!old)
+        return;
+    const auto menus = menuBar()->findChildren<QMenu*>();
+    for (QMenu* menu : menus) {
+        if (!menu->actions().contains(old))
+            continue;
+        menu->insertActions(old, items);
+        menu->removeAction(old);
+        // Found by name like the menu's own items.
+        for (QAction* item : items)
+            item->setParent(menu);
+    }
+    delete old;
+}
+
 QAction* MainWindow::toolButton(const QString& key) const {
     for (QAction* a : m_toolBar->actions())
         if (a->data().toString() == key)

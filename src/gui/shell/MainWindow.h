@@ -115,6 +115,8 @@ public:
     QToolBar* toolBar() const { return m_toolBar; }
     // A menu item or separator by name ("mnuFileNew", "mnuRecentFile_1", "seperator4").
     QAction* menuAction(const QString& name) const;
+    // Puts `items` into the menu in place of the item named `name` (which goes).
+    void replaceMenuItem(const QString& name, const QList<QAction*>& items);
     // A toolbar button by key ("Open", "Save", "Print", "Read", "COMport", "Write").
     QAction* toolButton(const QString& key) const;
     // Status bar panel 1 or 2.

@@ -12,6 +12,7 @@
 #include "shell/RadioInfoCommand.h"
 #include "sim/VirtualRadio.h"
 #include "shell/SplashWindow.h"
+#include "shell/UndoHistory.h"
 #include "tune/TuneWorkspace.h"
 
 #include <QCommandLineParser>
@@ -133,6 +134,7 @@ void ProgramStart::plugCommands() {
     new TuneWorkspace(*m_window, m_operate->runner());
     new RadioInfoCommand(*m_window, m_operate->runner());
     new HelpCommands(*m_window);
+    new UndoHistory(*m_window);
     new PrintCommand(*m_window);
 }
 
