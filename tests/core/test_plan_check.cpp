@@ -2,6 +2,7 @@
 // the warnings, and that checking changes nothing.
 
 #include "check/PlanCheck.h"
+#include "common/PlanSetup.h"
 #include "common/TestSetup.h"
 
 #include <QSignalSpy>
@@ -12,16 +13,11 @@ using namespace orv;
 namespace {
 
 // A document on the editor catalog (model 7: standard band 136~174 MHz, typing allows
-// 130~176) whose channels are all made different and out of each other's way: channel n
-// receives and transmits 140 + n MHz, so that a test sees only the warnings it makes.
+// 130~176) whose channels all have frequencies of their own.
 struct Plan : test::StartedDocument {
     explicit Plan(ModelCatalog catalog = test::editorCatalog(), NumberFormat fmt = NumberFormat())
         : StartedDocument(std::move(catalog), fmt) {
-        for (int ch = 1; ch <= 16; ++ch) {
-            const QString f = fmt.fixed(140.0 + ch, 3, 5);
-            doc().setChannelCell(ch, ColRxFreq, f);
-            doc().setChannelCell(ch, ColTxFreq, f);
-        }
+        test::giveChannelsTheirOwnFrequencies(doc());
     }
     QStringList texts() const {
         QStringList out;

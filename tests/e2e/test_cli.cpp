@@ -1,5 +1,6 @@
 // orvante-cli as a separate process: exit codes, the last stderr line, the outputs' forms.
 
+#include "common/PlanSetup.h"
 #include "common/TestFiles.h"
 #include "common/TestSetup.h"
 
@@ -146,11 +147,7 @@ private slots:
     void checkPrintsTheWarnings() {
         orv::test::StartedDocument s(orv::test::twoModelCatalog());
         orv::Document& d = s.doc();
-        for (int ch = 1; ch <= 16; ++ch) {
-            const QString f = QStringLiteral("%1.00000").arg(140 + ch);
-            d.setChannelCell(ch, orv::ColRxFreq, f);
-            d.setChannelCell(ch, orv::ColTxFreq, f);
-        }
+        orv::test::giveChannelsTheirOwnFrequencies(d);
         QCOMPARE(d.save(path("planned.kvd"), s.feedback), orv::SaveStatus::Ok);
         Run r = cli({"check", path("planned.kvd")});
         QCOMPARE(r.exitCode, 0);

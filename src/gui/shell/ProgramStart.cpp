@@ -2,6 +2,7 @@
 
 #include "catalog/ProgramSetup.h"
 #include "print/PrintCommand.h"
+#include "shell/CheckCommand.h"
 #include "document/Document.h"
 #include "shell/FileCommands.h"
 #include "shell/GuiFeedback.h"
@@ -134,6 +135,7 @@ void ProgramStart::plugCommands() {
     new RadioInfoCommand(*m_window, m_operate->runner());
     new HelpCommands(*m_window);
     new PrintCommand(*m_window);
+    new CheckCommand(*m_window, *m_operate);
 }
 
 } // namespace orv::gui
