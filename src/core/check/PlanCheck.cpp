@@ -80,9 +80,9 @@ private:
         const ChannelRow& row = channel(ch);
         if (row.noCh)
             return;
-        const QString who = channelName(ch);
-        const QString& rx = row.cells[ColRxFreq];
         const CheckPlace rxPlace{CheckPlace::ChannelGrid, ch, ColRxFreq};
+        const QString who = checkPlaceName(rxPlace);
+        const QString& rx = row.cells[ColRxFreq];
         if (hasNoReceiveFrequency(row)) {
             add(CheckKind::NoReceiveFrequency,
                 QStringLiteral("%1: the channel is in use but has no receive frequency (Rx Freq %2 MHz)").arg(who, rx),
@@ -93,7 +93,7 @@ private:
             if (const int first = firstSameReception(ch))
                 add(CheckKind::SameReception,
                     QStringLiteral("%1: Rx Freq %2 MHz and Rx CTC/DCS %3 are the same as on %4")
-                        .arg(who, rx, row.cells[ColRxSignal], channelName(first)),
+                        .arg(who, rx, row.cells[ColRxSignal], checkPlaceName({CheckPlace::ChannelGrid, first})),
                     rxPlace);
         }
         const QString& tx = row.cells[ColTxFreq];
@@ -118,16 +118,18 @@ private:
         const int priority = m_doc.settings().index(Setting::PriorityCh);
         if (priority < 1 || priority > addr::ChannelCount || !channel(priority).noCh)
             return;
+        const CheckPlace place{CheckPlace::SettingsList, 0, 0, Setting::PriorityCh};
         add(CheckKind::PriorityNotInUse,
-            QStringLiteral("Priority CH: %1 is not in use (No CH is ticked)").arg(channelName(priority)),
-            {CheckPlace::SettingsList, 0, 0, Setting::PriorityCh});
+            QStringLiteral("%1: %2 is not in use (No CH is ticked)")
+                .arg(checkPlaceName(place), checkPlaceName({CheckPlace::ChannelGrid, priority})),
+            place);
     }
 
     void checkTestChannel(int t) {
         const TuneRow& row = m_doc.tune().rows[size_t(t - 1)];
         if (row.noCh || !m_band)
             return;
-        const QString who = testChannelName(t);
+        const QString who = checkPlaceName({CheckPlace::TuneGrid, t});
         for (const bool receive : {true, false}) {
             if (!receive && row.noTx)
                 continue;
@@ -147,8 +149,14 @@ private:
 
 } // namespace
 
-QString channelName(int channel) { return QStringLiteral("CH %1").arg(channel); }
-QString testChannelName(int testChannel) { return QStringLiteral("Test CH %1").arg(testChannel); }
+QString checkPlaceName(const CheckPlace& place) {
+    switch (place.area) {
+    case CheckPlace::ChannelGrid: return QStringLiteral("CH %1").arg(place.row);
+    case CheckPlace::TuneGrid: return QStringLiteral("Test CH %1").arg(place.row);
+    case CheckPlace::SettingsList: break;
+    }
+    return settingCaption(place.setting);
+}
 
 std::vector<CheckWarning> checkPlan(const Document& document) { return PlanChecker(document).run(); }
 

@@ -57,8 +57,8 @@ struct CheckWarning {
 // test channels. Empty when there is nothing to say.
 std::vector<CheckWarning> checkPlan(const Document& document);
 
-// "Test CH 2": how a warning names a test channel, and "CH 3" a channel.
-QString channelName(int channel);
-QString testChannelName(int testChannel);
+// How a warning names its place: "CH 3", "Test CH 2", or the settings list's caption
+// ("Priority CH").
+QString checkPlaceName(const CheckPlace& place);
 
 } // namespace orv

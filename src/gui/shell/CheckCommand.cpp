@@ -119,19 +119,19 @@ QString CheckCommand::leadTo(const CheckWarning& warning) {
     switch (place.area) {
     case CheckPlace::ChannelGrid:
         if (tuneView)
-            return QStringLiteral("%1 is in the channel table: %2").arg(channelName(place.row), channelView);
+            return QStringLiteral("%1 is in the channel table: %2").arg(checkPlaceName(place), channelView);
         grid = m_window.channelEditor()->grid();
         break;
     case CheckPlace::SettingsList:
         if (tuneView)
-            return QStringLiteral("%1 is in the Global Radio Settings: %2").arg(settingCaption(place.setting), channelView);
+            return QStringLiteral("%1 is in the Global Radio Settings: %2").arg(checkPlaceName(place), channelView);
         break;
     case CheckPlace::TuneGrid: {
         const TuneWorkspace* tune = m_window.findChild<TuneWorkspace*>();
         if (!tuneView || !tune || !tune->channelsPage()->isVisible())
             return QStringLiteral("%1 is a test channel: the tune view shows it on its page \"Tune Channels Setting\" "
                                   "(Operate > Tune).")
-                .arg(testChannelName(place.row));
+                .arg(checkPlaceName(place));
         grid = tune->channelsPage()->grid();
         break;
     }
