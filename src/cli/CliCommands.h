@@ -30,6 +30,8 @@ int cmdConvert(const Options& o, const QString& in, const QString& out);
 int cmdDump(const Options& o, const QString& file);
 // The window's report after opening FILE, as a PDF; view is "channels" or "tune".
 int cmdPrint(const Options& o, const QString& file, const QString& pdfPath, const QString& view);
+// The check of FILE: one warning a line; 0 none, 1 warnings, 2 FILE cannot be read.
+int cmdCheck(const Options& o, const QString& file);
 
 // Shared by the commands: a failure message as the last line of stderr (returns ExitFailed),
 // the window's start-up, and start-up followed by opening FILE (nullptr after a failure).

@@ -61,6 +61,8 @@ int main(int argc, char* argv[]) {
         "  dump FILE                                            the image and spare bytes in hex\n"
         "  print FILE --pdf OUT [--view channels|tune]          the printed report of FILE as a PDF: the channel\n"
         "                                                       and function pages, or the tune page\n"
+        "  check FILE                                           the warnings about FILE's plan, one a line\n"
+        "                                                       (exit 0: none, 1: warnings)\n"
         "\nRadio commands (add --port PORT or --demo, --trace FILE, --yes):\n"
         "  read -o FILE                                         read the radio's memory into FILE\n"
         "  write [--raw] FILE                                   write FILE to the radio\n"
@@ -100,7 +102,7 @@ int main(int argc, char* argv[]) {
     p.addOption({QStringLiteral("pdf"), QStringLiteral("print: the PDF file to write."), QStringLiteral("OUT")});
     p.addOption({QStringLiteral("view"), QStringLiteral("print: channels (default) or tune."), QStringLiteral("VIEW")});
     p.addPositionalArgument(QStringLiteral("command"),
-                            QStringLiteral("new, show, export, convert, dump, print, read, write, info-read, info-write, "
+                            QStringLiteral("new, show, export, convert, dump, print, check, read, write, info-read, info-write, "
                                            "tune-read, tune or tune-write-channels."));
 
     if (!p.parse(QCoreApplication::arguments()))
@@ -226,6 +228,11 @@ int main(int argc, char* argv[]) {
     if (command != QLatin1String("export") && p.isSet(QStringLiteral("format")))
         return usage(QStringLiteral("--format belongs to 'export'"));
 
+    if (command == QLatin1String("check")) {
+        if (!expectArgs(rest, 1))
+            return usage(QStringLiteral("'check' takes one FILE"));
+        return cmdCheck(o, rest[0]);
+    }
     if (command == QLatin1String("new")) {
         if (!expectArgs(rest, 0))
             return usage(QStringLiteral("'new' takes no file argument; name the file with -o"));

@@ -1,6 +1,8 @@
 // orvante-cli as a separate process: exit codes, the last stderr line, the outputs' forms.
 
+#include "common/PlanSetup.h"
 #include "common/TestFiles.h"
+#include "common/TestSetup.h"
 
 #include <QFile>
 #include <QStandardPaths>
@@ -138,6 +140,56 @@ private slots:
 
         QVERIFY(putFile(path("alien.kvd"), "hello, world"));
         QCOMPARE(cli({"dump", path("alien.kvd")}).lastErrLine(), QByteArray("The file is not PALUVIN data file!"));
+    }
+
+    // check: one warning a line on stdout; 0 without warnings, 1 with, 2 for a usage error or
+    // a file it cannot read. The file is made and saved by the program's own document.
+    void checkPrintsTheWarnings() {
+        orv::test::StartedDocument s(orv::test::twoModelCatalog());
+        orv::Document& d = s.doc();
+        orv::test::giveChannelsTheirOwnFrequencies(d);
+        QCOMPARE(d.save(path("planned.kvd"), s.feedback), orv::SaveStatus::Ok);
+        Run r = cli({"check", path("planned.kvd")});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(r.out.isEmpty());
+        QVERIFY(r.err.isEmpty());
+
+        d.setChannelCell(2, orv::ColTxFreq, "175.00000");
+        d.setChannelCell(4, orv::ColRxFreq, "000.00000");
+        d.setChannelCell(9, orv::ColRxFreq, "141.00000");
+        d.setChannelNoCh(3, true);
+        d.setTestChannelNoCh(6, false);
+        d.setTestChannelCell(6, orv::TuneColRxFreq, "131.00000");
+        d.collectTestChannels();
+        QCOMPARE(d.save(path("warnings.kvd"), s.feedback), orv::SaveStatus::Ok);
+        r = cli({"check", path("warnings.kvd")});
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.out, QByteArray("CH 2: Tx Freq 175.00000 MHz is outside the standard band 136.00000~174.00000 MHz\n"
+                                   "CH 4: the channel is in use but has no receive frequency (Rx Freq 000.00000 MHz)\n"
+                                   "CH 9: Rx Freq 141.00000 MHz and Rx CTC/DCS OFF are the same as on CH 1\n"
+                                   "Priority CH: CH 3 is not in use (No CH is ticked)\n"
+                                   "Test CH 6: Rx Freq 131.00000 MHz is outside the standard band "
+                                   "136.00000~174.00000 MHz\n"));
+        QVERIFY(r.err.isEmpty());
+        QCOMPARE(cli({"check", path("v7.kvd")}).out.count('\n'), 14); // a new data set: 2-15 repeat 1
+
+        r = cli({"check", path("missing.kvd")});
+        QCOMPARE(r.exitCode, 2);
+        QCOMPARE(r.lastErrLine(), QByteArray("The file isnot exit. Please confirm it."));
+        QVERIFY(r.out.isEmpty());
+        QVERIFY(putFile(path("cut.kvd"), fileBytes(path("warnings.kvd")).left(600)));
+        r = cli({"check", path("cut.kvd")});
+        QCOMPARE(r.exitCode, 2);
+        QCOMPARE(r.lastErrLine(), QByteArray("The file is damaged! Please confirm it."));
+        QCOMPARE(cli({"--catalog", path("nowhere.ini"), "check", path("v7.kvd")}).exitCode, 2);
+        for (const QStringList& wrong : {QStringList{"check"}, QStringList{"check", path("v7.kvd"), path("v7.kvd")},
+                                         QStringList{"check", path("v7.kvd"), "--demo"},
+                                         QStringList{"check", path("v7.kvd"), "-o", path("x.kvd")}}) {
+            r = cli(wrong);
+            QCOMPARE(r.exitCode, 2);
+            QVERIFY(r.out.isEmpty());
+        }
+        QVERIFY(cli({"--help"}).out.contains("check FILE"));
     }
 
     void convertKeepsEveryByteButSettingsByteZero() {

@@ -113,9 +113,14 @@ void EditingArea::relayout() {
 void EditingArea::movePicture() { m_picture->move(-m_hScroll->value(), -m_vScroll->value()); }
 
 void EditingArea::ensureVisible(QWidget* w) {
+    if (w)
+        ensureVisible(w, w->rect());
+}
+
+void EditingArea::ensureVisible(QWidget* w, const QRect& part) {
     if (!w || !m_picture->isAncestorOf(w))
         return;
-    const QRect r(w->mapTo(m_picture, QPoint(0, 0)), w->size());
+    const QRect r(w->mapTo(m_picture, part.topLeft()), part.size());
     const int viewW = m_vScroll->isVisible() ? m_vScroll->x() : width();
     const int viewH = m_hScroll->isVisible() ? m_hScroll->y() : height();
     auto bring = [](QScrollBar* bar, int start, int length, int view) {

@@ -31,8 +31,10 @@ public:
 
     // Places Picture1 and the bars for the current size (the window's resize handling).
     void relayout();
-    // Scrolls so that a widget on Picture1 is in view.
+    // Scrolls so that a widget on Picture1 is in view, or a part of it (in its coordinates:
+    // a cell of a grid's viewport).
     void ensureVisible(QWidget* w);
+    void ensureVisible(QWidget* w, const QRect& part);
 
 signals:
     // A mouse button went down on the area's own background or on Picture1's.

@@ -143,6 +143,7 @@ void MainWindow::buildMenus() {
     operate->setObjectName(QStringLiteral("mnuOperate"));
     addItem(operate, "mnuRead", QStringLiteral("&Read"), ctrl(Qt::Key_R), &MainWindow::mnuRead_Click);
     addItem(operate, "mnuWrite", QStringLiteral("&Write"), ctrl(Qt::Key_W), &MainWindow::mnuWrite_Click);
+    addItem(operate, "mnuCheck", QStringLiteral("&Check"), K(Qt::Key_F7), &MainWindow::mnuCheck_Click);
     addSeparator(operate, "sepp");
     m_mnuTune = addItem(operate, "mnuTune", QStringLiteral("&Tune"), K(), nullptr);
     m_mnuTune->setCheckable(true);
@@ -161,6 +162,8 @@ void MainWindow::buildMenus() {
     comm->setObjectName(QStringLiteral("mnuComm_Port"));
     comm->menuAction()->setObjectName(QStringLiteral("mnuComm_Port"));
     addItem(comm, "mnuPort", QStringLiteral("&Port"), K(Qt::Key_F9), &MainWindow::mnuPort_Click);
+    addSeparator(option, "mnuOptionBarCheck");
+    addItem(option, "mnuCheckBeforeWrite", QStringLiteral("Check &before Write"), K(), nullptr)->setCheckable(true);
 
     // The check marks show the active view; the commands decide them, not the click itself.
     for (QAction* viewItem : {m_mnuChannel, m_mnuTune}) {
@@ -478,6 +481,7 @@ void MainWindow::mnuEditPaste_Click() {
 
 void MainWindow::mnuRead_Click() { runCommand(Command::Read); }
 void MainWindow::mnuWrite_Click() { runCommand(Command::Write); }
+void MainWindow::mnuCheck_Click() { runCommand(Command::Check); }
 void MainWindow::mnuTune_Click() { runCommand(Command::Tune); }
 void MainWindow::mnuRadio_Click() { runCommand(Command::RadioInformation); }
 void MainWindow::mnuPort_Click() { runCommand(Command::Port); }

@@ -43,6 +43,7 @@ public:
         RecentFile1, RecentFile2, RecentFile3, RecentFile4,
         Read, Write, Tune, RadioInformation, Port, HelpContents, HelpSearch,
         ShowRecentFiles, LeaveTuneMode, ClosePort,
+        Check,
     };
     using Handler = std::function<void()>;
     // A save that tells whether the data were written.
@@ -146,6 +147,7 @@ public slots:
     void mnuEditPaste_Click();
     void mnuRead_Click();
     void mnuWrite_Click();
+    void mnuCheck_Click();
     void mnuTune_Click();
     void mnuChannel_Click();
     void mnuRadio_Click();

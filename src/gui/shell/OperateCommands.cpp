@@ -53,6 +53,8 @@ void OperateCommands::mnuRead_Click() {
 
 void OperateCommands::mnuWrite_Click() {
     m_window.CommitCellEdits();
+    if (m_beforeWrite && !m_beforeWrite())
+        return;
     BusyCursor busy;
     Document& doc = m_window.document();
     doc.collect();

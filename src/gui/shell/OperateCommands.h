@@ -10,6 +10,8 @@
 #include "exchange/ExchangeRunner.h"
 #include "link/RadioConnection.h"
 
+#include <functional>
+
 namespace orv::gui {
 
 class MainWindow;
@@ -28,6 +30,9 @@ public:
     RadioLink& link();
     // The window's exchange runner, on that link.
     ExchangeRunner& runner() { return m_runner; }
+    // A step of Write after the cell edits are finished and before anything goes to the
+    // radio; false stops the write.
+    void setBeforeWrite(std::function<bool()> step) { m_beforeWrite = std::move(step); }
 
 private:
     // The channel and function view, without leaving tune mode again.
@@ -36,6 +41,7 @@ private:
     MainWindow& m_window;
     RadioConnection& m_connection;
     ExchangeRunner m_runner;
+    std::function<bool()> m_beforeWrite;
 };
 
 } // namespace orv::gui

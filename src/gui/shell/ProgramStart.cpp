@@ -2,6 +2,7 @@
 
 #include "catalog/ProgramSetup.h"
 #include "print/PrintCommand.h"
+#include "shell/CheckCommand.h"
 #include "document/Document.h"
 #include "shell/FileCommands.h"
 #include "shell/GuiFeedback.h"
@@ -136,6 +137,7 @@ void ProgramStart::plugCommands() {
     new HelpCommands(*m_window);
     new UndoHistory(*m_window);
     new PrintCommand(*m_window);
+    new CheckCommand(*m_window, *m_operate);
 }
 
 } // namespace orv::gui
