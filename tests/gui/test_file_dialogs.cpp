@@ -141,13 +141,17 @@ private slots:
         qunsetenv("XDG_CONFIG_HOME");
         qunsetenv("XDG_DOCUMENTS_DIR");
         QVERIFY(QDir().mkpath(documents()));
+        guardQtFileDialogs();
+        guardQtFileDialogs();
+        QCOMPARE(qApp->findChildren<QObject*>("fileDialogGuard").size(), 1);
     }
 
     // Each dialog is set up by the one helper: Qt's own dialog listing with the plain
-    // provider, in the start folder, with its filters. Shown over a folder holding a FIFO with
+    // provider, in the start folder, with its filters; a file dialog Qt makes itself (the
+    // printer dialog's) gets the provider as it shows. Shown over a folder holding a FIFO with
     // no writer, a file named like a data file holding a PDF and files without an extension,
-    // it lists the folder and offers the names typed in its name field without opening any of
-    // them; a timer closes it and the test goes on.
+    // each lists the folder and offers the names typed in its name field without opening any
+    // of them; a timer closes it and the test goes on.
     void dialogsListWithoutReading_data() {
         QTest::addColumn<QString>("which");
         QTest::addColumn<QString>("title");
@@ -155,6 +159,7 @@ private slots:
         QTest::newRow("Open") << "open" << "Open" << QStringList{"Data Files (*.kvd)", "Old Files (*.pvlt)"};
         QTest::newRow("Save As") << "save" << "Save As" << QStringList{"Data Files (*.kvd)"};
         QTest::newRow("Save as PDF") << "pdf" << "Save as PDF" << QStringList{"PDF Files (*.pdf)"};
+        QTest::newRow("Qt's own") << "qt" << "Print To File ..." << QStringList{"All Files (*)"};
     }
     void dialogsListWithoutReading() {
 #ifndef Q_OS_UNIX
@@ -166,18 +171,22 @@ private slots:
         QWidget parent;
         QtFileDialogs data(&parent);
         std::unique_ptr<QFileDialog> dialog =
-            which == "open" ? data.openDialog(documents())
+            which == "open"   ? data.openDialog(documents())
             : which == "save" ? data.saveDialog(documents(), "/elsewhere/radio.kvd")
-                              : PrintCommand::pdfDialog(&parent, QDir(documents()).filePath("radio settings.pdf"));
+            : which == "pdf"  ? PrintCommand::pdfDialog(&parent, QDir(documents()).filePath("radio settings.pdf"))
+                              : std::make_unique<QFileDialog>(&parent, title, documents());
         QCOMPARE(dialog->windowTitle(), title);
-        QCOMPARE(dialog->objectName(), which == "pdf" ? "dlgPdfFile" : "dlgCommonDialog");
-        QVERIFY(dialog->testOption(QFileDialog::DontUseNativeDialog));
-        QCOMPARE(dialog->iconProvider(), static_cast<QAbstractFileIconProvider*>(plainFileIcons()));
+        if (which != "qt") {
+            QCOMPARE(dialog->objectName(), which == "pdf" ? "dlgPdfFile" : "dlgCommonDialog");
+            QVERIFY(dialog->testOption(QFileDialog::DontUseNativeDialog));
+            QCOMPARE(dialog->iconProvider(), static_cast<QAbstractFileIconProvider*>(plainFileIcons()));
+        }
         QCOMPARE(QDir::toNativeSeparators(dialog->directory().path()), documents());
         QCOMPARE(dialog->nameFilters(), filters);
         QCOMPARE(dialog->selectedNameFilter(), filters.first());
-        QCOMPARE(dialog->acceptMode(), which == "open" ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-        if (which != "open") // the proposed name, in the start folder
+        QCOMPARE(dialog->acceptMode(), which == "open" || which == "qt" ? QFileDialog::AcceptOpen
+                                                                          : QFileDialog::AcceptSave);
+        if (which == "save" || which == "pdf") // the proposed name, in the start folder
             QCOMPARE(QFileInfo(dialog->selectedFiles().value(0)).path(), QDir::fromNativeSeparators(documents()));
 
         QTemporaryDir specials;
@@ -196,10 +205,11 @@ private slots:
         QVERIFY(model);
         QSignalSpy loaded(model, &QFileSystemModel::directoryLoaded);
         dialog->show();
+        QCOMPARE(dialog->iconProvider(), static_cast<QAbstractFileIconProvider*>(plainFileIcons()));
         dialog->setDirectory(folder);
         QTRY_VERIFY(std::any_of(loaded.begin(), loaded.end(),
                                 [&](const QList<QVariant>& args) { return args.value(0).toString() == folder; }));
-        if (which != "pdf")
+        if (which != "pdf") // the others show files of that name
             QTRY_COMPARE(model->index(specials.filePath("looks-like.kvd"), 2).data().toString(), "KVD File");
 
         // The name field offers what is in the folder as it is typed.

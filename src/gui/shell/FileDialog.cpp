@@ -1,10 +1,34 @@
 #include "shell/FileDialog.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 
 namespace orv::gui {
+
+namespace {
+
+const QString GuardName = QStringLiteral("fileDialogGuard");
+
+class FileDialogGuard : public QObject {
+public:
+    explicit FileDialogGuard(QObject* parent) : QObject(parent) {
+        setObjectName(GuardName);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::Show)
+            if (auto* dialog = qobject_cast<QFileDialog*>(watched); dialog && dialog->iconProvider() &&
+                                                                    dialog->iconProvider() != plainFileIcons())
+                dialog->setIconProvider(plainFileIcons());
+        return QObject::eventFilter(watched, e);
+    }
+};
+
+} // namespace
 
 // QFileInfo answers isRoot() and isDir() from the entry's status (stat), which a special file
 // answers at once; nothing here opens the file.
@@ -48,6 +72,13 @@ QString runFileDialog(QFileDialog& dialog) {
         return {};
     const QStringList chosen = dialog.selectedFiles();
     return chosen.isEmpty() ? QString() : QDir::toNativeSeparators(chosen.first());
+}
+
+void guardQtFileDialogs() {
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app || app->findChild<QObject*>(GuardName, Qt::FindDirectChildrenOnly))
+        return;
+    app->installEventFilter(new FileDialogGuard(app));
 }
 
 } // namespace orv::gui

@@ -54,4 +54,10 @@ std::unique_ptr<QFileDialog> makeFileDialog(QWidget* parent, const FileDialogSpe
 // text when it was cancelled.
 QString runFileDialog(QFileDialog& dialog);
 
+// Qt makes file dialogs of its own too (the printer dialog's "..." for its output file).
+// Once this is installed, every file dialog of the application that shows with another
+// provider is given plainFileIcons() as it shows, before the event loop hands it the files
+// of its first folder. Installing it again does nothing.
+void guardQtFileDialogs();
+
 } // namespace orv::gui
