@@ -8,6 +8,7 @@
 #include "shell/MainWindow.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -43,7 +44,10 @@ std::unique_ptr<QFileDialog> dataDialog(QWidget* parent, FileDialogSpec spec) {
 // The dialogs
 
 std::unique_ptr<QFileDialog> QtFileDialogs::openDialog(const QString& directory) const {
-    return dataDialog(m_parent, {QStringLiteral("Open"), directory, {DataFilter, OldFilter}, {}, false, m_lastName});
+    // An existing file is asked for: the last name only where that file is.
+    const bool lastHere = !m_lastName.isEmpty() && QDir(QFileInfo(m_lastName).absolutePath()) == QDir(directory);
+    return dataDialog(m_parent, {QStringLiteral("Open"), directory, {DataFilter, OldFilter}, {}, false,
+                                 lastHere ? m_lastName : QString()});
 }
 
 std::unique_ptr<QFileDialog> QtFileDialogs::saveDialog(const QString& directory, const QString& proposedName) const {

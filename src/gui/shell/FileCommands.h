@@ -37,9 +37,10 @@ public:
 };
 
 // The dialogs the user sees (see FileDialog.h). Both keep one idea of the chosen file: Open
-// proposes the name the dialogs last returned. A proposed name is only the file's name: the
-// dialog stays in the folder it was given. A name typed without an extension gets ".kvd";
-// one typed with ".pvlt" keeps it (the old format).
+// proposes the name the dialogs last returned when that file is in the folder it starts in.
+// A proposed name is only the file's name: the dialog stays in the folder it was given. A
+// name typed without an extension gets ".kvd"; one typed with ".pvlt" keeps it (the old
+// format).
 class QtFileDialogs : public FileDialogs {
 public:
     explicit QtFileDialogs(QWidget* parent) : m_parent(parent) {}
