@@ -46,8 +46,10 @@ struct FileDialogSpec {
 };
 
 // A file dialog set up as every file dialog of the program is. It is made over spec.folder
-// and only then given plainFileIcons(); whatever Qt lists before that is a folder, whose
-// icon and type never need its contents. The proposed name is selected afterwards.
+// and given plainFileIcons() before the event loop runs: until then Qt has only looked at
+// the folders on the way to spec.folder, whose icon and type never need a file's contents;
+// the files of the folder reach the model through the event loop. The proposed name is
+// selected afterwards.
 std::unique_ptr<QFileDialog> makeFileDialog(QWidget* parent, const FileDialogSpec& spec);
 
 // Shows the dialog modally: the chosen file with the platform's separators, or the empty
