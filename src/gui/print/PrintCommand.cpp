@@ -4,6 +4,8 @@
 #include "ReportPrinter.h"
 #include "print/PrintPreviewDialog.h"
 #include "document/Document.h"
+#include "shell/DialogFolders.h"
+#include "shell/FileDialog.h"
 #include "shell/MainWindow.h"
 
 #include <QDateTime>
@@ -25,14 +27,21 @@ PrintCommand::PrintCommand(MainWindow& window)
         return dialog.exec() == QDialog::Accepted;
     };
     m_dialogs.runPreview = [](PrintPreviewDialog& dialog) { dialog.exec(); };
-    m_dialogs.pdfPath = [this](const QString& suggested) {
-        return QFileDialog::getSaveFileName(&m_window, QStringLiteral("Save as PDF"), suggested,
-                                            QStringLiteral("PDF Files (*.pdf)"));
-    };
+    m_dialogs.pdfPath = [this](const QString& suggested) { return runFileDialog(*pdfDialog(&m_window, suggested)); };
     window.setCommandHandler(MainWindow::Command::FilePrint, [this] { mnuFilePrint_Click(); });
 }
 
 PrintCommand::~PrintCommand() = default;
+
+std::unique_ptr<QFileDialog> PrintCommand::pdfDialog(QWidget* parent, const QString& suggested) {
+    const QFileInfo file(suggested);
+    auto dialog = makeFileDialog(parent, {QStringLiteral("Save as PDF"), file.path(),
+                                          {QStringLiteral("PDF Files (*.pdf)")}, {}, true, file.fileName()});
+    dialog->setObjectName(QStringLiteral("dlgPdfFile"));
+    return dialog;
+}
+
+DialogFolders PrintCommand::folders() const { return DialogFolders(m_window.document().startup().productIniPath); }
 
 Report PrintCommand::currentReport() const {
     const QDateTime now = QDateTime::currentDateTime();
@@ -90,8 +99,10 @@ int PrintCommand::printTo(QPrinter& printer, const Report& report) {
 
 bool PrintCommand::saveAsPdf(const Report& report, const QString& path) {
     const QString error = writeReportPdf(report, path, m_printer->pageLayout().pageSize());
-    if (error.isEmpty())
+    if (error.isEmpty()) {
+        folders().rememberFolderOf(FileKind::Pdf, path);
         return true;
+    }
     m_window.feedback().message(error, QStringLiteral("Save as PDF"), Icon::Exclamation);
     return false;
 }
@@ -100,7 +111,7 @@ QString PrintCommand::suggestedPdfPath(const Report& report) const {
     const QString file = m_window.document().currentFileName();
     QString name = file.isEmpty() ? QStringLiteral("ORVANTE") : QFileInfo(file).completeBaseName();
     name += report.isTune() ? QStringLiteral(" tune settings.pdf") : QStringLiteral(" settings.pdf");
-    return QDir(m_window.dialogDirectory()).filePath(name);
+    return QDir(folders().startFolder(FileKind::Pdf)).filePath(name);
 }
 
 } // namespace orv::gui

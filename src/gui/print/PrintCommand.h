@@ -7,6 +7,9 @@
 // Collecting the editors into the image before printing does not count as saving: the
 // changed flags stay as they were, so the unsaved-data question still comes.
 //
+// "Save as PDF..." starts in the folder of the PDF last written (DialogFolders), proposing
+// the data file's name.
+//
 // Wiring: `new PrintCommand(window)` plugs itself in as MainWindow::Command::FilePrint. Tests
 // replace the three dialogs.
 
@@ -15,11 +18,15 @@
 #include <QObject>
 #include <QPrinter>
 
+class QFileDialog;
+class QWidget;
+
 #include <functional>
 #include <memory>
 
 namespace orv::gui {
 
+class DialogFolders;
 class MainWindow;
 class PrintPreviewDialog;
 
@@ -46,7 +53,12 @@ class PrintCommand : public QObject {
     // printer-access message shown. Returns the number of pages printed (0 on failure).
     int printTo(QPrinter& printer, const Report& report);
     // Writes the report as a PDF; a failure is shown. Returns whether the file was written.
+    // A PDF written makes its folder the one Save as PDF starts in.
     bool saveAsPdf(const Report& report, const QString& path);
+
+    // The "Save as PDF" dialog as the preview shows it: a file dialog of the program
+    // (FileDialog.h) in the folder of `suggested`, proposing its name.
+    static std::unique_ptr<QFileDialog> pdfDialog(QWidget* parent, const QString& suggested);
 
   public slots:
     void mnuFilePrint_Click();
@@ -55,6 +67,7 @@ class PrintCommand : public QObject {
     // Finishes cell edits and collects the editors into the image, keeping the changed flags.
     void collectEditors();
     QString suggestedPdfPath(const Report& report) const;
+    DialogFolders folders() const;
 
     MainWindow& m_window;
     std::unique_ptr<QPrinter> m_printer;

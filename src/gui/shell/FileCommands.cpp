@@ -3,11 +3,14 @@
 #include "files/RecentFiles.h"
 #include "document/Document.h"
 #include "shell/BusyCursor.h"
+#include "shell/DialogFolders.h"
+#include "shell/FileDialog.h"
 #include "shell/MainWindow.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace orv::gui {
 
@@ -26,17 +29,13 @@ QString pathFromRecentItem(const QString& text) {
     return text.mid(3).replace(QLatin1String("&&"), QLatin1String("&"));
 }
 
-// Qt's own dialog on every platform: the titles, filters, default extension and overwrite
-// prompt are then the same everywhere.
-QString runDialog(QFileDialog& dialog) {
-    dialog.setObjectName(QStringLiteral("dlgCommonDialog"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setDefaultSuffix(DefaultSuffix);
-    dialog.selectNameFilter(DataFilter);
-    if (dialog.exec() != QDialog::Accepted)
-        return {};
-    const QStringList chosen = dialog.selectedFiles();
-    return chosen.isEmpty() ? QString() : QDir::toNativeSeparators(chosen.first());
+// Open and Save As are one dialog object to the user: the same name, the data filter first.
+std::unique_ptr<QFileDialog> dataDialog(QWidget* parent, FileDialogSpec spec) {
+    spec.defaultSuffix = DefaultSuffix;
+    spec.proposedName = QFileInfo(spec.proposedName).fileName();
+    auto dialog = makeFileDialog(parent, spec);
+    dialog->setObjectName(QStringLiteral("dlgCommonDialog"));
+    return dialog;
 }
 
 } // namespace
@@ -44,27 +43,26 @@ QString runDialog(QFileDialog& dialog) {
 // ---------------------------------------------------------------------------------------------
 // The dialogs
 
+std::unique_ptr<QFileDialog> QtFileDialogs::openDialog(const QString& directory) const {
+    // An existing file is asked for: the last name only where that file is.
+    const bool lastHere = !m_lastName.isEmpty() && QDir(QFileInfo(m_lastName).absolutePath()) == QDir(directory);
+    return dataDialog(m_parent, {QStringLiteral("Open"), directory, {DataFilter, OldFilter}, {}, false,
+                                 lastHere ? m_lastName : QString()});
+}
+
+std::unique_ptr<QFileDialog> QtFileDialogs::saveDialog(const QString& directory, const QString& proposedName) const {
+    return dataDialog(m_parent, {QStringLiteral("Save As"), directory, {DataFilter}, {}, true, proposedName});
+}
+
 QString QtFileDialogs::openFile(const QString& directory) {
-    QFileDialog dialog(m_parent, QStringLiteral("Open"), directory);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters({DataFilter, OldFilter});
-    if (!m_lastName.isEmpty())
-        dialog.selectFile(m_lastName);
-    const QString path = runDialog(dialog);
+    const QString path = runFileDialog(*openDialog(directory));
     if (!path.isEmpty())
         m_lastName = path;
     return path;
 }
 
 QString QtFileDialogs::saveFile(const QString& directory, const QString& proposedName) {
-    QFileDialog dialog(m_parent, QStringLiteral("Save As"), directory);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters({DataFilter});
-    if (!proposedName.isEmpty())
-        dialog.selectFile(proposedName);
-    const QString path = runDialog(dialog);
+    const QString path = runFileDialog(*saveDialog(directory, proposedName));
     if (!path.isEmpty())
         m_lastName = path;
     return path;
@@ -86,6 +84,7 @@ FileCommands::FileCommands(MainWindow& window, std::unique_ptr<FileDialogs> dial
                                  [this, i] { mnuRecentFile_Click(i); });
     window.setCommandHandler(Command::ShowRecentFiles, [this] { showRecentFiles(); });
     window.setSaveForQuestion([this] { return mnuFileSave_Click(); });
+    connect(&window.document(), &Document::changed, this, &FileCommands::followDataFile);
     // The window's start-up rebuilt the menu before these commands were plugged in.
     showRecentFiles();
 }
@@ -94,6 +93,18 @@ FileCommands::~FileCommands() = default;
 
 RecentFiles FileCommands::recentFiles() const {
     return RecentFiles(m_window.document().startup().productIniPath);
+}
+
+void FileCommands::followDataFile() {
+    const std::optional<QString> file = m_window.document().savePath();
+    if (!file || *file == m_followedFile)
+        return;
+    m_followedFile = *file;
+    DialogFolders(m_window.document().startup().productIniPath).rememberFolderOf(FileKind::Data, *file);
+}
+
+QString FileCommands::startFolder() const {
+    return DialogFolders(m_window.document().startup().productIniPath).startFolder(FileKind::Data);
 }
 
 QAction* FileCommands::newItem() const {
@@ -124,7 +135,7 @@ void FileCommands::mnuFileNew_Click() {
 
 void FileCommands::mnuFileOpen_Click() {
     // No unsaved-data question: the data stay until a file has been read successfully.
-    loadDataFile(m_dialogs->openFile(m_window.dialogDirectory()));
+    loadDataFile(m_dialogs->openFile(startFolder()));
 }
 
 bool FileCommands::mnuFileSave_Click() {
@@ -149,7 +160,7 @@ bool FileCommands::mnuFileSaveAs_Click() {
     }
     // Save As proposes the current file name. A file that cannot be written says so ("Save
     // File Error!") and keeps the data unsaved.
-    const QString path = m_dialogs->saveFile(m_window.dialogDirectory(), doc.currentFileName());
+    const QString path = m_dialogs->saveFile(startFolder(), doc.currentFileName());
     if (path.isEmpty())
         return false;
     {

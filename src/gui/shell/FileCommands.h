@@ -14,6 +14,7 @@
 #include <memory>
 
 class QAction;
+class QFileDialog;
 
 namespace orv {
 class RecentFiles;
@@ -23,25 +24,33 @@ namespace orv::gui {
 
 class MainWindow;
 
-// The two file dialogs. Each returns the chosen full path, or the empty text when cancelled.
+// The two file dialogs. Each starts in `directory` and returns the chosen full path, or the
+// empty text when cancelled.
 class FileDialogs {
 public:
     virtual ~FileDialogs() = default;
     // "Open": an existing data file of either format.
     virtual QString openFile(const QString& directory) = 0;
-    // "Save As": proposes proposedName (none when empty), asks before overwriting a file.
+    // "Save As": proposes the name of the file proposedName (none when empty), asks before
+    // overwriting a file.
     virtual QString saveFile(const QString& directory, const QString& proposedName) = 0;
 };
 
-// The dialogs the user sees. Both keep one idea of the chosen file: Open proposes the name
-// the dialogs last returned. A name typed without an extension gets ".kvd"; one typed with
-// ".pvlt" keeps it (the old format).
+// The dialogs the user sees (see FileDialog.h). Both keep one idea of the chosen file: Open
+// proposes the name the dialogs last returned when that file is in the folder it starts in.
+// A proposed name is only the file's name: the dialog stays in the folder it was given. A
+// name typed without an extension gets ".kvd"; one typed with ".pvlt" keeps it (the old
+// format).
 class QtFileDialogs : public FileDialogs {
 public:
     explicit QtFileDialogs(QWidget* parent) : m_parent(parent) {}
 
     QString openFile(const QString& directory) override;
     QString saveFile(const QString& directory, const QString& proposedName) override;
+
+    // The dialogs as openFile and saveFile show them.
+    std::unique_ptr<QFileDialog> openDialog(const QString& directory) const;
+    std::unique_ptr<QFileDialog> saveDialog(const QString& directory, const QString& proposedName) const;
 
 private:
     QPointer<QWidget> m_parent;
@@ -74,6 +83,10 @@ public:
 
 private:
     RecentFiles recentFiles() const;
+    // Open and Save As start where the data's file was last loaded or saved: whenever the
+    // data come from a file or go to one, that file's folder is kept.
+    void followDataFile();
+    QString startFolder() const;
     QAction* newItem() const;
     // New data never go into the tune view: the radio there is in tune mode, and its test
     // channels are the ones shown. The channel view comes back first, ending tune mode.
@@ -81,6 +94,7 @@ private:
 
     MainWindow& m_window;
     std::unique_ptr<FileDialogs> m_dialogs;
+    QString m_followedFile;
 };
 
 } // namespace orv::gui

@@ -11,6 +11,7 @@
 #include "shell/ModelFrame.h"
 #include "shell/ProgressWindow.h"
 #include "shell/ShellUnits.h"
+#include "shell/WindowPlacement.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -244,7 +245,10 @@ void MainWindow::buildStatusBar() {
 // Start-up and shut-down
 
 void MainWindow::formLoad() {
-    resize(twipsToPixels(12000, this), twipsToPixels(9000, this));
+    // The written size, or the size and place the window was left in, within the screen.
+    m_placement = new WindowPlacement(*this, m_document->startup().productIniPath,
+                                      QSize(twipsToPixels(12000, this), twipsToPixels(9000, this)));
+    m_placement->restore();
 
     m_modelFrame->setModelNames(m_document->catalog().names());
 
@@ -255,7 +259,6 @@ void MainWindow::formLoad() {
     setWindowTitle(title);
     m_panel1->setText(title);
     m_comPort = 1;
-    m_dialogDirectory = QCoreApplication::applicationDirPath();
 
     // Model byte 7 and its catalog model, a new image, the editors' contents, flags cleared.
     m_document->startUp(m_feedback);
@@ -299,6 +302,7 @@ void MainWindow::closeEvent(QCloseEvent* e) {
     if (tuneState() == TuneSession::ItemActive)
         runCommand(Command::LeaveTuneMode);
     writeComPort();
+    m_placement->store();
     runCommand(Command::ClosePort);
     closeOwnedWindows();
     e->accept();

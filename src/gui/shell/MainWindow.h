@@ -31,6 +31,7 @@ class ChannelEditor;
 class EditingArea;
 class ModelFrame;
 class SettingsPanel;
+class WindowPlacement;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -84,7 +85,6 @@ public:
     // The COM port, 1..16, shown in status panel 2.
     int comPort() const { return m_comPort; }
     void setComPort(int port);
-    QString dialogDirectory() const { return m_dialogDirectory; }
     // Twips per screen pixel (x, y) as last taken by the channel view command.
     QPoint pixelSize() const { return m_pixelSize; }
     // Unsaved data: read from or written to the radio, or a changed flag set (the document's rule).
@@ -188,7 +188,6 @@ private:
 
     int m_viewMode = ChannelView;
     int m_comPort = 1;
-    QString m_dialogDirectory;
     QPoint m_pixelSize;
 
     EditingArea* m_editingArea = nullptr;
@@ -203,6 +202,7 @@ private:
     QAction* m_mnuTune = nullptr;
     QTimer* m_timer1 = nullptr;
     QPointer<QWidget> m_splash;
+    WindowPlacement* m_placement = nullptr;
 };
 
 } // namespace orv::gui

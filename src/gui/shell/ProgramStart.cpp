@@ -5,6 +5,7 @@
 #include "shell/CheckCommand.h"
 #include "document/Document.h"
 #include "shell/FileCommands.h"
+#include "shell/FileDialog.h"
 #include "shell/GuiFeedback.h"
 #include "shell/HelpCommands.h"
 #include "shell/MainWindow.h"
@@ -81,6 +82,7 @@ ProgramStart::ProgramStart(StartOptions options, Clock& clock)
 ProgramStart::~ProgramStart() = default;
 
 MainWindow* ProgramStart::run() {
+    guardQtFileDialogs();
     // The splash first, with the built-in title; it shows the catalog's title once read.
     const QString defaultTitle = QString::fromLatin1(DefaultTitle);
     if (m_options.showSplash) {
