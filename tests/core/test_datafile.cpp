@@ -9,6 +9,8 @@
 
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace orv;
 
 using orv::test::fileBytes;
@@ -238,6 +240,20 @@ class TestDatafile : public QObject {
         QCOMPARE(version, 2);
         QCOMPARE(fileBytes(dir.filePath("radio.PVLT")), fileBytes(kvd));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 3); // no temporary files left
+    }
+
+    // Special files are refused without being read: a FIFO with no writer (which would block),
+    // a device that never ends. A long regular file is read only as far as a reader can need.
+    void specialFilesAreRefusedAtOnce() {
+        QTemporaryDir dir;
+        const QString fifo = dir.filePath(QStringLiteral("pipe.kvd"));
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        QCOMPARE(readDataFile(fifo, held()).status, LoadStatus::Damaged);
+        QCOMPARE(readDataFile(QStringLiteral("/dev/zero"), held()).status, LoadStatus::Damaged);
+        QVERIFY(readDataFile(QStringLiteral("/dev/zero"), held()).data == held());
+        const QString longer = dir.filePath(QStringLiteral("long.kvd"));
+        QVERIFY(putFile(longer, serializeDataFile(sample(), false) + QByteArray(3 * 1024 * 1024, '\0')));
+        QVERIFY(readDataFile(longer, held()).data == sample());
     }
 
     void failedSaveLeavesDisk() {

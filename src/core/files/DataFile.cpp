@@ -262,10 +262,16 @@ LoadOutcome parseDataFile(const QByteArray& bytes, const RadioData& current) {
 LoadOutcome readDataFile(const QString& path, const RadioData& current) {
     if (path.isEmpty() || !QFileInfo::exists(path))
         return failed(LoadStatus::NotFound, current);
+    // Only a regular file is read: a FIFO, a terminal or /proc/kmsg would block the program,
+    // /dev/zero would never end.
+    if (!QFileInfo(path).isFile())
+        return failed(LoadStatus::Damaged, current);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return failed(LoadStatus::Damaged, current);
-    const QByteArray bytes = file.readAll();
+    // No file the reader accepts is longer: 17 records of at most 65535 bytes each.
+    constexpr qint64 LongestReadable = 2 * 1024 * 1024;
+    const QByteArray bytes = file.read(LongestReadable);
     if (file.error() != QFileDevice::NoError)
         return failed(LoadStatus::Damaged, current);
     return parseDataFile(bytes, current);
