@@ -5,9 +5,11 @@
 // commands.
 // They talk to the radio through one connection kept for the window's whole run: the COM
 // port chosen in the window, or the built-in virtual radio of `orvante --demo`. Every radio
-// command of the window runs its exchanges through the one runner kept here.
+// command of the window runs its exchanges through the one runner kept here, and the radio
+// history records them all (a read is kept as a backup too).
 
 #include "exchange/ExchangeRunner.h"
+#include "history/HistoryRecorder.h"
 #include "link/RadioConnection.h"
 
 namespace orv::gui {
@@ -28,6 +30,8 @@ public:
     RadioLink& link();
     // The window's exchange runner, on that link.
     ExchangeRunner& runner() { return m_runner; }
+    // The radio history and backups of the window's exchanges.
+    HistoryRecorder& history() { return m_history; }
 
 private:
     // The channel and function view, without leaving tune mode again.
@@ -36,6 +40,7 @@ private:
     MainWindow& m_window;
     RadioConnection& m_connection;
     ExchangeRunner m_runner;
+    HistoryRecorder m_history;
 };
 
 } // namespace orv::gui
