@@ -67,6 +67,8 @@ QString reasonOf(const QSqlError& e) {
 
 QVariant orNull(int value) { return value >= 0 ? QVariant(value) : QVariant(QMetaType(QMetaType::Int)); }
 QVariant orNull(const QString& text) { return text.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(text); }
+// Qt SQL binds a null QString as NULL: a text column that must hold one gets "".
+QVariant notNull(const QString& text) { return text.isNull() ? QVariant(QString(QLatin1String(""))) : QVariant(text); }
 
 const char* const EventColumns = "time, radio_id, model_value, data_version, port, operation, result, message, "
                                  "sha256, backup, program_version";
@@ -218,9 +220,9 @@ bool HistoryDatabase::insert(const HistoryEvent& e) {
     QSqlQuery q(m_db);
     q.prepare(QStringLiteral("INSERT INTO events (%1, time_ms) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
                   .arg(QLatin1String(EventColumns)));
-    for (const QVariant& v : {QVariant(time), QVariant(e.radioId), orNull(e.modelValue), orNull(e.dataVersion),
-                              QVariant(e.port), QVariant(e.operation), QVariant(e.result), QVariant(e.message),
-                              orNull(e.sha256), orNull(e.backup), QVariant(e.programVersion),
+    for (const QVariant& v : {notNull(time), notNull(e.radioId), orNull(e.modelValue), orNull(e.dataVersion),
+                              notNull(e.port), notNull(e.operation), notNull(e.result), notNull(e.message),
+                              orNull(e.sha256), orNull(e.backup), notNull(e.programVersion),
                               QVariant(e.time.toMSecsSinceEpoch())})
         q.addBindValue(v);
     bool ok = exec(q, QStringLiteral("written"));
@@ -231,7 +233,7 @@ bool HistoryDatabase::insert(const HistoryEvent& e) {
                                  "ON CONFLICT (radio_id) DO UPDATE SET "
                                  "model_value = coalesce(excluded.model_value, model_value), "
                                  "last_seen = excluded.last_seen"));
-        for (const QVariant& v : {QVariant(e.radioId), orNull(e.modelValue), QVariant(time), QVariant(time)})
+        for (const QVariant& v : {notNull(e.radioId), orNull(e.modelValue), notNull(time), notNull(time)})
             r.addBindValue(v);
         ok = exec(r, QStringLiteral("written"));
     }
