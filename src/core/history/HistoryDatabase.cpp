@@ -65,6 +65,16 @@ QString reasonOf(const QSqlError& e) {
     return text.trimmed().isEmpty() ? QStringLiteral("unknown error") : text.trimmed();
 }
 
+// An empty or missing file is a new history; anything else must start as SQLite files do.
+bool looksLikeDatabase(const QString& path) {
+    QFile f(path);
+    if (!f.exists() || f.size() == 0)
+        return true;
+    if (!f.open(QIODevice::ReadOnly))
+        return true; // not damaged, only closed to us: SQLite will say so
+    return f.read(16) == QByteArray("SQLite format 3", 16);
+}
+
 QVariant orNull(int value) { return value >= 0 ? QVariant(value) : QVariant(QMetaType(QMetaType::Int)); }
 QVariant orNull(const QString& text) { return text.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(text); }
 // Qt SQL binds a null QString as NULL: a text column that must hold one gets "".
@@ -100,8 +110,14 @@ void HistoryDatabase::close() {
     QSqlDatabase::removeDatabase(m_name);
 }
 
-bool HistoryDatabase::exec(QSqlQuery& query, const QString& what) {
-    if (query.exec())
+bool HistoryDatabase::exec(QSqlQuery& query, const QString& sql, const QVariantList& values, const QString& what) {
+    // A statement that cannot be prepared keeps the reason in lastError(); exec() would
+    // replace it with a vaguer one.
+    bool ok = query.prepare(sql);
+    for (const QVariant& v : values)
+        query.addBindValue(v);
+    ok = ok && query.exec();
+    if (ok)
         return true;
     m_damaged = damagedCode(query.lastError());
     m_error = QStringLiteral("%1 cannot be %2 (%3)").arg(QDir::toNativeSeparators(m_path), what, reasonOf(query.lastError()));
@@ -110,8 +126,7 @@ bool HistoryDatabase::exec(QSqlQuery& query, const QString& what) {
 
 bool HistoryDatabase::exec(const QString& sql) {
     QSqlQuery q(m_db);
-    q.prepare(sql);
-    return exec(q, QStringLiteral("written"));
+    return exec(q, sql, {}, QStringLiteral("written"));
 }
 
 bool HistoryDatabase::connect() {
@@ -134,8 +149,7 @@ bool HistoryDatabase::connect() {
     // WAL lets readers and one writer work side by side; NORMAL syncs at checkpoints only,
     // which keeps a committed event through a crash of the program.
     QSqlQuery wal(m_db);
-    wal.prepare(QStringLiteral("PRAGMA journal_mode = WAL"));
-    if (!exec(wal, QStringLiteral("opened")))
+    if (!exec(wal, QStringLiteral("PRAGMA journal_mode = WAL"), {}, QStringLiteral("opened")))
         return false;
     return exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
 }
@@ -143,8 +157,7 @@ bool HistoryDatabase::connect() {
 bool HistoryDatabase::upgradeSchema() {
     auto version = [this](int* out) {
         QSqlQuery q(m_db);
-        q.prepare(QStringLiteral("PRAGMA user_version"));
-        if (!exec(q, QStringLiteral("read")) || !q.next())
+        if (!exec(q, QStringLiteral("PRAGMA user_version"), {}, QStringLiteral("read")) || !q.next())
             return false;
         *out = q.value(0).toInt();
         return true;
@@ -205,6 +218,9 @@ bool HistoryDatabase::open() {
     Q_ASSERT_X(QThread::currentThread() == m_thread, "HistoryDatabase", "used by a thread that did not make it");
     close();
     m_setAside.clear();
+    // Set aside before SQLite looks at it, journal files and all.
+    if (!looksLikeDatabase(m_path) && !setAside())
+        return false;
     m_open = connect() && upgradeSchema();
     if (m_open)
         return true;
@@ -218,24 +234,22 @@ bool HistoryDatabase::insert(const HistoryEvent& e) {
         return false;
     const QString time = isoTimeWithOffset(e.time);
     QSqlQuery q(m_db);
-    q.prepare(QStringLiteral("INSERT INTO events (%1, time_ms) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
-                  .arg(QLatin1String(EventColumns)));
-    for (const QVariant& v : {notNull(time), notNull(e.radioId), orNull(e.modelValue), orNull(e.dataVersion),
-                              notNull(e.port), notNull(e.operation), notNull(e.result), notNull(e.message),
-                              orNull(e.sha256), orNull(e.backup), notNull(e.programVersion),
-                              QVariant(e.time.toMSecsSinceEpoch())})
-        q.addBindValue(v);
-    bool ok = exec(q, QStringLiteral("written"));
+    bool ok = exec(q,
+                   QStringLiteral("INSERT INTO events (%1, time_ms) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                       .arg(QLatin1String(EventColumns)),
+                   {notNull(time), notNull(e.radioId), orNull(e.modelValue), orNull(e.dataVersion), notNull(e.port),
+                    notNull(e.operation), notNull(e.result), notNull(e.message), orNull(e.sha256), orNull(e.backup),
+                    notNull(e.programVersion), QVariant(e.time.toMSecsSinceEpoch())},
+                   QStringLiteral("written"));
     // A radio that answered, or whose ID is known, has its row.
     if (ok && (e.modelValue >= 0 || !e.radioId.isEmpty())) {
         QSqlQuery r(m_db);
-        r.prepare(QStringLiteral("INSERT INTO radios (radio_id, model_value, first_seen, last_seen) VALUES (?, ?, ?, ?) "
+        ok = exec(r,
+                  QStringLiteral("INSERT INTO radios (radio_id, model_value, first_seen, last_seen) VALUES (?, ?, ?, ?) "
                                  "ON CONFLICT (radio_id) DO UPDATE SET "
                                  "model_value = coalesce(excluded.model_value, model_value), "
-                                 "last_seen = excluded.last_seen"));
-        for (const QVariant& v : {notNull(e.radioId), orNull(e.modelValue), notNull(time), notNull(time)})
-            r.addBindValue(v);
-        ok = exec(r, QStringLiteral("written"));
+                                 "last_seen = excluded.last_seen"),
+                  {notNull(e.radioId), orNull(e.modelValue), notNull(time), notNull(time)}, QStringLiteral("written"));
     }
     ok = ok && exec(QStringLiteral("COMMIT"));
     if (!ok) {
@@ -260,21 +274,21 @@ bool HistoryDatabase::add(const HistoryEvent& event) {
 QSqlQuery HistoryDatabase::eventsQuery(const std::optional<QString>& radioId, bool forwardOnly) {
     QSqlQuery q(m_db);
     q.setForwardOnly(forwardOnly);
-    q.prepare(QStringLiteral("SELECT %1 FROM events %2 ORDER BY time_ms DESC, id DESC")
-                  .arg(QLatin1String(EventColumns), radioId ? QStringLiteral("WHERE radio_id = ?") : QString()));
-    if (radioId)
-        q.addBindValue(*radioId);
-    exec(q, QStringLiteral("read"));
+    exec(q,
+         QStringLiteral("SELECT %1 FROM events %2 ORDER BY time_ms DESC, id DESC")
+             .arg(QLatin1String(EventColumns), radioId ? QStringLiteral("WHERE radio_id = ?") : QString()),
+         radioId ? QVariantList{*radioId} : QVariantList{}, QStringLiteral("read"));
     return q;
 }
 
 QSqlQuery HistoryDatabase::radiosQuery(bool forwardOnly) {
     QSqlQuery q(m_db);
     q.setForwardOnly(forwardOnly);
-    q.prepare(QStringLiteral("SELECT radio_id, model_value, first_seen, last_seen, "
-                             "(SELECT count(*) FROM events WHERE events.radio_id = radios.radio_id) AS events "
-                             "FROM radios ORDER BY radio_id"));
-    exec(q, QStringLiteral("read"));
+    exec(q,
+         QStringLiteral("SELECT radio_id, model_value, first_seen, last_seen, "
+                        "(SELECT count(*) FROM events WHERE events.radio_id = radios.radio_id) AS events "
+                        "FROM radios ORDER BY radio_id"),
+         {}, QStringLiteral("read"));
     return q;
 }
 

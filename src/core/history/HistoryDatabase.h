@@ -83,7 +83,7 @@ private:
     bool connect();
     bool upgradeSchema();
     bool insert(const HistoryEvent& event);
-    bool exec(QSqlQuery& query, const QString& what);
+    bool exec(QSqlQuery& query, const QString& sql, const QVariantList& values, const QString& what);
     bool exec(const QString& sql);
     bool setAside();
     bool reopenFresh();
