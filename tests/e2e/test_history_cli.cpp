@@ -5,10 +5,12 @@
 // folder the user cannot write) leaving the command's result as it was.
 
 #include "CliProcess.h"
+#include "history/HistoryDatabase.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSqlQuery>
 
 using namespace orv::test;
 
@@ -178,6 +180,25 @@ private slots:
         QCOMPARE(aside.size(), 1);
         QCOMPARE(fileBytes(data + "/" + aside[0]), QByteArray(5000, '#'));
         QCOMPARE(historyJson(data).size(), 1);
+    }
+
+    // A history another program keeps locked: the command waits the busy timeout, warns and
+    // ends as it would have; a failure's message stays its last line.
+    void lockedHistory() {
+        const QString data = freshFolder();
+        orv::HistoryDatabase holder(data + "/history.sqlite");
+        QVERIFY(holder.open());
+        QSqlQuery lock(holder.connection());
+        QVERIFY(lock.exec("BEGIN IMMEDIATE"));
+        const Run r = cliIn(data, {"--port", "/dev/orvante-missing", "info-read"});
+        QCOMPARE(r.exitCode, 1);
+        const QStringList err = lines(r.err);
+        QCOMPARE(err.size(), 3);
+        QVERIFY2(err[1].startsWith("Warning: radio history not written: ") && err[1].contains("locked"), r.err);
+        QVERIFY2(err[0].startsWith("/dev/orvante-missing port don't respond"), r.err);
+        QCOMPARE(err[2], err[0]);
+        QVERIFY(lock.exec("ROLLBACK"));
+        QVERIFY(holder.events()->empty());
     }
 
     // A data folder the user cannot write: one warning first, then the command as always; a

@@ -59,16 +59,16 @@ HistoryRecorder::Settings HistoryRecorder::settingsFor(const QString& programIni
     return s;
 }
 
-void HistoryRecorder::warn(bool& once, const QString& text) {
-    if (once)
+void HistoryRecorder::warn(const QString& text) {
+    if (m_warned)
         return;
-    once = true;
+    m_warned = true;
     if (m_warn)
         m_warn(text);
 }
 
 void HistoryRecorder::warnSetAside() {
-    warn(m_historyWarned, QStringLiteral("Warning: radio history %1 was damaged; it was set aside as %2 and a new "
+    warn(QStringLiteral("Warning: radio history %1 was damaged; it was set aside as %2 and a new "
                                          "history was started.")
                               .arg(QDir::toNativeSeparators(m_db->path()), QDir::toNativeSeparators(m_db->setAsidePath())));
 }
@@ -83,7 +83,7 @@ HistoryDatabase* HistoryRecorder::database() {
                                                  m_settings.busyTimeoutMs);
     if (!m_db->open()) {
         m_dbFailed = true;
-        warn(m_historyWarned, QStringLiteral("Warning: radio history not kept: %1. The radio commands go on without it.")
+        warn(QStringLiteral("Warning: radio history not kept: %1. The radio commands go on without it.")
                                   .arg(m_db->error()));
         return nullptr;
     }
@@ -104,7 +104,7 @@ QString HistoryRecorder::keepBackup(const ExchangeResult& result, const QDateTim
     QString why;
     const std::optional<QString> path = m_backups.keep(*result.image, radioIdText(*result.image), when, &why);
     if (!path) {
-        warn(m_backupWarned, QStringLiteral("Warning: backup of the read not kept: %1.").arg(why));
+        warn(QStringLiteral("Warning: backup of the read not kept: %1.").arg(why));
         return QString();
     }
     m_backups.prune(when);
@@ -162,7 +162,7 @@ void HistoryRecorder::exchangeFinished(const ExchangeResult& result) {
         return;
     const QString setAsideBefore = db->setAsidePath();
     if (!db->add(event))
-        warn(m_historyWarned, QStringLiteral("Warning: radio history not written: %1. The radio commands go on without "
+        warn(QStringLiteral("Warning: radio history not written: %1. The radio commands go on without "
                                              "it.")
                                   .arg(db->error()));
     else if (db->setAsidePath() != setAsideBefore)

@@ -8,7 +8,7 @@
 //
 // The history never stops a radio command: when the database cannot be opened or written, or
 // a backup cannot be written, the exchange's result is what it was, and the warning sink is
-// told once per run (once for the history, once for the backups).
+// told once per run (the first trouble; the data folder is usually the cause of the rest).
 //
 // Which radio an event names:
 //  - a read (or verify, information read) that succeeded: the ID it read;
@@ -75,7 +75,7 @@ private:
     };
     HistoryEvent eventFor(const ExchangeResult& result);
     QString keepBackup(const ExchangeResult& result, const QDateTime& when);
-    void warn(bool& once, const QString& text);
+    void warn(const QString& text);
     void warnSetAside();
 
     Settings m_settings;
@@ -83,8 +83,7 @@ private:
     BackupStore m_backups;
     std::unique_ptr<HistoryDatabase> m_db;
     bool m_dbFailed = false; // open() failed: not tried again this run
-    bool m_historyWarned = false;
-    bool m_backupWarned = false;
+    bool m_warned = false; // one warning a run
     WarningSink m_warn;
     QString m_lastBackup;
     QHash<QString, KnownRadio> m_byPort;
