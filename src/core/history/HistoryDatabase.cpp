@@ -6,6 +6,7 @@
 #include <QSqlError>
 #include <QThread>
 #include <atomic>
+#include <functional>
 
 namespace orv {
 
@@ -174,21 +175,28 @@ bool HistoryDatabase::upgradeSchema() {
     }
     // Another program may be bringing the same file up to date: the write lock first, then
     // the version again.
+    return inWriteTransaction([&] {
+        bool ok = version(&v);
+        for (; ok && v < SchemaVersion; ++v)
+            for (const char* sql : schemaSteps()[std::size_t(v)])
+                ok = ok && exec(QString::fromLatin1(sql));
+        return ok && exec(QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion));
+    });
+}
+
+bool HistoryDatabase::inWriteTransaction(const std::function<bool()>& work) {
+    // IMMEDIATE takes the write lock at once (waiting the busy timeout for it), so that a
+    // transaction never has to turn from reading to writing while another program writes.
     if (!exec(QStringLiteral("BEGIN IMMEDIATE")))
         return false;
-    bool ok = version(&v);
-    for (; ok && v < SchemaVersion; ++v)
-        for (const char* sql : schemaSteps()[std::size_t(v)])
-            ok = ok && exec(QString::fromLatin1(sql));
-    ok = ok && exec(QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion)) && exec(QStringLiteral("COMMIT"));
-    if (!ok) {
-        const QString why = m_error;
-        const bool damaged = m_damaged;
-        exec(QStringLiteral("ROLLBACK"));
-        m_error = why;
-        m_damaged = damaged;
-    }
-    return ok;
+    if (work() && exec(QStringLiteral("COMMIT")))
+        return true;
+    const QString why = m_error;
+    const bool damaged = m_damaged;
+    exec(QStringLiteral("ROLLBACK"));
+    m_error = why;
+    m_damaged = damaged;
+    return false;
 }
 
 bool HistoryDatabase::setAside() {
@@ -230,8 +238,10 @@ bool HistoryDatabase::open() {
 }
 
 bool HistoryDatabase::insert(const HistoryEvent& e) {
-    if (!exec(QStringLiteral("BEGIN IMMEDIATE")))
-        return false;
+    return inWriteTransaction([&] { return insertRows(e); });
+}
+
+bool HistoryDatabase::insertRows(const HistoryEvent& e) {
     const QString time = isoTimeWithOffset(e.time);
     QSqlQuery q(m_db);
     bool ok = exec(q,
@@ -250,14 +260,6 @@ bool HistoryDatabase::insert(const HistoryEvent& e) {
                                  "model_value = coalesce(excluded.model_value, model_value), "
                                  "last_seen = excluded.last_seen"),
                   {notNull(e.radioId), orNull(e.modelValue), notNull(time), notNull(time)}, QStringLiteral("written"));
-    }
-    ok = ok && exec(QStringLiteral("COMMIT"));
-    if (!ok) {
-        const QString why = m_error;
-        const bool damaged = m_damaged;
-        exec(QStringLiteral("ROLLBACK"));
-        m_error = why;
-        m_damaged = damaged;
     }
     return ok;
 }

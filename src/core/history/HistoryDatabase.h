@@ -21,6 +21,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -83,6 +84,9 @@ private:
     bool connect();
     bool upgradeSchema();
     bool insert(const HistoryEvent& event);
+    bool insertRows(const HistoryEvent& event);
+    // BEGIN IMMEDIATE, the work, COMMIT; a ROLLBACK that keeps the first failure's reason.
+    bool inWriteTransaction(const std::function<bool()>& work);
     bool exec(QSqlQuery& query, const QString& sql, const QVariantList& values, const QString& what);
     bool exec(const QString& sql);
     bool setAside();
