@@ -3,8 +3,8 @@
 // and listing one radio's events out of 100,000 (the dialog's query and the CLI's list)
 // against the target of 100 ms. Prints the median, the 99th percentile and the worst of each
 // (the worst are the moments SQLite moves its journal into the file) and the median's ratio to
-// the target (below 1 is within it). The history is a file in a temporary folder on the same disk as the system's
-// temporary files.
+// the target (below 1 is within it). The history is a file in a temporary folder on the same disk as the
+// system's temporary files.
 
 #include "history/HistoryDatabase.h"
 #include "history/HistoryRecorder.h"
@@ -40,8 +40,7 @@ HistoryEvent sample(int i) {
 }
 
 // Milliseconds of each of `rounds` calls.
-template <typename F>
-std::vector<double> timed(int rounds, F&& f) {
+template <typename F> std::vector<double> timed(int rounds, F&& f) {
     std::vector<double> ms;
     QElapsedTimer t;
     for (int i = 0; i < rounds; ++i) {
@@ -62,9 +61,10 @@ void report(const char* what, const std::vector<double>& ms, double targetMs) {
     std::sort(sorted.begin(), sorted.end());
     const double med = sorted[sorted.size() / 2];
     const double p99 = sorted[sorted.size() * 99 / 100];
-    std::printf("%s: median %.3f ms, 99th percentile %.3f ms, worst %.3f ms; ratio of the median to the target "
-                "%.0f ms: %.3f\n",
-                what, med, p99, sorted.back(), targetMs, med / targetMs);
+    std::printf(
+        "%s: median %.3f ms, 99th percentile %.3f ms, worst %.3f ms; ratio of the median to the target "
+        "%.0f ms: %.3f\n",
+        what, med, p99, sorted.back(), targetMs, med / targetMs);
 }
 
 } // namespace
@@ -88,12 +88,14 @@ int main(int argc, char* argv[]) {
     QSqlQuery(db.connection()).exec(QStringLiteral("BEGIN"));
     QSqlQuery insert(db.connection());
     insert.prepare(QStringLiteral(
-        "INSERT INTO events (time, time_ms, radio_id, model_value, data_version, port, operation, result, message, "
+        "INSERT INTO events (time, time_ms, radio_id, model_value, data_version, port, operation, result, "
+        "message, "
         "sha256, backup, program_version) VALUES (?, ?, ?, 7, 2, 'COM3', ?, 'ok', ?, ?, NULL, '0.1.0')"));
     for (int i = 500; i < total; ++i) {
         const HistoryEvent e = sample(i);
-        for (const QVariant& v : {QVariant(isoTimeWithOffset(e.time)), QVariant(e.time.toMSecsSinceEpoch()),
-                                  QVariant(e.radioId), QVariant(e.operation), QVariant(e.message), QVariant(e.sha256)})
+        for (const QVariant& v :
+             {QVariant(isoTimeWithOffset(e.time)), QVariant(e.time.toMSecsSinceEpoch()), QVariant(e.radioId),
+              QVariant(e.operation), QVariant(e.message), QVariant(e.sha256)})
             insert.addBindValue(v);
         if (!insert.exec())
             return 1;
@@ -101,7 +103,8 @@ int main(int argc, char* argv[]) {
     QSqlQuery(db.connection()).exec(QStringLiteral("COMMIT"));
     std::printf("filled %d events over %d radios in %.0f ms\n", total, Radios, double(fill.elapsed()));
 
-    report("record one event (100,000 events)", timed(500, [&](int i) { return db.add(sample(total + i)); }), 5);
+    report("record one event (100,000 events)", timed(500, [&](int i) { return db.add(sample(total + i)); }),
+           5);
 
     // The recorder as the runner tells it a read ended: identity, hash of the image, event.
     VirtualClock clock;
@@ -114,31 +117,37 @@ int main(int argc, char* argv[]) {
     read.radio = {7, 2, QStringLiteral("RECORDER-BENCH")};
     read.image = sim::demoRadioImage();
     recorder.exchangeStarted(ExchangeKind::Read, read.port);
-    report("recorder: a read recorded (hash + event, no backup)", timed(500, [&](int) {
-               recorder.exchangeFinished(read);
-               return recorder.database() != nullptr;
-           }),
+    report("recorder: a read recorded (hash + event, no backup)",
+           timed(500,
+                 [&](int) {
+                     recorder.exchangeFinished(read);
+                     return recorder.database() != nullptr;
+                 }),
            5);
 
     // Listing one radio's events: the CLI's list and the dialog's model query.
     const QString radio = sample(42).radioId;
     std::size_t listed = 0;
-    report("list one radio of 100,000 events (events())", timed(50, [&](int) {
-               const auto events = db.events(radio);
-               listed = events ? events->size() : 0;
-               return events.has_value();
-           }),
+    report("list one radio of 100,000 events (events())",
+           timed(50,
+                 [&](int) {
+                     const auto events = db.events(radio);
+                     listed = events ? events->size() : 0;
+                     return events.has_value();
+                 }),
            100);
     std::printf("  (%zu events of %s)\n", listed, qPrintable(radio));
-    report("the same through the model's query, all rows fetched", timed(50, [&](int) {
-               QSqlQuery q = db.eventsQuery(radio, false);
-               int n = 0;
-               while (q.next())
-                   ++n;
-               return n > 0;
-           }),
+    report("the same through the model's query, all rows fetched",
+           timed(50,
+                 [&](int) {
+                     QSqlQuery q = db.eventsQuery(radio, false);
+                     int n = 0;
+                     while (q.next())
+                         ++n;
+                     return n > 0;
+                 }),
            100);
-    report("the radio list with event counts (1,000 radios)", timed(20, [&](int) { return db.radios().has_value(); }),
-           100);
+    report("the radio list with event counts (1,000 radios)",
+           timed(20, [&](int) { return db.radios().has_value(); }), 100);
     return 0;
 }

@@ -17,7 +17,7 @@ class HistoryRecorder;
 namespace orv::cli {
 
 class CliHistory : public ExchangeObserver {
-public:
+  public:
     CliHistory();
     ~CliHistory() override;
     // Starts recording the runner's exchanges, in the data folder of the program whose INI
@@ -31,7 +31,7 @@ public:
     void exchangeStarted(ExchangeKind kind, const QString& port) override;
     void exchangeFinished(const ExchangeResult& result) override;
 
-private:
+  private:
     std::unique_ptr<HistoryRecorder> m_recorder;
     int m_warnings = 0;
     int m_warningsAtStart = 0;

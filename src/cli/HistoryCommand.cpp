@@ -38,10 +38,13 @@ void CliHistory::sayBackup() const {
         std::printf("Backup: %s\n", qPrintable(QDir::toNativeSeparators(m_recorder->lastBackup())));
 }
 
-void CliHistory::exchangeStarted(ExchangeKind, const QString&) { m_warningsAtStart = m_warnings; }
+void CliHistory::exchangeStarted(ExchangeKind, const QString&) {
+    m_warningsAtStart = m_warnings;
+}
 
 void CliHistory::exchangeFinished(const ExchangeResult& result) {
-    if (m_warnings != m_warningsAtStart && result.status == ExchangeResult::Status::Failed && !result.message.isEmpty())
+    if (m_warnings != m_warningsAtStart && result.status == ExchangeResult::Status::Failed &&
+        !result.message.isEmpty())
         std::fprintf(stderr, "%s\n", RadioFeedback::oneLine(result.message).toUtf8().constData());
 }
 
@@ -49,7 +52,8 @@ int cmdHistory(const Options& o, const std::optional<QString>& radioId, const QS
     if (!o.catalogPath.isEmpty() && !QFileInfo(o.catalogPath).isFile())
         return fail(QStringLiteral("The catalog file %1 does not exist.").arg(o.catalogPath));
     const ProgramSetup setup = loadProgramSetup(o.catalogPath, QCoreApplication::applicationDirPath());
-    const QString path = QDir(dataFolder(setup.startup.productIniPath)).filePath(QLatin1String(HistoryFileName));
+    const QString path =
+        QDir(dataFolder(setup.startup.productIniPath)).filePath(QLatin1String(HistoryFileName));
 
     std::vector<HistoryEvent> events;
     if (QFileInfo::exists(path)) {
@@ -58,7 +62,8 @@ int cmdHistory(const Options& o, const std::optional<QString>& radioId, const QS
             return fail(QStringLiteral("The radio history cannot be read: %1.").arg(db.error()));
         if (!db.setAsidePath().isEmpty())
             std::fprintf(stderr, "Warning: radio history %s was damaged; it was set aside as %s.\n",
-                         qPrintable(QDir::toNativeSeparators(path)), qPrintable(QDir::toNativeSeparators(db.setAsidePath())));
+                         qPrintable(QDir::toNativeSeparators(path)),
+                         qPrintable(QDir::toNativeSeparators(db.setAsidePath())));
         auto listed = db.events(radioId ? std::optional<QString>(radioId->trimmed()) : std::nullopt);
         if (!listed)
             return fail(QStringLiteral("The radio history cannot be read: %1.").arg(db.error()));

@@ -45,7 +45,7 @@ class TestBackups : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
 
-private slots:
+  private slots:
     // ORVANTE_DATA_DIR, then the INI's "Data Folder" (relative to the INI), then one folder
     // that the window and the command line tool share whatever the executable is called.
     void dataFolderAndItsSettings() {
@@ -88,18 +88,34 @@ private slots:
         QTest::addColumn<QByteArray>("id");
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("folder");
-        QTest::newRow("plain") << QByteArray("ORV-0042") << "ORV-0042" << "ORV-0042";
-        QTest::newRow("padded") << QByteArray("  AB 12   ") << "AB 12" << "AB_12";
-        QTest::newRow("empty") << QByteArray() << "" << "no-id";
-        QTest::newRow("erased") << QByteArray(16, char(0xFF)) << "" << "no-id";
-        QTest::newRow("unprintable") << QByteArray("\x01\x02\x1B\x7F") << "" << "no-id";
-        QTest::newRow("unprintable inside") << QByteArray("A\x01" "B") << "A\u00B7B" << "A_B";
-        QTest::newRow("parent") << QByteArray("../x") << "../x" << "___x";
-        QTest::newRow("dots only") << QByteArray("..") << ".." << "no-id";
-        QTest::newRow("absolute") << QByteArray("/etc/passwd") << "/etc/passwd" << "_etc_passwd";
-        QTest::newRow("windows path") << QByteArray("C:\\x") << "C:\\x" << "C__x";
-        QTest::newRow("device name") << QByteArray("com1") << "com1" << "com1_";
-        QTest::newRow("latin-1") << QByteArray("R\xE9" "seau") << "R\u00E9seau" << "R_seau";
+        QTest::newRow("plain") << QByteArray("ORV-0042") << "ORV-0042"
+                               << "ORV-0042";
+        QTest::newRow("padded") << QByteArray("  AB 12   ") << "AB 12"
+                                << "AB_12";
+        QTest::newRow("empty") << QByteArray() << ""
+                               << "no-id";
+        QTest::newRow("erased") << QByteArray(16, char(0xFF)) << ""
+                                << "no-id";
+        QTest::newRow("unprintable") << QByteArray("\x01\x02\x1B\x7F") << ""
+                                     << "no-id";
+        QTest::newRow("unprintable inside") << QByteArray("A\x01"
+                                                          "B")
+                                            << "A\u00B7B"
+                                            << "A_B";
+        QTest::newRow("parent") << QByteArray("../x") << "../x"
+                                << "___x";
+        QTest::newRow("dots only") << QByteArray("..") << ".."
+                                   << "no-id";
+        QTest::newRow("absolute") << QByteArray("/etc/passwd") << "/etc/passwd"
+                                  << "_etc_passwd";
+        QTest::newRow("windows path") << QByteArray("C:\\x") << "C:\\x"
+                                      << "C__x";
+        QTest::newRow("device name") << QByteArray("com1") << "com1"
+                                     << "com1_";
+        QTest::newRow("latin-1") << QByteArray("R\xE9"
+                                               "seau")
+                                 << "R\u00E9seau"
+                                 << "R_seau";
     }
     void radioIdNames() {
         QFETCH(QByteArray, id);
@@ -117,13 +133,14 @@ private slots:
         RadioData memory = sim::demoRadioImage();
         memory.spare[3] = 0x5A;
         const QDateTime when(QDate(2025, 3, 1), QTime(10, 0, 5));
-        for (const QByteArray& id : {QByteArray("../x"), QByteArray("../../etc"), QByteArray("/abs"), QByteArray(),
-                                     QByteArray("\x01\x02"), QByteArray("RADIO-7")}) {
+        for (const QByteArray& id : {QByteArray("../x"), QByteArray("../../etc"), QByteArray("/abs"),
+                                     QByteArray(), QByteArray("\x01\x02"), QByteArray("RADIO-7")}) {
             QString error;
             const std::optional<QString> path = store.keep(memory, raw16(id), when, &error);
             QVERIFY2(path, qPrintable(error));
-            QVERIFY2(QFileInfo(*path).canonicalFilePath().startsWith(QDir(store.root()).canonicalPath() + "/"),
-                     qPrintable(*path));
+            QVERIFY2(
+                QFileInfo(*path).canonicalFilePath().startsWith(QDir(store.root()).canonicalPath() + "/"),
+                qPrintable(*path));
             QVERIFY(QFileInfo(*path).fileName().startsWith("20250301-100005-read"));
             QCOMPARE(fileBytes(*path), serializeDataFile(memory, false));
             QCOMPARE(fileBytes(*path).size(), DataFileSize);
@@ -139,7 +156,8 @@ private slots:
         QCOMPARE(files.size(), 7);
         for (const QString& f : files)
             QVERIFY2(f.startsWith("backups/") && f.endsWith(".kvd"), qPrintable(f));
-        QVERIFY(files.contains("backups/no-id/20250301-100005-read-2.kvd")); // the empty and the unprintable ID
+        QVERIFY(
+            files.contains("backups/no-id/20250301-100005-read-2.kvd")); // the empty and the unprintable ID
     }
 
     // A backup folder that cannot be made: no backup, the reason, nothing written.
@@ -147,7 +165,8 @@ private slots:
         QTemporaryDir data;
         QVERIFY(putFile(data.filePath("backups"), "a file where the folder should be"));
         QString error;
-        QVERIFY(!BackupStore(data.path()).keep(RadioData{}, raw16("R"), QDateTime::currentDateTime(), &error));
+        QVERIFY(
+            !BackupStore(data.path()).keep(RadioData{}, raw16("R"), QDateTime::currentDateTime(), &error));
         QVERIFY2(error.contains("cannot be made"), qPrintable(error));
         QCOMPARE(filesUnder(data.path()), QStringList{"backups"});
     }
@@ -179,7 +198,8 @@ private slots:
 
         QCOMPARE(store.prune(now), 5 + 5);
         auto backupsOf = [&](const QString& radio) {
-            QStringList names = QDir(QDir(store.root()).filePath(radio)).entryList({"2*-read*.kvd"}, QDir::Files);
+            QStringList names =
+                QDir(QDir(store.root()).filePath(radio)).entryList({"2*-read*.kvd"}, QDir::Files);
             names.sort();
             return names;
         };

@@ -21,7 +21,9 @@ using orv::test::putFile;
 
 namespace {
 
-QDateTime at(const QString& iso) { return QDateTime::fromString(iso, Qt::ISODate); }
+QDateTime at(const QString& iso) {
+    return QDateTime::fromString(iso, Qt::ISODate);
+}
 
 HistoryEvent makeEvent(const QString& radio, const QString& operation, const QString& time, int model = 7) {
     HistoryEvent e;
@@ -48,7 +50,8 @@ QStringList operations(const std::vector<HistoryEvent>& events) {
 struct RawConnection {
     QString name;
     QSqlDatabase db;
-    explicit RawConnection(const QString& path, const QString& connectionName = QStringLiteral("raw")) : name(connectionName) {
+    explicit RawConnection(const QString& path, const QString& connectionName = QStringLiteral("raw"))
+        : name(connectionName) {
         db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=100"));
@@ -82,7 +85,7 @@ class TestHistoryDb : public QObject {
     int m_files = 0;
     QString freshPath() { return m_dir.filePath(QStringLiteral("h%1/history.sqlite").arg(++m_files)); }
 
-private slots:
+  private slots:
     // A new file: the current schema, WAL, and the indexes that list a radio's events.
     void newHistory() {
         const QString path = freshPath();
@@ -96,9 +99,11 @@ private slots:
         QCOMPARE(raw.value("PRAGMA user_version").toInt(), HistoryDatabase::SchemaVersion);
         QCOMPARE(raw.value("PRAGMA journal_mode").toString(), QStringLiteral("wal"));
         const QString plan =
-            raw.value("EXPLAIN QUERY PLAN SELECT * FROM events WHERE radio_id = 'X' ORDER BY time_ms DESC").toString();
+            raw.value("EXPLAIN QUERY PLAN SELECT * FROM events WHERE radio_id = 'X' ORDER BY time_ms DESC")
+                .toString();
         QSqlQuery q(raw.db);
-        QVERIFY(q.exec("EXPLAIN QUERY PLAN SELECT * FROM events WHERE radio_id = 'X' ORDER BY time_ms DESC, id DESC"));
+        QVERIFY(q.exec(
+            "EXPLAIN QUERY PLAN SELECT * FROM events WHERE radio_id = 'X' ORDER BY time_ms DESC, id DESC"));
         QString detail;
         while (q.next())
             detail += q.value(3).toString() + QLatin1Char(';');
@@ -121,7 +126,8 @@ private slots:
         hashed.backup = "/data/backups/A/x.kvd";
         QVERIFY(db.add(hashed));
 
-        QCOMPARE(operations(*db.events()), (QStringList{"A:verify", "B:write", "A:write", "A:read", ":read"}));
+        QCOMPARE(operations(*db.events()),
+                 (QStringList{"A:verify", "B:write", "A:write", "A:read", ":read"}));
         const std::vector<HistoryEvent> a = *db.events(QStringLiteral("A"));
         QCOMPARE(operations(a), (QStringList{"A:verify", "A:write", "A:read"}));
         QCOMPARE(a[0], hashed);
@@ -150,19 +156,22 @@ private slots:
         QVERIFY(QDir().mkpath(QFileInfo(path).path()));
         {
             RawConnection v1(path, "v1");
-            for (const char* sql : {
-                     "CREATE TABLE events (id INTEGER PRIMARY KEY, time TEXT NOT NULL, radio_id TEXT NOT NULL, "
-                     "model_value INTEGER, data_version INTEGER, port TEXT NOT NULL, operation TEXT NOT NULL, "
-                     "result TEXT NOT NULL, message TEXT NOT NULL, sha256 TEXT, backup TEXT, "
-                     "program_version TEXT NOT NULL)",
-                     "CREATE TABLE radios (radio_id TEXT PRIMARY KEY, model_value INTEGER, first_seen TEXT NOT NULL, "
-                     "last_seen TEXT NOT NULL)",
-                     "INSERT INTO events VALUES (1, '2025-10-26T02:50:00+02:00', 'OLD', 7, 2, 'COM1', 'read', 'ok', "
-                     "'Read data is complete.', NULL, '/b/OLD/1.kvd', '0.0.9')",
-                     "INSERT INTO events VALUES (2, '2025-10-26T02:10:00+01:00', 'OLD', 7, 2, 'COM1', 'write', "
-                     "'failed', 'Writing data interrupted.', 'ab', NULL, '0.0.9')",
-                     "INSERT INTO radios VALUES ('OLD', 7, '2025-10-26T02:50:00+02:00', '2025-10-26T02:10:00+01:00')",
-                     "PRAGMA user_version = 1"})
+            for (const char* sql :
+                 {"CREATE TABLE events (id INTEGER PRIMARY KEY, time TEXT NOT NULL, radio_id TEXT NOT NULL, "
+                  "model_value INTEGER, data_version INTEGER, port TEXT NOT NULL, operation TEXT NOT NULL, "
+                  "result TEXT NOT NULL, message TEXT NOT NULL, sha256 TEXT, backup TEXT, "
+                  "program_version TEXT NOT NULL)",
+                  "CREATE TABLE radios (radio_id TEXT PRIMARY KEY, model_value INTEGER, first_seen TEXT NOT "
+                  "NULL, "
+                  "last_seen TEXT NOT NULL)",
+                  "INSERT INTO events VALUES (1, '2025-10-26T02:50:00+02:00', 'OLD', 7, 2, 'COM1', 'read', "
+                  "'ok', "
+                  "'Read data is complete.', NULL, '/b/OLD/1.kvd', '0.0.9')",
+                  "INSERT INTO events VALUES (2, '2025-10-26T02:10:00+01:00', 'OLD', 7, 2, 'COM1', 'write', "
+                  "'failed', 'Writing data interrupted.', 'ab', NULL, '0.0.9')",
+                  "INSERT INTO radios VALUES ('OLD', 7, '2025-10-26T02:50:00+02:00', "
+                  "'2025-10-26T02:10:00+01:00')",
+                  "PRAGMA user_version = 1"})
                 QVERIFY(v1.exec(sql));
         }
         HistoryDatabase db(path);
@@ -207,7 +216,8 @@ private slots:
             HistoryDatabase db(path);
             QVERIFY(db.open());
             for (int i = 0; i < 200; ++i)
-                QVERIFY(db.add(makeEvent(QStringLiteral("R%1").arg(i % 7), "read", "2025-01-01T10:00:00+01:00")));
+                QVERIFY(
+                    db.add(makeEvent(QStringLiteral("R%1").arg(i % 7), "read", "2025-01-01T10:00:00+01:00")));
         }
         QByteArray bytes = fileBytes(path);
         QVERIFY(bytes.size() > 3 * 4096);
@@ -315,7 +325,8 @@ private slots:
         QVERIFY(radios.load(db));
         QCOMPARE(radios.rowCount(), 2);
         QCOMPARE(radios.index(0, HistoryRadiosModel::Events).data().toInt(), 2);
-        QCOMPARE(radios.headerData(HistoryRadiosModel::LastSeen, Qt::Horizontal).toString(), QStringLiteral("Last Seen"));
+        QCOMPARE(radios.headerData(HistoryRadiosModel::LastSeen, Qt::Horizontal).toString(),
+                 QStringLiteral("Last Seen"));
 
         HistoryEventsModel events;
         QVERIFY(events.load(db));

@@ -49,7 +49,8 @@ struct Recorded : test::RadioBench {
                       int busyTimeoutMs = 200) {
         setFaults(faults);
         radio.setMemory(memory);
-        recorder = std::make_unique<HistoryRecorder>(HistoryRecorder::Settings{data.path(), true, busyTimeoutMs}, clock);
+        recorder = std::make_unique<HistoryRecorder>(
+            HistoryRecorder::Settings{data.path(), true, busyTimeoutMs}, clock);
         recorder->setWarningSink([this](const QString& w) { warnings << w; });
         runner.addObserver(recorder.get());
     }
@@ -80,7 +81,7 @@ struct Recorded : test::RadioBench {
 class TestHistoryRecorder : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     // A read: the backup holds exactly the memory read, the event names the radio, its model,
     // the port, the message, the hash of the 1024 bytes and the backup.
     void readKeepsABackupAndAnEvent() {
@@ -93,7 +94,8 @@ private slots:
 
         QCOMPARE(r.backups(), QStringList{"RADIO-7/20050429-134509-read.kvd"});
         const QString backup = r.recorder->lastBackup();
-        QCOMPARE(QFileInfo(backup).absoluteFilePath(), r.data.filePath("backups/RADIO-7/20050429-134509-read.kvd"));
+        QCOMPARE(QFileInfo(backup).absoluteFilePath(),
+                 r.data.filePath("backups/RADIO-7/20050429-134509-read.kvd"));
         QCOMPARE(test::fileBytes(backup), serializeDataFile(read.data, false));
         QCOMPARE(readDataFile(backup, RadioData{}).data.image, r.radio.memory().image);
 
@@ -212,7 +214,8 @@ private slots:
         QStringList ops;
         for (const HistoryEvent& e : events)
             ops << e.operation + "/" + e.result + "/" + e.radioId + "/" + QString::number(e.modelValue);
-        QCOMPARE(ops, (QStringList{"tune-write-channels/ok/RADIO-7/7", "tune-store/ok/RADIO-7/7", "read/ok/RADIO-7/7"}));
+        QCOMPARE(ops, (QStringList{"tune-write-channels/ok/RADIO-7/7", "tune-store/ok/RADIO-7/7",
+                                   "read/ok/RADIO-7/7"}));
         QCOMPARE(historyOperation(ExchangeKind::TuneValue), QString());
         QCOMPARE(historyOperation(ExchangeKind::TuneStore), QStringLiteral("tune-store"));
     }

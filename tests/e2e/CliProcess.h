@@ -17,8 +17,9 @@
 
 namespace orv::test {
 
-
-inline QString bin(const char* name) { return qEnvironmentVariable("ORVANTE_BIN_DIR") + QLatin1Char('/') + QLatin1String(name); }
+inline QString bin(const char* name) {
+    return qEnvironmentVariable("ORVANTE_BIN_DIR") + QLatin1Char('/') + QLatin1String(name);
+}
 
 // The virtual radio on its pseudo-terminal, stopped (and its memory saved) when it goes.
 struct Radio {
@@ -53,7 +54,7 @@ struct Run {
 
 // `command` is the program and its arguments; `environment` empty: this process's.
 inline Run runCommand(const QStringList& command, const std::function<void(qint64)>& whileRunning = {},
-               const QProcessEnvironment& environment = {}) {
+                      const QProcessEnvironment& environment = {}) {
     QProcess p;
     if (!environment.isEmpty())
         p.setProcessEnvironment(environment);
@@ -109,7 +110,9 @@ struct ReadOnlyInstall {
         if (runCommand(runAs + QStringList{"/usr/bin/test", "-w", program}).exitCode != 1)
             skipWhy = "the program folder is still writable for the user running the program";
     }
-    ~ReadOnlyInstall() { QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); }
+    ~ReadOnlyInstall() {
+        QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
 
     QProcessEnvironment environment() const {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -117,7 +120,9 @@ struct ReadOnlyInstall {
         return env;
     }
     QStringList command(const QString& name) const { return runAs + QStringList{program + "/" + name}; }
-    Run cli(const QStringList& args) const { return runCommand(command("orvante-cli") + args, {}, environment()); }
+    Run cli(const QStringList& args) const {
+        return runCommand(command("orvante-cli") + args, {}, environment());
+    }
 };
 
 // The image rows of `orvante-cli dump FILE`, "000: .." to "3F0: ..".

@@ -17,7 +17,8 @@ using namespace orv::test;
 namespace {
 
 const QByteArray ReadDone = "Read data is complete. Press OK button to continue ...";
-const QByteArray CsvHeader = "time,radio_id,model_value,data_version,port,operation,result,message,sha256,backup";
+const QByteArray CsvHeader =
+    "time,radio_id,model_value,data_version,port,operation,result,message,sha256,backup";
 
 QProcessEnvironment withDataFolder(const QString& folder,
                                    QProcessEnvironment env = QProcessEnvironment::systemEnvironment()) {
@@ -52,8 +53,10 @@ class TestHistoryCli : public QObject {
     int m_folders = 0;
     QString freshFolder() { return m_dir.filePath(QStringLiteral("data%1").arg(++m_folders)); }
 
-private slots:
-    void initTestCase() { QVERIFY2(QFile::exists(bin("orvante-radio-sim")), "orvante-radio-sim is not built"); }
+  private slots:
+    void initTestCase() {
+        QVERIFY2(QFile::exists(bin("orvante-radio-sim")), "orvante-radio-sim is not built");
+    }
 
     // Two reads at the same time from two radios into one data folder, one with --no-backup:
     // both recorded, one backup, which holds exactly what the read saved. Then the listing:
@@ -69,7 +72,8 @@ private slots:
         a.setProcessEnvironment(withDataFolder(data));
         b.setProcessEnvironment(withDataFolder(data));
         a.start(bin("orvante-cli"), {"--port", first.device, "read", "-o", m_dir.filePath("a.kvd")});
-        b.start(bin("orvante-cli"), {"--port", second.device, "--no-backup", "read", "-o", m_dir.filePath("b.kvd")});
+        b.start(bin("orvante-cli"),
+                {"--port", second.device, "--no-backup", "read", "-o", m_dir.filePath("b.kvd")});
         QVERIFY(a.waitForFinished(60000) && b.waitForFinished(60000));
         const QByteArray aErr = a.readAllStandardError(), bErr = b.readAllStandardError();
         QVERIFY2(a.exitCode() == 0 && aErr.isEmpty(), aErr);
@@ -82,8 +86,10 @@ private slots:
         const QString backup = aOut[1].mid(8);
         QVERIFY(backup.endsWith("-read.kvd"));
         QCOMPARE(fileBytes(backup), fileBytes(m_dir.filePath("a.kvd")));
-        QCOMPARE(lines(b.readAllStandardOutput()), (QStringList{ReadDone, "Saved to " + m_dir.filePath("b.kvd")}));
-        QCOMPARE(QDir(data + "/backups").entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{"ORV-DEMO-0000042"});
+        QCOMPARE(lines(b.readAllStandardOutput()),
+                 (QStringList{ReadDone, "Saved to " + m_dir.filePath("b.kvd")}));
+        QCOMPARE(QDir(data + "/backups").entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+                 QStringList{"ORV-DEMO-0000042"});
         QCOMPARE(QDir(data + "/backups/ORV-DEMO-0000042").entryList(QDir::Files).size(), 1);
 
         // Both reads, each with its port; exactly the contract's keys.
@@ -94,7 +100,8 @@ private slots:
         QCOMPARE(keys, (QStringList{"backup", "data_version", "message", "model_value", "operation", "port",
                                     "radio_id", "result", "sha256", "time"}));
         QVERIFY(all[0].toObject()["time"].toString() >= all[1].toObject()["time"].toString());
-        QJsonObject kept = all[0].toObject()["port"].toString() == first.device ? all[0].toObject() : all[1].toObject();
+        QJsonObject kept =
+            all[0].toObject()["port"].toString() == first.device ? all[0].toObject() : all[1].toObject();
         QCOMPARE(kept["port"].toString(), first.device);
         QCOMPARE(kept["operation"].toString(), QStringLiteral("read"));
         QCOMPARE(kept["result"].toString(), QStringLiteral("ok"));
@@ -139,7 +146,8 @@ private slots:
         const QJsonArray events = historyJson(data);
         QCOMPARE(events.size(), 1);
         QCOMPARE(events[0].toObject()["result"].toString(), QStringLiteral("failed"));
-        QCOMPARE(events[0].toObject()["message"].toString(), QStringLiteral("Reading data interrupted. Please read again!"));
+        QCOMPARE(events[0].toObject()["message"].toString(),
+                 QStringLiteral("Reading data interrupted. Please read again!"));
         QVERIFY(events[0].toObject()["sha256"].isNull());
     }
 
@@ -194,7 +202,8 @@ private slots:
         QCOMPARE(r.exitCode, 1);
         const QStringList err = lines(r.err);
         QCOMPARE(err.size(), 3);
-        QVERIFY2(err[1].startsWith("Warning: radio history not written: ") && err[1].contains("locked"), r.err);
+        QVERIFY2(err[1].startsWith("Warning: radio history not written: ") && err[1].contains("locked"),
+                 r.err);
         QVERIFY2(err[0].startsWith("/dev/orvante-missing port don't respond"), r.err);
         QCOMPARE(err[2], err[0]);
         QVERIFY(lock.exec("ROLLBACK"));
@@ -210,7 +219,8 @@ private slots:
             QSKIP(qPrintable(install.skipWhy));
         const QString data = install.root.filePath("data");
         QVERIFY(QDir().mkpath(data));
-        QVERIFY(QFile::setPermissions(data, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
+        QVERIFY(QFile::setPermissions(data, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
+                                                QFile::ExeOther));
         const QProcessEnvironment env = withDataFolder(data, install.environment());
         const Run plain = cli({"--demo", "info-read"});
         Run r = runCommand(install.command("orvante-cli") + QStringList{"--demo", "info-read"}, {}, env);
@@ -219,7 +229,9 @@ private slots:
         QCOMPARE(lines(r.err).size(), 1);
         QVERIFY2(r.err.startsWith("Warning: radio history not kept: "), r.err);
 
-        r = runCommand(install.command("orvante-cli") + QStringList{"--port", "/dev/orvante-missing", "info-read"}, {}, env);
+        r = runCommand(install.command("orvante-cli") +
+                           QStringList{"--port", "/dev/orvante-missing", "info-read"},
+                       {}, env);
         QCOMPARE(r.exitCode, 1);
         QVERIFY2(r.err.startsWith("Warning: radio history"), r.err);
         QVERIFY2(r.lastErrLine().startsWith("/dev/orvante-missing port don't respond"), r.err);

@@ -33,7 +33,7 @@ QStringList recorded(const QString& folder) {
 class TestHistoryWindow : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void readAndWriteAreRecorded() {
         QTemporaryDir data;
         test::DataFolderEnvironment folder(data.path().toUtf8());

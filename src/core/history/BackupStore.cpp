@@ -18,7 +18,8 @@ const QString StampFormat = QStringLiteral("yyyyMMdd-HHmmss");
 
 QString backupName(const QDateTime& when, int sequence) {
     const QString stamp = when.toString(StampFormat);
-    return sequence <= 1 ? stamp + QStringLiteral("-read.kvd") : stamp + QStringLiteral("-read-%1.kvd").arg(sequence);
+    return sequence <= 1 ? stamp + QStringLiteral("-read.kvd")
+                         : stamp + QStringLiteral("-read-%1.kvd").arg(sequence);
 }
 
 struct Found {
@@ -48,7 +49,8 @@ std::vector<Found> backupsIn(const QDir& folder) {
 
 } // namespace
 
-BackupStore::BackupStore(const QString& dataFolder) : m_root(QDir(dataFolder).filePath(QStringLiteral("backups"))) {}
+BackupStore::BackupStore(const QString& dataFolder)
+    : m_root(QDir(dataFolder).filePath(QStringLiteral("backups"))) {}
 
 std::optional<QString> BackupStore::keep(const RadioData& data, const QString& rawId, const QDateTime& when,
                                          QString* error) const {
@@ -59,7 +61,8 @@ std::optional<QString> BackupStore::keep(const RadioData& data, const QString& r
         return std::nullopt;
     };
     if (!QDir().mkpath(folder.path()))
-        return failed(QStringLiteral("the folder %1 cannot be made").arg(QDir::toNativeSeparators(folder.path())));
+        return failed(
+            QStringLiteral("the folder %1 cannot be made").arg(QDir::toNativeSeparators(folder.path())));
 
     // The file is written whole under a name of its own, then renamed to the first free backup
     // name: a rename never replaces a file, so two reads in one second (or two programs) keep

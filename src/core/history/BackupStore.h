@@ -19,7 +19,7 @@ inline constexpr int BackupKeepDays = 365;
 inline constexpr int BackupKeepNewest = 10;
 
 class BackupStore {
-public:
+  public:
     explicit BackupStore(const QString& dataFolder);
 
     // <data folder>/backups
@@ -34,7 +34,7 @@ public:
     // Removes what has outlived its time in every radio folder; returns how many files went.
     int prune(const QDateTime& now) const;
 
-private:
+  private:
     QString m_root;
 };
 

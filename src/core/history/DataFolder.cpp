@@ -14,12 +14,14 @@ namespace {
 QString optionValue(const QString& programIni, const char* key) {
     if (programIni.isEmpty())
         return QString();
-    return IniFile(programIni).readString(QString::fromLatin1(OptionsSection), QString::fromLatin1(key), QString());
+    return IniFile(programIni)
+        .readString(QString::fromLatin1(OptionsSection), QString::fromLatin1(key), QString());
 }
 
 bool storeOption(const QString& programIni, const char* key, const QString& value) {
     return !programIni.isEmpty() &&
-           IniFile(programIni).writeString(QString::fromLatin1(OptionsSection), QString::fromLatin1(key), value);
+           IniFile(programIni)
+               .writeString(QString::fromLatin1(OptionsSection), QString::fromLatin1(key), value);
 }
 
 } // namespace

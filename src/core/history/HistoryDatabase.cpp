@@ -76,21 +76,31 @@ bool looksLikeDatabase(const QString& path) {
     return f.read(16) == QByteArray("SQLite format 3", 16);
 }
 
-QVariant orNull(int value) { return value >= 0 ? QVariant(value) : QVariant(QMetaType(QMetaType::Int)); }
-QVariant orNull(const QString& text) { return text.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(text); }
+QVariant orNull(int value) {
+    return value >= 0 ? QVariant(value) : QVariant(QMetaType(QMetaType::Int));
+}
+QVariant orNull(const QString& text) {
+    return text.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(text);
+}
 // Qt SQL binds a null QString as NULL: a text column that must hold one gets "".
-QVariant notNull(const QString& text) { return text.isNull() ? QVariant(QString(QLatin1String(""))) : QVariant(text); }
+QVariant notNull(const QString& text) {
+    return text.isNull() ? QVariant(QString(QLatin1String(""))) : QVariant(text);
+}
 
-const char* const EventColumns = "time, radio_id, model_value, data_version, port, operation, result, message, "
-                                 "sha256, backup, program_version";
+const char* const EventColumns =
+    "time, radio_id, model_value, data_version, port, operation, result, message, "
+    "sha256, backup, program_version";
 
 } // namespace
 
 QString isoTimeWithOffset(const QDateTime& time) {
     const int offset = time.offsetFromUtc();
     const int minutes = std::abs(offset) / 60;
-    return time.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) + (offset < 0 ? QLatin1Char('-') : QLatin1Char('+')) +
-           QStringLiteral("%1:%2").arg(minutes / 60, 2, 10, QLatin1Char('0')).arg(minutes % 60, 2, 10, QLatin1Char('0'));
+    return time.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) +
+           (offset < 0 ? QLatin1Char('-') : QLatin1Char('+')) +
+           QStringLiteral("%1:%2")
+               .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+               .arg(minutes % 60, 2, 10, QLatin1Char('0'));
 }
 
 HistoryDatabase::HistoryDatabase(QString path, int busyTimeoutMs)
@@ -99,10 +109,13 @@ HistoryDatabase::HistoryDatabase(QString path, int busyTimeoutMs)
     m_name = QStringLiteral("orvante-history-%1").arg(++counter);
 }
 
-HistoryDatabase::~HistoryDatabase() { close(); }
+HistoryDatabase::~HistoryDatabase() {
+    close();
+}
 
 void HistoryDatabase::close() {
-    Q_ASSERT_X(QThread::currentThread() == m_thread, "HistoryDatabase", "used by a thread that did not make it");
+    Q_ASSERT_X(QThread::currentThread() == m_thread, "HistoryDatabase",
+               "used by a thread that did not make it");
     m_open = false;
     if (!m_db.isValid())
         return;
@@ -111,7 +124,8 @@ void HistoryDatabase::close() {
     QSqlDatabase::removeDatabase(m_name);
 }
 
-bool HistoryDatabase::exec(QSqlQuery& query, const QString& sql, const QVariantList& values, const QString& what) {
+bool HistoryDatabase::exec(QSqlQuery& query, const QString& sql, const QVariantList& values,
+                           const QString& what) {
     // A statement that cannot be prepared keeps the reason in lastError(); exec() would
     // replace it with a vaguer one.
     bool ok = query.prepare(sql);
@@ -121,7 +135,8 @@ bool HistoryDatabase::exec(QSqlQuery& query, const QString& sql, const QVariantL
     if (ok)
         return true;
     m_damaged = damagedCode(query.lastError());
-    m_error = QStringLiteral("%1 cannot be %2 (%3)").arg(QDir::toNativeSeparators(m_path), what, reasonOf(query.lastError()));
+    m_error = QStringLiteral("%1 cannot be %2 (%3)")
+                  .arg(QDir::toNativeSeparators(m_path), what, reasonOf(query.lastError()));
     return false;
 }
 
@@ -133,7 +148,8 @@ bool HistoryDatabase::exec(const QString& sql) {
 bool HistoryDatabase::connect() {
     m_damaged = false;
     if (!QDir().mkpath(QFileInfo(m_path).absolutePath())) {
-        m_error = QStringLiteral("the folder %1 cannot be made").arg(QDir::toNativeSeparators(QFileInfo(m_path).absolutePath()));
+        m_error = QStringLiteral("the folder %1 cannot be made")
+                      .arg(QDir::toNativeSeparators(QFileInfo(m_path).absolutePath()));
         return false;
     }
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
@@ -144,7 +160,8 @@ bool HistoryDatabase::connect() {
     m_db.setDatabaseName(m_path);
     m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_busyTimeoutMs));
     if (!m_db.open()) {
-        m_error = QStringLiteral("%1 cannot be opened (%2)").arg(QDir::toNativeSeparators(m_path), reasonOf(m_db.lastError()));
+        m_error = QStringLiteral("%1 cannot be opened (%2)")
+                      .arg(QDir::toNativeSeparators(m_path), reasonOf(m_db.lastError()));
         return false;
     }
     // WAL lets readers and one writer work side by side; NORMAL syncs at checkpoints only,
@@ -169,8 +186,9 @@ bool HistoryDatabase::upgradeSchema() {
     if (v == SchemaVersion)
         return true;
     if (v > SchemaVersion) {
-        m_error = QStringLiteral("%1 was made by a newer version of the program; this one does not write to it")
-                      .arg(QDir::toNativeSeparators(m_path));
+        m_error =
+            QStringLiteral("%1 was made by a newer version of the program; this one does not write to it")
+                .arg(QDir::toNativeSeparators(m_path));
         return false;
     }
     // Another program may be bringing the same file up to date: the write lock first, then
@@ -206,7 +224,8 @@ bool HistoryDatabase::setAside() {
     for (int n = 2; QFile::exists(aside); ++n)
         aside = m_path + QStringLiteral(".damaged-%1-%2").arg(stamp).arg(n);
     if (!QFile::rename(m_path, aside)) {
-        m_error = QStringLiteral("%1 is damaged and cannot be set aside").arg(QDir::toNativeSeparators(m_path));
+        m_error =
+            QStringLiteral("%1 is damaged and cannot be set aside").arg(QDir::toNativeSeparators(m_path));
         return false;
     }
     // The journal files belong to the damaged file: a new history must not take them up.
@@ -223,7 +242,8 @@ bool HistoryDatabase::reopenFresh() {
 }
 
 bool HistoryDatabase::open() {
-    Q_ASSERT_X(QThread::currentThread() == m_thread, "HistoryDatabase", "used by a thread that did not make it");
+    Q_ASSERT_X(QThread::currentThread() == m_thread, "HistoryDatabase",
+               "used by a thread that did not make it");
     close();
     m_setAside.clear();
     // Set aside before SQLite looks at it, journal files and all.
@@ -244,28 +264,32 @@ bool HistoryDatabase::insert(const HistoryEvent& e) {
 bool HistoryDatabase::insertRows(const HistoryEvent& e) {
     const QString time = isoTimeWithOffset(e.time);
     QSqlQuery q(m_db);
-    bool ok = exec(q,
-                   QStringLiteral("INSERT INTO events (%1, time_ms) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
-                       .arg(QLatin1String(EventColumns)),
-                   {notNull(time), notNull(e.radioId), orNull(e.modelValue), orNull(e.dataVersion), notNull(e.port),
-                    notNull(e.operation), notNull(e.result), notNull(e.message), orNull(e.sha256), orNull(e.backup),
-                    notNull(e.programVersion), QVariant(e.time.toMSecsSinceEpoch())},
-                   QStringLiteral("written"));
+    bool ok =
+        exec(q,
+             QStringLiteral("INSERT INTO events (%1, time_ms) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                 .arg(QLatin1String(EventColumns)),
+             {notNull(time), notNull(e.radioId), orNull(e.modelValue), orNull(e.dataVersion), notNull(e.port),
+              notNull(e.operation), notNull(e.result), notNull(e.message), orNull(e.sha256), orNull(e.backup),
+              notNull(e.programVersion), QVariant(e.time.toMSecsSinceEpoch())},
+             QStringLiteral("written"));
     // A radio that answered, or whose ID is known, has its row.
     if (ok && (e.modelValue >= 0 || !e.radioId.isEmpty())) {
         QSqlQuery r(m_db);
         ok = exec(r,
-                  QStringLiteral("INSERT INTO radios (radio_id, model_value, first_seen, last_seen) VALUES (?, ?, ?, ?) "
-                                 "ON CONFLICT (radio_id) DO UPDATE SET "
-                                 "model_value = coalesce(excluded.model_value, model_value), "
-                                 "last_seen = excluded.last_seen"),
-                  {notNull(e.radioId), orNull(e.modelValue), notNull(time), notNull(time)}, QStringLiteral("written"));
+                  QStringLiteral(
+                      "INSERT INTO radios (radio_id, model_value, first_seen, last_seen) VALUES (?, ?, ?, ?) "
+                      "ON CONFLICT (radio_id) DO UPDATE SET "
+                      "model_value = coalesce(excluded.model_value, model_value), "
+                      "last_seen = excluded.last_seen"),
+                  {notNull(e.radioId), orNull(e.modelValue), notNull(time), notNull(time)},
+                  QStringLiteral("written"));
     }
     return ok;
 }
 
 bool HistoryDatabase::add(const HistoryEvent& event) {
-    Q_ASSERT_X(QThread::currentThread() == m_thread, "HistoryDatabase", "used by a thread that did not make it");
+    Q_ASSERT_X(QThread::currentThread() == m_thread, "HistoryDatabase",
+               "used by a thread that did not make it");
     if (!m_open && !open())
         return false;
     if (insert(event))
@@ -301,9 +325,10 @@ std::optional<std::vector<HistoryEvent>> HistoryDatabase::events(const std::opti
         return std::nullopt;
     auto number = [&q](int column) { return q.isNull(column) ? -1 : q.value(column).toInt(); };
     while (q.next())
-        out.push_back({QDateTime::fromString(q.value(0).toString(), Qt::ISODate), q.value(1).toString(), number(2),
-                       number(3), q.value(4).toString(), q.value(5).toString(), q.value(6).toString(),
-                       q.value(7).toString(), q.value(8).toString(), q.value(9).toString(), q.value(10).toString()});
+        out.push_back({QDateTime::fromString(q.value(0).toString(), Qt::ISODate), q.value(1).toString(),
+                       number(2), number(3), q.value(4).toString(), q.value(5).toString(),
+                       q.value(6).toString(), q.value(7).toString(), q.value(8).toString(),
+                       q.value(9).toString(), q.value(10).toString()});
     return out;
 }
 

@@ -40,7 +40,7 @@ struct RadioSummary {
 };
 
 class HistoryDatabase {
-public:
+  public:
     static constexpr int SchemaVersion = 2;
     static constexpr int DefaultBusyTimeoutMs = 5000;
 
@@ -80,7 +80,7 @@ public:
     QSqlQuery radiosQuery(bool forwardOnly);
     QSqlDatabase connection() const { return m_db; }
 
-private:
+  private:
     bool connect();
     bool upgradeSchema();
     bool insert(const HistoryEvent& event);

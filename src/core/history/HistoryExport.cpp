@@ -8,13 +8,27 @@ namespace orv {
 
 namespace {
 
-QJsonValue numberOrNull(int value) { return value >= 0 ? QJsonValue(value) : QJsonValue(QJsonValue::Null); }
-QJsonValue textOrNull(const QString& text) { return text.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(text); }
-QString numberOrEmpty(int value) { return value >= 0 ? QString::number(value) : QString(); }
+QJsonValue numberOrNull(int value) {
+    return value >= 0 ? QJsonValue(value) : QJsonValue(QJsonValue::Null);
+}
+QJsonValue textOrNull(const QString& text) {
+    return text.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(text);
+}
+QString numberOrEmpty(int value) {
+    return value >= 0 ? QString::number(value) : QString();
+}
 
 QStringList fields(const HistoryEvent& e) {
-    return {isoTimeWithOffset(e.time), e.radioId, numberOrEmpty(e.modelValue), numberOrEmpty(e.dataVersion),
-            e.port, e.operation, e.result, e.message, e.sha256, e.backup};
+    return {isoTimeWithOffset(e.time),
+            e.radioId,
+            numberOrEmpty(e.modelValue),
+            numberOrEmpty(e.dataVersion),
+            e.port,
+            e.operation,
+            e.result,
+            e.message,
+            e.sha256,
+            e.backup};
 }
 
 } // namespace
@@ -51,8 +65,9 @@ QByteArray historyCsv(const std::vector<HistoryEvent>& events) {
 QString historyText(const std::vector<HistoryEvent>& events) {
     if (events.empty())
         return QString();
-    const auto row = [](const QString& time, const QString& radio, const QString& model, const QString& operation,
-                        const QString& result, const QString& port, const QString& message) {
+    const auto row = [](const QString& time, const QString& radio, const QString& model,
+                        const QString& operation, const QString& result, const QString& port,
+                        const QString& message) {
         return (time.leftJustified(26) + radio.leftJustified(17) + model.leftJustified(6) +
                 operation.leftJustified(20) + result.leftJustified(10) + port.leftJustified(12) + message)
                    .trimmed() +

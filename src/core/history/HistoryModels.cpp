@@ -24,13 +24,13 @@ bool HistoryRadiosModel::load(HistoryDatabase& db) {
 
 bool HistoryEventsModel::load(HistoryDatabase& db, const std::optional<QString>& radioId) {
     return take(*this, db.eventsQuery(radioId, false),
-                {tr("Time"), tr("Radio ID"), tr("Model"), tr("Data Version"), tr("Port"), tr("Operation"), tr("Result"),
-                 tr("Message"), tr("SHA-256"), tr("Backup"), tr("Program Version")});
+                {tr("Time"), tr("Radio ID"), tr("Model"), tr("Data Version"), tr("Port"), tr("Operation"),
+                 tr("Result"), tr("Message"), tr("SHA-256"), tr("Backup"), tr("Program Version")});
 }
 
 HistorySearchProxy::HistorySearchProxy(QObject* parent)
-    : QSortFilterProxyModel(parent),
-      m_columns{HistoryEventsModel::RadioId, HistoryEventsModel::Message, HistoryEventsModel::Operation} {}
+    : QSortFilterProxyModel(parent), m_columns{HistoryEventsModel::RadioId, HistoryEventsModel::Message,
+                                               HistoryEventsModel::Operation} {}
 
 void HistorySearchProxy::setSearchText(const QString& text) {
     m_text = text.trimmed();

@@ -18,22 +18,28 @@ bool insideTuneMode(ExchangeKind kind) {
     case ExchangeKind::TuneValue:
     case ExchangeKind::TuneStore:
     case ExchangeKind::TuneCancel:
-    case ExchangeKind::TuneLeave: return true;
-    default: return false;
+    case ExchangeKind::TuneLeave:
+        return true;
+    default:
+        return false;
     }
 }
 
 QString resultName(ExchangeResult::Status status) {
     switch (status) {
-    case ExchangeResult::Status::Ok: return QStringLiteral("ok");
-    case ExchangeResult::Status::Failed: return QStringLiteral("failed");
-    case ExchangeResult::Status::Cancelled: return QStringLiteral("cancelled");
+    case ExchangeResult::Status::Ok:
+        return QStringLiteral("ok");
+    case ExchangeResult::Status::Failed:
+        return QStringLiteral("failed");
+    case ExchangeResult::Status::Cancelled:
+        return QStringLiteral("cancelled");
     }
     return QString();
 }
 
 QString sha256Hex(const RadioData& data) {
-    const QByteArrayView bytes(reinterpret_cast<const char*>(data.image.data()), qsizetype(data.image.size()));
+    const QByteArrayView bytes(reinterpret_cast<const char*>(data.image.data()),
+                               qsizetype(data.image.size()));
     return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
 }
 
@@ -41,8 +47,8 @@ QString sha256Hex(const RadioData& data) {
 
 QString historyOperation(ExchangeKind kind) {
     // The names are the runner's own; the list is the history's.
-    static const QStringList recorded{"read",       "write",      "verify", "info-read",
-                                      "info-write", "tune-store", "tune-write-channels"};
+    static const QStringList recorded{
+        "read", "write", "verify", "info-read", "info-write", "tune-store", "tune-write-channels"};
     const QString name = exchangeKindName(kind);
     return recorded.contains(name) ? name : QString();
 }
@@ -69,8 +75,8 @@ void HistoryRecorder::warn(const QString& text) {
 
 void HistoryRecorder::warnSetAside() {
     warn(QStringLiteral("Warning: radio history %1 was damaged; it was set aside as %2 and a new "
-                                         "history was started.")
-                              .arg(QDir::toNativeSeparators(m_db->path()), QDir::toNativeSeparators(m_db->setAsidePath())));
+                        "history was started.")
+             .arg(QDir::toNativeSeparators(m_db->path()), QDir::toNativeSeparators(m_db->setAsidePath())));
 }
 
 HistoryDatabase* HistoryRecorder::database() {
@@ -79,12 +85,12 @@ HistoryDatabase* HistoryRecorder::database() {
     if (m_dbFailed)
         return nullptr;
     if (!m_db)
-        m_db = std::make_unique<HistoryDatabase>(QDir(m_settings.dataFolder).filePath(QLatin1String(HistoryFileName)),
-                                                 m_settings.busyTimeoutMs);
+        m_db = std::make_unique<HistoryDatabase>(
+            QDir(m_settings.dataFolder).filePath(QLatin1String(HistoryFileName)), m_settings.busyTimeoutMs);
     if (!m_db->open()) {
         m_dbFailed = true;
         warn(QStringLiteral("Warning: radio history not kept: %1. The radio commands go on without it.")
-                                  .arg(m_db->error()));
+                 .arg(m_db->error()));
         return nullptr;
     }
     if (!m_db->setAsidePath().isEmpty())
@@ -163,8 +169,8 @@ void HistoryRecorder::exchangeFinished(const ExchangeResult& result) {
     const QString setAsideBefore = db->setAsidePath();
     if (!db->add(event))
         warn(QStringLiteral("Warning: radio history not written: %1. The radio commands go on without "
-                                             "it.")
-                                  .arg(db->error()));
+                            "it.")
+                 .arg(db->error()));
     else if (db->setAsidePath() != setAsideBefore)
         warnSetAside();
 }

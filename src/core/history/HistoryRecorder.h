@@ -40,7 +40,7 @@ namespace orv {
 QString historyOperation(ExchangeKind kind);
 
 class HistoryRecorder : public ExchangeObserver {
-public:
+  public:
     struct Settings {
         QString dataFolder;
         bool keepBackups = true;
@@ -67,7 +67,7 @@ public:
     void exchangeStarted(ExchangeKind kind, const QString& port) override;
     void exchangeFinished(const ExchangeResult& result) override;
 
-private:
+  private:
     struct KnownRadio {
         int modelCode = -1;
         int dataVersion = -1;
@@ -83,7 +83,7 @@ private:
     BackupStore m_backups;
     std::unique_ptr<HistoryDatabase> m_db;
     bool m_dbFailed = false; // open() failed: not tried again this run
-    bool m_warned = false; // one warning a run
+    bool m_warned = false;   // one warning a run
     WarningSink m_warn;
     QString m_lastBackup;
     QHash<QString, KnownRadio> m_byPort;

@@ -7,9 +7,15 @@ namespace orv {
 
 namespace {
 
-bool printable(QChar c) { return c.unicode() >= 0x20 && c.unicode() < 0x7F; }
-bool printableLatin1(QChar c) { return printable(c) || (c.unicode() >= 0xA0 && c.unicode() < 0xFF); }
-bool padding(QChar c) { return c.unicode() == 0 || c.unicode() == 0xFF || c.isSpace(); }
+bool printable(QChar c) {
+    return c.unicode() >= 0x20 && c.unicode() < 0x7F;
+}
+bool printableLatin1(QChar c) {
+    return printable(c) || (c.unicode() >= 0xA0 && c.unicode() < 0xFF);
+}
+bool padding(QChar c) {
+    return c.unicode() == 0 || c.unicode() == 0xFF || c.isSpace();
+}
 
 } // namespace
 
@@ -33,7 +39,8 @@ QString radioIdFolderName(const QString& rawId) {
     QString name = radioIdLabel(rawId);
     bool named = false;
     for (QChar& c : name) {
-        const bool keep = (c.unicode() < 0x80 && c.isLetterOrNumber()) || c == QLatin1Char('-') || c == QLatin1Char('_');
+        const bool keep =
+            (c.unicode() < 0x80 && c.isLetterOrNumber()) || c == QLatin1Char('-') || c == QLatin1Char('_');
         if (keep)
             named = named || c != QLatin1Char('_');
         else
