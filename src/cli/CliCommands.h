@@ -46,6 +46,7 @@ struct RadioOptions {
     bool demo = false; // the built-in virtual radio
     QString trace;     // trace file
     bool yes = false;  // answer Yes to the questions
+    bool backup = true; // keep a backup of a read (--no-backup: none)
 };
 int cmdRead(const Options& o, const RadioOptions& r, const QString& file);
 int cmdWrite(const Options& o, const RadioOptions& r, const QString& file, bool raw);
@@ -64,5 +65,9 @@ QStringList tuneItemKeys();
 int cmdTuneRead(const Options& o, const RadioOptions& r, const QString& file);
 int cmdTune(const Options& o, const RadioOptions& r, const TuneRequest& t);
 int cmdTuneWriteChannels(const Options& o, const RadioOptions& r, const QString& file);
+
+// The radio history, newest first (only `radioId`'s events when given); format is "text",
+// "json" or "csv".
+int cmdHistory(const Options& o, const std::optional<QString>& radioId, const QString& format);
 
 } // namespace orv::cli

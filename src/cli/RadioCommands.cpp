@@ -21,6 +21,7 @@ int cmdRead(const Options& o, const RadioOptions& r, const QString& file) {
     ReadResult result;
     if (!run.runner.read(session->data(), &result).ok())
         return failedExchange(feedback);
+    run.history.sayBackup();
     // The file keeps the memory exactly as read, so the editors are not involved.
     Document::noticeDataVersion(result.dataVersion, feedback);
     int version = result.dataVersion;

@@ -4,6 +4,7 @@
 
 #include "CliCommands.h"
 #include "CliFeedback.h"
+#include "CliHistory.h"
 #include "link/RadioConnection.h"
 #include "document/Document.h"
 #include "exchange/ExchangeRunner.h"
@@ -63,11 +64,14 @@ struct RadioRun {
     RadioConnection connection;
     RadioFeedback feedback;
     ExchangeRunner runner;
+    CliHistory history; // every exchange recorded, a read kept as a backup
     explicit RadioRun(const RadioOptions& r)
         : connection(SystemClock::instance()), feedback(r.yes),
           runner([this]() -> RadioLink& { return connection.link(); }, feedback) {}
     bool start(const Options& o, const RadioOptions& r, const QString& file = {}) {
         session = file.isEmpty() ? startSession(o, startFeedback) : openSession(o, file, startFeedback);
+        if (session)
+            history.attach(runner, session->startup().productIniPath, r.backup);
         return session && setUpConnection(connection, r, session->startup().productIniPath);
     }
     RadioLink& link() { return connection.link(); }

@@ -74,7 +74,9 @@ int main(int argc, char* argv[]) {
         "                                                       align one item on test channel N (1-11);\n"
         "                                                       KEY: Battery, SqlTight, SqlOpen, CTCDevW,\n"
         "                                                       DCSDevW, CTCDevN, DCSDevN; V: 0-255\n"
-        "  tune-write-channels FILE                             write the test channels of FILE"));
+        "  tune-write-channels FILE                             write the test channels of FILE\n"
+        "  (a read is kept as a backup in the data folder unless --no-backup is given)\n"
+        "\nhistory [--radio-id ID] [--format text|json|csv]       the radio history, newest first"));
     p.addHelpOption();
     p.addVersionOption();
     p.addOption({QStringLiteral("catalog"), QStringLiteral("The model catalog INI (default: the shipped vuxPC.ini)."),
@@ -93,17 +95,22 @@ int main(int argc, char* argv[]) {
                  QStringLiteral("FILE")});
     p.addOption({QStringLiteral("yes"), QStringLiteral("Radio commands: answer Yes to the questions (default: No).")});
     p.addOption({QStringLiteral("raw"), QStringLiteral("write: send the file's bytes unchanged.")});
+    p.addOption({QStringLiteral("no-backup"), QStringLiteral("Radio commands: keep no backup of the memory read.")});
+    p.addOption({QStringLiteral("radio-id"), QStringLiteral("history: only the events of this radio ID."),
+                 QStringLiteral("ID")});
     p.addOption({QStringLiteral("channel"), QStringLiteral("tune: the test channel, 1-11."), QStringLiteral("N")});
     p.addOption({QStringLiteral("item"), QStringLiteral("tune: the tune item."), QStringLiteral("KEY")});
     p.addOption({QStringLiteral("value"), QStringLiteral("tune: the new value, 0-255."), QStringLiteral("V")});
     p.addOption({QStringLiteral("store"), QStringLiteral("tune: store the value in the radio (OK).")});
     p.addOption({QStringLiteral("cancel"), QStringLiteral("tune: leave the item without storing (Cancel).")});
-    p.addOption({QStringLiteral("format"), QStringLiteral("export: json (default) or csv."), QStringLiteral("FORMAT")});
+    p.addOption({QStringLiteral("format"),
+                 QStringLiteral("export: json (default) or csv; history: text (default), json or csv."),
+                 QStringLiteral("FORMAT")});
     p.addOption({QStringLiteral("pdf"), QStringLiteral("print: the PDF file to write."), QStringLiteral("OUT")});
     p.addOption({QStringLiteral("view"), QStringLiteral("print: channels (default) or tune."), QStringLiteral("VIEW")});
     p.addPositionalArgument(QStringLiteral("command"),
-                            QStringLiteral("new, show, export, convert, dump, print, check, read, write, info-read, info-write, "
-                                           "tune-read, tune or tune-write-channels."));
+                            QStringLiteral("new, show, export, convert, dump, print, check, read, write, info-read, "
+                                           "info-write, tune-read, tune, tune-write-channels or history."));
 
     if (!p.parse(QCoreApplication::arguments()))
         return usage(p.errorText());
@@ -138,6 +145,7 @@ int main(int argc, char* argv[]) {
     r.demo = p.isSet(QStringLiteral("demo"));
     r.trace = p.value(QStringLiteral("trace"));
     r.yes = p.isSet(QStringLiteral("yes"));
+    r.backup = !p.isSet(QStringLiteral("no-backup"));
     const bool raw = p.isSet(QStringLiteral("raw"));
     const QStringList radioCommands{"read", "write", "info-read", "info-write", "tune-read", "tune",
                                     "tune-write-channels"};
@@ -158,6 +166,20 @@ int main(int argc, char* argv[]) {
     const bool radioOptions = p.isSet(QStringLiteral("port")) || r.demo || p.isSet(QStringLiteral("trace")) || r.yes;
     if (!radioCommand && radioOptions)
         return usage(QStringLiteral("--port, --demo, --trace and --yes belong to the radio commands"));
+    if (!radioCommand && !r.backup)
+        return usage(QStringLiteral("--no-backup belongs to the radio commands"));
+    if (command != QLatin1String("history") && p.isSet(QStringLiteral("radio-id")))
+        return usage(QStringLiteral("--radio-id belongs to 'history'"));
+    if (command == QLatin1String("history")) {
+        const QString format = p.isSet(QStringLiteral("format")) ? p.value(QStringLiteral("format")) : QStringLiteral("text");
+        if (!expectArgs(rest, 0))
+            return usage(QStringLiteral("'history' takes no argument besides its options"));
+        if (format != QLatin1String("text") && format != QLatin1String("json") && format != QLatin1String("csv"))
+            return usage(QStringLiteral("--format is text, json or csv"));
+        return cmdHistory(o, p.isSet(QStringLiteral("radio-id")) ? std::optional(p.value(QStringLiteral("radio-id")))
+                                                                  : std::nullopt,
+                          format);
+    }
     if (r.demo && p.isSet(QStringLiteral("port")))
         return usage(QStringLiteral("give either --port or --demo"));
     if (command != QLatin1String("write") && raw)

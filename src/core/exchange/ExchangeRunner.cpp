@@ -81,6 +81,14 @@ void ExchangeRunner::notifyIdentified(ExchangeKind kind, const RadioIdentity& ra
 
 ExchangeResult ExchangeRunner::run(ExchangeKind kind, const std::function<bool(RadioLink&, Feedback&)>& exchange,
                                    const std::optional<UserMessage>& failureMessage) {
+    return run(
+        kind, [&](RadioLink& link, Feedback& feedback, ExchangeResult&) { return exchange(link, feedback); },
+        failureMessage);
+}
+
+ExchangeResult ExchangeRunner::run(ExchangeKind kind,
+                                   const std::function<bool(RadioLink&, Feedback&, ExchangeResult&)>& exchange,
+                                   const std::optional<UserMessage>& failureMessage) {
     RadioLink& link = m_link();
     ExchangeResult result;
     result.kind = kind;
@@ -96,7 +104,7 @@ ExchangeResult ExchangeRunner::run(ExchangeKind kind, const std::function<bool(R
         notifyIdentified(kind, result.radio);
     });
     Tap tap(*this, kind);
-    const bool ok = exchange(link, tap);
+    const bool ok = exchange(link, tap, result);
     link.setHandshakeObserver({});
     link.setCancelToken(nullptr);
 
@@ -121,36 +129,39 @@ ExchangeResult ExchangeRunner::run(ExchangeKind kind, const std::function<bool(R
 
 ExchangeResult ExchangeRunner::read(const RadioData& current, ReadResult* out) {
     std::optional<ReadResult> got;
-    ExchangeResult result = run(ExchangeKind::Read, [&](RadioLink& link, Feedback& feedback) {
+    ExchangeResult result = run(ExchangeKind::Read, [&](RadioLink& link, Feedback& feedback, ExchangeResult& r) {
         got = readRadio(link, feedback, current);
+        if (got) {
+            // A read that succeeded names the radio by its ID too.
+            r.radio.radioId = radioIdText(got->data);
+            r.image = got->data;
+        }
         return got.has_value();
     });
-    if (got) {
-        // A read that succeeded names the radio by its ID too.
-        result.radio.radioId = radioIdText(got->data);
-        if (out)
-            *out = *got;
-    }
+    if (got && out)
+        *out = *got;
     return result;
 }
 
 ExchangeResult ExchangeRunner::write(RadioData& data, int& dataVersion, const WriteRequest& request) {
-    return run(ExchangeKind::Write, [&](RadioLink& link, Feedback& feedback) {
-        return writeRadio(link, feedback, data, dataVersion, request);
+    return run(ExchangeKind::Write, [&](RadioLink& link, Feedback& feedback, ExchangeResult& r) {
+        const bool written = writeRadio(link, feedback, data, dataVersion, request);
+        r.image = data;
+        r.image->modelBlock()[1] = std::uint8_t(dataVersion & 0xFF); // travels as the data version
+        return written;
     });
 }
 
 ExchangeResult ExchangeRunner::readInfo(const RadioData& current, RadioData* out) {
     std::optional<RadioData> got;
-    ExchangeResult result = run(ExchangeKind::InfoRead, [&](RadioLink& link, Feedback& feedback) {
+    ExchangeResult result = run(ExchangeKind::InfoRead, [&](RadioLink& link, Feedback& feedback, ExchangeResult& r) {
         got = readEmbedInfo(link, feedback, current);
+        if (got)
+            r.radio.radioId = radioIdText(*got);
         return got.has_value();
     });
-    if (got) {
-        result.radio.radioId = radioIdText(*got);
-        if (out)
-            *out = *got;
-    }
+    if (got && out)
+        *out = *got;
     return result;
 }
 

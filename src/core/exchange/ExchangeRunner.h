@@ -61,6 +61,9 @@ struct ExchangeResult {
     QString message;
     QString port; // the port's label ("COM3", a device, "Demo radio")
     RadioIdentity radio;
+    // The memory image the exchange moved: a read's image (when it succeeded), or the image a
+    // write sent or was sending (date stamp and data version as on the wire). Empty otherwise.
+    std::optional<RadioData> image;
     bool ok() const { return status == Status::Ok; }
 };
 
@@ -110,6 +113,10 @@ public:
     // The entry point all of the above go through: `exchange` runs on the link with the
     // runner's feedback and tells whether it succeeded; the runner does the rest.
     ExchangeResult run(ExchangeKind kind, const std::function<bool(RadioLink&, Feedback&)>& exchange,
+                       const std::optional<UserMessage>& failureMessage = {});
+    // The same for an exchange that fills in the result what it brought (the radio ID, the
+    // image) before the observers learn how it ended.
+    ExchangeResult run(ExchangeKind kind, const std::function<bool(RadioLink&, Feedback&, ExchangeResult&)>& exchange,
                        const std::optional<UserMessage>& failureMessage = {});
 
 private:

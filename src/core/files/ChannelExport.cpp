@@ -1,5 +1,6 @@
 #include "ChannelExport.h"
 
+#include "files/CsvLine.h"
 #include "image/RadioInfoText.h"
 #include "document/Document.h"
 
@@ -72,15 +73,6 @@ QString withoutTrailingNuls(QString text) {
     return text;
 }
 
-QByteArray csvField(const QString& text) {
-    QByteArray f = text.toUtf8();
-    if (f.contains(',') || f.contains('"') || f.contains('\n') || f.contains('\r')) {
-        f.replace("\"", "\"\"");
-        f = '"' + f + '"';
-    }
-    return f;
-}
-
 } // namespace
 
 QJsonObject exportJson(const Document& s, const QStringList& messages) {
@@ -104,20 +96,11 @@ QJsonObject exportJson(const Document& s, const QStringList& messages) {
 QByteArray exportCsv(const Document& s) {
     QStringList headers = channelHeaders();
     headers << QStringLiteral("No CH") << QStringLiteral("No Tx");
-    QByteArray out;
-    auto appendRow = [&out](const QStringList& fields) {
-        for (int i = 0; i < fields.size(); ++i) {
-            if (i)
-                out += ',';
-            out += csvField(fields[i]);
-        }
-        out += '\n';
-    };
-    appendRow(headers);
+    QByteArray out = csvLine(headers);
     for (const ChannelRow& r : s.channels().rows) {
         QStringList fields(r.cells.begin(), r.cells.end());
         fields << QString::number(r.noCh ? 1 : 0) << QString::number(r.noTx ? 1 : 0);
-        appendRow(fields);
+        out += csvLine(fields);
     }
     return out;
 }

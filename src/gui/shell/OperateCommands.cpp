@@ -12,7 +12,12 @@ namespace orv::gui {
 
 OperateCommands::OperateCommands(MainWindow& window, RadioConnection& connection)
     : m_window(window), m_connection(connection),
-      m_runner([this]() -> RadioLink& { return link(); }, window.feedback()) {
+      m_runner([this]() -> RadioLink& { return link(); }, window.feedback()),
+      m_history(HistoryRecorder::settingsFor(window.document().startup().productIniPath), window.document().clock()) {
+    m_history.setWarningSink([&window](const QString& warning) {
+        window.feedback().message(warning, QStringLiteral("Radio History"), Icon::Exclamation);
+    });
+    m_runner.addObserver(&m_history);
     using Cmd = MainWindow::Command;
     window.setCommandHandler(Cmd::Read, [this] { mnuRead_Click(); });
     window.setCommandHandler(Cmd::Write, [this] { mnuWrite_Click(); });

@@ -5,9 +5,11 @@
 // commands.
 // They talk to the radio through one connection kept for the window's whole run: the COM
 // port chosen in the window, or the built-in virtual radio of `orvante --demo`. Every radio
-// command of the window runs its exchanges through the one runner kept here.
+// command of the window runs its exchanges through the one runner kept here, and the radio
+// history records them all (a read is kept as a backup too).
 
 #include "exchange/ExchangeRunner.h"
+#include "history/HistoryRecorder.h"
 #include "link/RadioConnection.h"
 
 #include <functional>
@@ -33,6 +35,8 @@ public:
     // A step of Write after the cell edits are finished and before anything goes to the
     // radio; false stops the write.
     void setBeforeWrite(std::function<bool()> step) { m_beforeWrite = std::move(step); }
+    // The radio history and backups of the window's exchanges.
+    HistoryRecorder& history() { return m_history; }
 
 private:
     // The channel and function view, without leaving tune mode again.
@@ -42,6 +46,7 @@ private:
     RadioConnection& m_connection;
     ExchangeRunner m_runner;
     std::function<bool()> m_beforeWrite;
+    HistoryRecorder m_history;
 };
 
 } // namespace orv::gui

@@ -1,0 +1,88 @@
+#include "history/HistoryExport.h"
+
+#include "files/CsvLine.h"
+
+#include <QJsonObject>
+
+namespace orv {
+
+namespace {
+
+QJsonValue numberOrNull(int value) {
+    return value >= 0 ? QJsonValue(value) : QJsonValue(QJsonValue::Null);
+}
+QJsonValue textOrNull(const QString& text) {
+    return text.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(text);
+}
+QString numberOrEmpty(int value) {
+    return value >= 0 ? QString::number(value) : QString();
+}
+
+QStringList fields(const HistoryEvent& e) {
+    return {isoTimeWithOffset(e.time),
+            e.radioId,
+            numberOrEmpty(e.modelValue),
+            numberOrEmpty(e.dataVersion),
+            e.port,
+            e.operation,
+            e.result,
+            e.message,
+            e.sha256,
+            e.backup};
+}
+
+} // namespace
+
+const QStringList& historyColumns() {
+    static const QStringList columns{"time",      "radio_id", "model_value", "data_version", "port",
+                                     "operation", "result",   "message",     "sha256",       "backup"};
+    return columns;
+}
+
+QJsonArray historyJson(const std::vector<HistoryEvent>& events) {
+    QJsonArray out;
+    for (const HistoryEvent& e : events) {
+        const QStringList f = fields(e);
+        QJsonObject o;
+        for (int c : {0, 1, 4, 5, 6, 7})
+            o.insert(historyColumns()[c], f[c]);
+        o.insert(QStringLiteral("model_value"), numberOrNull(e.modelValue));
+        o.insert(QStringLiteral("data_version"), numberOrNull(e.dataVersion));
+        o.insert(QStringLiteral("sha256"), textOrNull(e.sha256));
+        o.insert(QStringLiteral("backup"), textOrNull(e.backup));
+        out.append(o);
+    }
+    return out;
+}
+
+QByteArray historyCsv(const std::vector<HistoryEvent>& events) {
+    QByteArray out = csvLine(historyColumns());
+    for (const HistoryEvent& e : events)
+        out += csvLine(fields(e));
+    return out;
+}
+
+QString historyText(const std::vector<HistoryEvent>& events) {
+    if (events.empty())
+        return QString();
+    const auto row = [](const QString& time, const QString& radio, const QString& model,
+                        const QString& operation, const QString& result, const QString& port,
+                        const QString& message) {
+        return (time.leftJustified(26) + radio.leftJustified(17) + model.leftJustified(6) +
+                operation.leftJustified(20) + result.leftJustified(10) + port.leftJustified(12) + message)
+                   .trimmed() +
+               QLatin1Char('\n');
+    };
+    QString out = row(QStringLiteral("Time"), QStringLiteral("Radio ID"), QStringLiteral("Model"),
+                      QStringLiteral("Operation"), QStringLiteral("Result"), QStringLiteral("Port"),
+                      QStringLiteral("Message"));
+    for (const HistoryEvent& e : events) {
+        out += row(isoTimeWithOffset(e.time), e.radioId.isEmpty() ? QStringLiteral("-") : e.radioId,
+                   numberOrEmpty(e.modelValue), e.operation, e.result, e.port, e.message);
+        if (!e.backup.isEmpty())
+            out += QStringLiteral("    Backup: %1\n").arg(e.backup);
+    }
+    return out;
+}
+
+} // namespace orv
