@@ -46,7 +46,8 @@ struct RadioOptions {
     bool yes = false;  // answer Yes to the questions
 };
 int cmdRead(const Options& o, const RadioOptions& r, const QString& file);
-int cmdWrite(const Options& o, const RadioOptions& r, const QString& file, bool raw);
+// verify: then read back what was written and check the radio holds it.
+int cmdWrite(const Options& o, const RadioOptions& r, const QString& file, bool raw, bool verify = false);
 int cmdInfoRead(const Options& o, const RadioOptions& r);
 int cmdInfoWrite(const Options& o, const RadioOptions& r, const QString& text);
 

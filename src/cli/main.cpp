@@ -1,6 +1,7 @@
 // orvante-cli: the radio data on a terminal, for scripts and for checking files.
 
 #include "CliCommands.h"
+#include "DiffCommand.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -61,9 +62,14 @@ int main(int argc, char* argv[]) {
         "  dump FILE                                            the image and spare bytes in hex\n"
         "  print FILE --pdf OUT [--view channels|tune]          the printed report of FILE as a PDF: the channel\n"
         "                                                       and function pages, or the tune page\n"
+        "  diff A B [--scope all|programming] [--format text|json]\n"
+        "                                                       the differences between two data files; exit 0\n"
+        "                                                       none, 1 some, 2 trouble\n"
         "\nRadio commands (add --port PORT or --demo, --trace FILE, --yes):\n"
         "  read -o FILE                                         read the radio's memory into FILE\n"
-        "  write [--raw] FILE                                   write FILE to the radio\n"
+        "  write [--raw] [--verify] FILE                        write FILE to the radio (--verify: then read it back\n"
+        "                                                       and check the radio holds it)\n"
+        "  diff FILE --radio [--scope ...] [--format ...]       the differences between FILE and the radio\n"
         "  info-read                                            print the radio information\n"
         "  info-write TEXT                                      write TEXT as the information text\n"
         "  tune-read -o FILE                                    enter tune mode, leave it, save the test\n"
@@ -91,16 +97,20 @@ int main(int argc, char* argv[]) {
                  QStringLiteral("FILE")});
     p.addOption({QStringLiteral("yes"), QStringLiteral("Radio commands: answer Yes to the questions (default: No).")});
     p.addOption({QStringLiteral("raw"), QStringLiteral("write: send the file's bytes unchanged.")});
+    p.addOption({QStringLiteral("verify"), QStringLiteral("write: read back what was written and compare.")});
+    p.addOption({QStringLiteral("scope"), QStringLiteral("diff: all (default) or programming."), QStringLiteral("SCOPE")});
+    p.addOption({QStringLiteral("radio"), QStringLiteral("diff: compare FILE with the radio.")});
     p.addOption({QStringLiteral("channel"), QStringLiteral("tune: the test channel, 1-11."), QStringLiteral("N")});
     p.addOption({QStringLiteral("item"), QStringLiteral("tune: the tune item."), QStringLiteral("KEY")});
     p.addOption({QStringLiteral("value"), QStringLiteral("tune: the new value, 0-255."), QStringLiteral("V")});
     p.addOption({QStringLiteral("store"), QStringLiteral("tune: store the value in the radio (OK).")});
     p.addOption({QStringLiteral("cancel"), QStringLiteral("tune: leave the item without storing (Cancel).")});
-    p.addOption({QStringLiteral("format"), QStringLiteral("export: json (default) or csv."), QStringLiteral("FORMAT")});
+    p.addOption({QStringLiteral("format"), QStringLiteral("export: json (default) or csv; diff: text (default) or json."),
+                 QStringLiteral("FORMAT")});
     p.addOption({QStringLiteral("pdf"), QStringLiteral("print: the PDF file to write."), QStringLiteral("OUT")});
     p.addOption({QStringLiteral("view"), QStringLiteral("print: channels (default) or tune."), QStringLiteral("VIEW")});
     p.addPositionalArgument(QStringLiteral("command"),
-                            QStringLiteral("new, show, export, convert, dump, print, read, write, info-read, info-write, "
+                            QStringLiteral("new, show, export, convert, dump, print, diff, read, write, info-read, info-write, "
                                            "tune-read, tune or tune-write-channels."));
 
     if (!p.parse(QCoreApplication::arguments()))
@@ -139,7 +149,8 @@ int main(int argc, char* argv[]) {
     const bool raw = p.isSet(QStringLiteral("raw"));
     const QStringList radioCommands{"read", "write", "info-read", "info-write", "tune-read", "tune",
                                     "tune-write-channels"};
-    const bool radioCommand = radioCommands.contains(command);
+    const bool radioCommand =
+        radioCommands.contains(command) || (command == QLatin1String("diff") && p.isSet(QStringLiteral("radio")));
 
     // Options that belong to one command only are refused elsewhere.
     const bool modelOptions = o.modelValue || o.modelPosition;
@@ -160,9 +171,15 @@ int main(int argc, char* argv[]) {
         return usage(QStringLiteral("give either --port or --demo"));
     if (command != QLatin1String("write") && raw)
         return usage(QStringLiteral("--raw belongs to 'write'"));
+    if (command != QLatin1String("write") && p.isSet(QStringLiteral("verify")))
+        return usage(QStringLiteral("--verify belongs to 'write'"));
+    if (command != QLatin1String("diff") && (p.isSet(QStringLiteral("scope")) || p.isSet(QStringLiteral("radio"))))
+        return usage(QStringLiteral("--scope and --radio belong to 'diff'"));
     const bool printOptions = p.isSet(QStringLiteral("pdf")) || p.isSet(QStringLiteral("view"));
     if (command != QLatin1String("print") && printOptions)
         return usage(QStringLiteral("--pdf and --view belong to 'print'"));
+    if (command == QLatin1String("diff"))
+        return runDiff(p, o, r, rest, usage);
     if (command == QLatin1String("read")) {
         if (!expectArgs(rest, 0) || o.output.isEmpty())
             return usage(QStringLiteral("'read' takes no file argument; name the file with -o"));
@@ -171,7 +188,7 @@ int main(int argc, char* argv[]) {
     if (command == QLatin1String("write")) {
         if (!expectArgs(rest, 1))
             return usage(QStringLiteral("'write' takes one FILE"));
-        return cmdWrite(o, r, rest[0], raw);
+        return cmdWrite(o, r, rest[0], raw, p.isSet(QStringLiteral("verify")));
     }
     if (command == QLatin1String("info-read")) {
         if (!expectArgs(rest, 0))

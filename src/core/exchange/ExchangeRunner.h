@@ -12,6 +12,7 @@
 // A runner, its link, its feedback and its observers belong to one thread.
 
 #include "CancelToken.h"
+#include "compare/Verify.h"
 #include "Feedback.h"
 #include "image/RadioData.h"
 #include "link/Exchanges.h"
@@ -38,9 +39,10 @@ enum class ExchangeKind {
     TuneCancel,        // the item left without storing (Cancel)
     TuneWriteChannels, // the test channels written
     TuneLeave,         // tune mode ended
+    Verify,            // the blocks of a write read back and compared with what was sent
 };
 // "read", "write", "info-read", "info-write", "tune-enter", "tune-item", "tune-value",
-// "tune-store", "tune-cancel", "tune-write-channels", "tune-leave".
+// "tune-store", "tune-cancel", "tune-write-channels", "tune-leave", "verify".
 QString exchangeKindName(ExchangeKind kind);
 
 // The radio as far as an exchange got to know it.
@@ -106,6 +108,14 @@ public:
     ExchangeResult leaveTuneItem(int code, int testChannel, int value, bool store, const UserMessage& failureMessage);
     ExchangeResult writeTestChannels(const RadioData& data, const std::optional<UserMessage>& failureMessage = {});
     ExchangeResult leaveTune(bool itemWasLeft);
+    // The verify after a write: reads back the blocks the write sent and compares them with
+    // `written` (the data after the write) as it went out with `dataVersion`, both sides
+    // opened by `opener`. Ok only when the radio holds every byte written. Other bytes in the
+    // radio: Failed with the reason Mismatch, the differences in `report`, and the verdict
+    // as the message - not shown, for the caller shows the differences and offers the write
+    // again. Never writes to the radio.
+    ExchangeResult verify(const RadioData& written, int dataVersion, compare::SideOpener& opener,
+                          compare::VerifyReport* report);
 
     // The entry point all of the above go through: `exchange` runs on the link with the
     // runner's feedback and tells whether it succeeded; the runner does the rest.
@@ -120,6 +130,9 @@ private:
     Feedback& m_feedback;
     const CancelToken* m_cancel = nullptr;
     std::vector<ExchangeObserver*> m_observers;
+    // An outcome the exchange states without showing it (the verify's verdict); it becomes
+    // the result's message.
+    QString m_unshownMessage;
 };
 
 } // namespace orv
