@@ -5,6 +5,7 @@
 
 #include <QJsonValue>
 #include <algorithm>
+#include <cstring>
 #include <span>
 #include <vector>
 
@@ -106,10 +107,9 @@ public:
     }
 
 private:
+    // Values are compared as they are; the JSON values are made for a difference only.
     void add(Section section, int number, const QString& field, const QString& label, const QJsonValue& a,
              const QJsonValue& b, const QString& aText, const QString& bText) {
-        if (a == b)
-            return;
         Difference d;
         d.section = section;
         d.number = number;
@@ -121,19 +121,31 @@ private:
         d.bText = bText;
         m_out.append(d);
     }
-    void addText(Section section, int number, const QString& field, const QString& label, const QString& a,
-                 const QString& b) {
-        add(section, number, field, label, a, b, a, b);
-    }
     void addBox(Section section, int number, const char* key, const char* label, bool aTicked, bool bTicked) {
-        add(section, number, QLatin1String(key), QLatin1String(label), !aTicked, !bTicked, yesNo(aTicked),
-            yesNo(bTicked));
+        if (aTicked != bTicked)
+            add(section, number, QLatin1String(key), QLatin1String(label), !aTicked, !bTicked, yesNo(aTicked),
+                yesNo(bTicked));
     }
-    void addNumber(Section section, int number, const QString& field, const QString& label, int a, int b) {
-        add(section, number, field, label, a, b, QString::number(a), QString::number(b));
+    void addNumber(Section section, int number, const char* field, const char* label, int a, int b) {
+        if (a != b)
+            add(section, number, QLatin1String(field), QLatin1String(label), a, b, QString::number(a),
+                QString::number(b));
     }
     void addQuoted(const char* field, const char* label, const QString& a, const QString& b) {
-        add(Section::RadioInfo, 0, QLatin1String(field), QLatin1String(label), a, b, quoted(a), quoted(b));
+        if (a != b)
+            add(Section::RadioInfo, 0, QLatin1String(field), QLatin1String(label), a, b, quoted(a), quoted(b));
+    }
+    void addSetting(Setting s) {
+        if (sameSettingEntry(m_a.settings, m_b.settings, s))
+            return;
+        const std::optional<QString> a = settingText(m_a.settings, s);
+        const std::optional<QString> b = settingText(m_b.settings, s);
+        if (a == b)
+            return;
+        const QString caption = settingCaption(s);
+        const QString none = QStringLiteral("(none)");
+        add(Section::Settings, 0, caption, caption, a ? QJsonValue(*a) : QJsonValue(), b ? QJsonValue(*b) : QJsonValue(),
+            a.value_or(none), b.value_or(none));
     }
 
     // One grid row: the two boxes, then the cells from `first` on.
@@ -142,8 +154,12 @@ private:
              QString (*key)(int)) {
         addBox(section, m_r.number, InUseKey, "No CH", a.noCh, b.noCh);
         addBox(section, m_r.number, TxAllowedKey, "No Tx", a.noTx, b.noTx);
-        for (int c = first; c < int(a.cells.size()); ++c)
-            addText(section, m_r.number, key(c), headers.value(c), a.cells[std::size_t(c)], b.cells[std::size_t(c)]);
+        for (int c = first; c < int(a.cells.size()); ++c) {
+            const QString& x = a.cells[std::size_t(c)];
+            const QString& y = b.cells[std::size_t(c)];
+            if (x != y)
+                add(section, m_r.number, key(c), headers.value(c), x, y, x, y);
+        }
     }
 
     void fields() {
@@ -158,25 +174,17 @@ private:
                 testChannelColumnKey);
             break;
         case RegionKind::Settings:
-            for (int i = 0; i < SettingCount; ++i) {
-                const auto& a = m_a.settings[std::size_t(i)];
-                const auto& b = m_b.settings[std::size_t(i)];
-                const QString caption = settingCaption(Setting(i));
-                const QString none = QStringLiteral("(none)");
-                add(Section::Settings, 0, caption, caption, a ? QJsonValue(*a) : QJsonValue(),
-                    b ? QJsonValue(*b) : QJsonValue(), a.value_or(none), b.value_or(none));
-            }
+            for (int i = 0; i < SettingCount; ++i)
+                addSetting(Setting(i));
             break;
         case RegionKind::Model:
-            addNumber(Section::Model, 0, QStringLiteral("model_byte"), QStringLiteral("Model byte"),
-                      m_a.set.data.modelByte(), m_b.set.data.modelByte());
+            addNumber(Section::Model, 0, "model_byte", "Model byte", m_a.set.data.modelByte(), m_b.set.data.modelByte());
             if (m_scope == Scope::All)
-                addNumber(Section::Model, 0, QStringLiteral("data_version"), QStringLiteral("Data version"),
-                          m_a.set.dataVersion, m_b.set.dataVersion);
+                addNumber(Section::Model, 0, "data_version", "Data version", m_a.set.dataVersion, m_b.set.dataVersion);
             break;
         case RegionKind::TuneValues:
             for (int k = 0; k < TuneItemCount; ++k)
-                addNumber(Section::TuneValue, k, QLatin1String(tuneItem(k).key), QLatin1String(tuneItem(k).caption),
+                addNumber(Section::TuneValue, k, tuneItem(k).key, tuneItem(k).caption,
                           m_a.set.data.tuneValues()[std::size_t(k)], m_b.set.data.tuneValues()[std::size_t(k)]);
             break;
         case RegionKind::InfoText:
@@ -212,6 +220,8 @@ private:
     void byteRanges() {
         const auto a = bytesOf(m_a.set, m_r);
         const auto b = bytesOf(m_b.set, m_r);
+        if (std::memcmp(a.data(), b.data(), a.size()) == 0)
+            return;
         int k = 0;
         while (k < m_r.size) {
             if (a[std::size_t(k)] == b[std::size_t(k)] || !byteInScope(m_r, k, m_scope)) {
@@ -257,10 +267,11 @@ Differences compareSides(const ShownSide& a, const ShownSide& b, Scope scope) {
     return out;
 }
 
-Differences compareDataSets(const DataSet& a, const DataSet& b, SideOpener& opener, Scope scope) {
+Differences compareDataSets(const DataSet& a, const DataSet& b, const SideOpener& opener, Scope scope) {
     if (a == b)
         return {};
-    return compareSides(opener.open(a), opener.open(b), scope);
+    const auto [sideA, sideB] = opener.openPair(a, b);
+    return compareSides(sideA, sideB, scope);
 }
 
 } // namespace orv::compare

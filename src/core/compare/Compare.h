@@ -21,8 +21,8 @@ namespace orv::compare {
 // The differences between two sides as the window shows them.
 Differences compareSides(const ShownSide& a, const ShownSide& b, Scope scope);
 
-// The differences between two data sets, each opened as the window opens a file. Two equal
-// data sets are not opened at all.
-Differences compareDataSets(const DataSet& a, const DataSet& b, SideOpener& opener, Scope scope);
+// The differences between two data sets, each opened as the window opens a file (only as far
+// as it can differ from the other: SideOpener::openPair).
+Differences compareDataSets(const DataSet& a, const DataSet& b, const SideOpener& opener, Scope scope);
 
 } // namespace orv::compare

@@ -11,7 +11,7 @@ QString verifyFailedText(qsizetype differences) {
         .arg(differences);
 }
 
-Differences writtenDifferences(const RadioData& sent, const RadioData& readBack, int dataVersion, SideOpener& opener) {
+Differences writtenDifferences(const RadioData& sent, const RadioData& readBack, int dataVersion, const SideOpener& opener) {
     return compareDataSets({sent, dataVersion}, {readBack, dataVersion}, opener, Scope::All);
 }
 

@@ -26,6 +26,6 @@ QString verifyFailedText(qsizetype differences);
 // The differences between what went out and what came back, both opened as the window opens
 // a file. Every byte of the written blocks counts, the date stamp and the data-version bytes
 // included: outside those blocks the two images are equal, so nothing else can show.
-Differences writtenDifferences(const RadioData& sent, const RadioData& readBack, int dataVersion, SideOpener& opener);
+Differences writtenDifferences(const RadioData& sent, const RadioData& readBack, int dataVersion, const SideOpener& opener);
 
 } // namespace orv::compare

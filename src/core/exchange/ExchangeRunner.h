@@ -114,7 +114,7 @@ public:
     // radio: Failed with the reason Mismatch, the differences in `report`, and the verdict
     // as the message - not shown, for the caller shows the differences and offers the write
     // again. Never writes to the radio.
-    ExchangeResult verify(const RadioData& written, int dataVersion, compare::SideOpener& opener,
+    ExchangeResult verify(const RadioData& written, int dataVersion, const compare::SideOpener& opener,
                           compare::VerifyReport* report);
 
     // The entry point all of the above go through: `exchange` runs on the link with the

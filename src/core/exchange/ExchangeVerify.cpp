@@ -6,7 +6,7 @@
 
 namespace orv {
 
-ExchangeResult ExchangeRunner::verify(const RadioData& written, int dataVersion, compare::SideOpener& opener,
+ExchangeResult ExchangeRunner::verify(const RadioData& written, int dataVersion, const compare::SideOpener& opener,
                                       compare::VerifyReport* report) {
     compare::VerifyReport found;
     found.sent = imageAsWritten(written, dataVersion);
