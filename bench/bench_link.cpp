@@ -5,6 +5,7 @@
 // Targets: at most 1.05 and at most 0.05.
 
 #include "Feedback.h"
+#include "compare/CompareSide.h"
 #include "exchange/ExchangeRunner.h"
 #include "link/Exchanges.h"
 #include "link/QtSerialLink.h"

@@ -2,9 +2,11 @@
 // waits, only the written blocks, never a write), a radio that holds what was written, a
 // radio that acknowledged a block but kept its old bytes, and a read back that fails.
 
+#include "common/ExchangeLog.h"
 #include "common/RadioBench.h"
 #include "common/TestSetup.h"
 #include "compare/DiffReport.h"
+#include "compare/Verify.h"
 #include "exchange/ExchangeRunner.h"
 
 #include <QtTest>
@@ -12,20 +14,9 @@
 using namespace orv;
 using Bench = orv::test::RadioBench;
 using Status = ExchangeResult::Status;
+using orv::test::Log;
 
 namespace {
-
-struct Log : ExchangeObserver {
-    QStringList lines;
-    void exchangeStarted(ExchangeKind kind, const QString& port) override {
-        lines << QStringLiteral("start %1 %2").arg(exchangeKindName(kind), port);
-    }
-    void exchangeFinished(const ExchangeResult& r) override {
-        lines << QStringLiteral("end %1 %2 %3").arg(exchangeKindName(r.kind)).arg(int(r.status)).arg(linkFailureName(r.reason));
-        message = r.message;
-    }
-    QString message;
-};
 
 // A bench with a runner, where a write has just put `data` into the radio.
 struct Written {
@@ -71,7 +62,7 @@ private slots:
         const ExchangeResult r = w.verify();
         QVERIFY(r.ok());
         QCOMPARE(r.message, compare::verifyPassedText());
-        QCOMPARE(log.lines, (QStringList{"start verify COM2", "end verify 0 none"}));
+        QCOMPARE(log.lines, (QStringList{"start verify COM2", "radio verify 7 v2", "end verify 0 none"}));
         QVERIFY(w.report.holdsWritten());
         QCOMPARE(*w.report.readBack, w.report.sent);
 
@@ -121,7 +112,7 @@ private slots:
         QCOMPARE(r.status, Status::Failed);
         QCOMPARE(r.reason, LinkFailure::Mismatch);
         QCOMPARE(r.message, QStringLiteral("Verify failed: 1 difference(s) between what was written and what the radio holds."));
-        QCOMPARE(log.message, r.message);
+        QCOMPARE(log.lastMessage, r.message);
         QCOMPARE(log.lines.last(), QStringLiteral("end verify 1 mismatch"));
         QCOMPARE(w.differenceLines(), QStringList{"CH 2  Rx Freq(MHz)  136.01250 -> 136.00000"});
         QVERIFY(w.bench.feedback.shown.isEmpty()); // the verdict is the caller's to show

@@ -1,7 +1,7 @@
 #pragma once
-// The one way to talk to a radio. Every exchange - read, write, the information read and
-// write, tune entry, a tune item with its value, storing or leaving it, the test-channel write
-// and leaving tune mode - runs through an ExchangeRunner, which
+// The one way to talk to a radio. Every exchange - read, write, the verify after a write, the
+// information read and write, tune entry, a tune item with its value, storing or leaving it,
+// the test-channel write and leaving tune mode - runs through an ExchangeRunner, which
 //  - starts it on a link whose failure record is cleared and whose waits check the runner's
 //    cancel token,
 //  - tells its observers when it begins, how far it has got and which radio answered,
@@ -12,7 +12,6 @@
 // A runner, its link, its feedback and its observers belong to one thread.
 
 #include "CancelToken.h"
-#include "compare/Verify.h"
 #include "Feedback.h"
 #include "image/RadioData.h"
 #include "link/Exchanges.h"
@@ -24,6 +23,11 @@
 #include <functional>
 #include <optional>
 #include <vector>
+
+namespace orv::compare {
+class SideOpener;
+struct VerifyReport;
+} // namespace orv::compare
 
 namespace orv {
 

@@ -2,6 +2,7 @@
 
 #include "exchange/ExchangeRunner.h"
 
+#include "compare/Verify.h"
 #include "link/VerifyExchange.h"
 
 namespace orv {
