@@ -34,7 +34,9 @@ ShownSide sideOf(const Document& document) {
 struct SideOpener::Parts {
     std::bitset<addr::ChannelCount> channels = std::bitset<addr::ChannelCount>().set();
     std::bitset<addr::TestChannelCount> testChannels = std::bitset<addr::TestChannelCount>().set();
-    bool radioInfo = true;
+    bool infoText = true;
+    bool radioId = true;
+    bool lastProgrammed = true;
 };
 
 SideOpener::SideOpener(ModelCatalog catalog, NumberFormat numbers) : m_numbers(numbers), m_started(numbers) {
@@ -65,11 +67,12 @@ void SideOpener::show(const DataSet& set, const Parts& parts, ShownSide& side) c
     for (int t = 0; t < addr::TestChannelCount; ++t)
         if (parts.testChannels[std::size_t(t)])
             showTuneChannel(set.data, t, side.tune.rows[std::size_t(t)], m_numbers);
-    if (parts.radioInfo) {
+    if (parts.infoText)
         side.infoText = exportedInfoText(set.data);
+    if (parts.radioId)
         side.radioId = radioIdText(set.data);
+    if (parts.lastProgrammed)
         side.lastProgrammed = dateStampText(set.data);
-    }
 }
 
 ShownSide SideOpener::open(const DataSet& set) const {
@@ -80,20 +83,23 @@ ShownSide SideOpener::open(const DataSet& set) const {
 }
 
 std::pair<ShownSide, ShownSide> SideOpener::openPair(const DataSet& a, const DataSet& b) const {
-    std::pair<ShownSide, ShownSide> sides;
-    sides.first.settings = settingsOf(a);
-    sides.second.settings = settingsOf(b);
     const RadioData& x = a.data;
     const RadioData& y = b.data;
+    std::pair<ShownSide, ShownSide> sides;
+    sides.first.settings = settingsOf(a);
+    const bool sameSettings = std::ranges::equal(x.functionSettings(), y.functionSettings());
+    sides.second.settings = sameSettings ? sides.first.settings : settingsOf(b);
     Parts parts;
     // The global band width shows on every channel.
-    const bool allChannels = sides.first.settings.text(Setting::BandWidth) != sides.second.settings.text(Setting::BandWidth);
+    const bool allChannels =
+        !sameSettings && sides.first.settings.text(Setting::BandWidth) != sides.second.settings.text(Setting::BandWidth);
     for (int n = 0; n < addr::ChannelCount; ++n)
         parts.channels[std::size_t(n)] = allChannels || !std::ranges::equal(x.channel(n), y.channel(n));
     for (int t = 0; t < addr::TestChannelCount; ++t)
         parts.testChannels[std::size_t(t)] = !std::ranges::equal(x.testChannel(t), y.testChannel(t));
-    parts.radioInfo = !std::ranges::equal(x.infoText(), y.infoText()) || !std::ranges::equal(x.dateStamp(), y.dateStamp()) ||
-                      !std::ranges::equal(x.radioId(), y.radioId());
+    parts.infoText = !std::ranges::equal(x.infoText(), y.infoText());
+    parts.radioId = !std::ranges::equal(x.radioId(), y.radioId());
+    parts.lastProgrammed = !std::ranges::equal(x.dateStamp(), y.dateStamp());
     show(a, parts, sides.first);
     show(b, parts, sides.second);
     return sides;

@@ -59,9 +59,9 @@ public:
     // Everything the window shows for `set`.
     ShownSide open(const DataSet& set) const;
     // The two sides of a comparison, each shown only where it can differ from the other: a
-    // channel, a test channel or the radio information whose bytes are equal on both (for
-    // the channels, with the same global band width) is left unshown on both, so it compares
-    // equal. What is shown is what open() shows.
+    // channel, a test channel, the information text, the radio ID or the date whose bytes are
+    // equal on both (for the channels, with the same global band width) is left unshown on
+    // both, so it compares equal. What is shown is what open() shows.
     std::pair<ShownSide, ShownSide> openPair(const DataSet& a, const DataSet& b) const;
 
 private:
