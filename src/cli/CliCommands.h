@@ -49,7 +49,8 @@ struct RadioOptions {
     bool backup = true; // keep a backup of a read (--no-backup: none)
 };
 int cmdRead(const Options& o, const RadioOptions& r, const QString& file);
-int cmdWrite(const Options& o, const RadioOptions& r, const QString& file, bool raw);
+// verify: then read back what was written and check the radio holds it.
+int cmdWrite(const Options& o, const RadioOptions& r, const QString& file, bool raw, bool verify = false);
 int cmdInfoRead(const Options& o, const RadioOptions& r);
 int cmdInfoWrite(const Options& o, const RadioOptions& r, const QString& text);
 

@@ -1,6 +1,7 @@
 // The radio commands of orvante-cli: read, write, info-read, info-write, over a serial port
 // or the built-in virtual radio.
 
+#include "DiffCommand.h"
 #include "RadioRun.h"
 #include "files/DataFile.h"
 #include "image/RadioInfoText.h"
@@ -32,7 +33,7 @@ int cmdRead(const Options& o, const RadioOptions& r, const QString& file) {
     return ExitOk;
 }
 
-int cmdWrite(const Options& o, const RadioOptions& r, const QString& file, bool raw) {
+int cmdWrite(const Options& o, const RadioOptions& r, const QString& file, bool raw, bool verify) {
     RadioRun run(r);
     if (!run.start(o, r, file))
         return ExitFailed;
@@ -51,7 +52,7 @@ int cmdWrite(const Options& o, const RadioOptions& r, const QString& file, bool 
     int version = session->dataVersion();
     if (!run.runner.write(data, version, {model ? model->value : -1, session->title()}).ok())
         return failedExchange(feedback);
-    return ExitOk;
+    return verify ? verifyAfterWrite(run, data, version) : ExitOk;
 }
 
 int cmdInfoRead(const Options& o, const RadioOptions& r) {

@@ -22,7 +22,7 @@ public:
     explicit RadioFeedback(bool yes) : m_yes(yes) {}
     void message(const QString& text, const QString&, Icon icon) override {
         const QString line = oneLine(text);
-        std::FILE* to = (icon == Icon::None) ? stdout : stderr;
+        std::FILE* to = (icon == Icon::None) ? completionsTo : stderr;
         std::fprintf(to, "%s\n", line.toUtf8().constData());
         std::fflush(to);
         last = line;
@@ -38,6 +38,7 @@ public:
     }
     QString last;
     QString stoppedAt;
+    std::FILE* completionsTo = stdout; // where messages without an icon (completions) go
 
 private:
     bool m_yes;

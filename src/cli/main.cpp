@@ -1,6 +1,7 @@
 // orvante-cli: the radio data on a terminal, for scripts and for checking files.
 
 #include "CliCommands.h"
+#include "DiffCommand.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -63,9 +64,14 @@ int main(int argc, char* argv[]) {
         "                                                       and function pages, or the tune page\n"
         "  check FILE                                           the warnings about FILE's plan, one a line\n"
         "                                                       (exit 0: none, 1: warnings)\n"
+        "  diff A B [--scope all|programming] [--format text|json]\n"
+        "                                                       the differences between two data files; exit 0\n"
+        "                                                       none, 1 some, 2 trouble\n"
         "\nRadio commands (add --port PORT or --demo, --trace FILE, --yes):\n"
         "  read -o FILE                                         read the radio's memory into FILE\n"
-        "  write [--raw] FILE                                   write FILE to the radio\n"
+        "  write [--raw] [--verify] FILE                        write FILE to the radio (--verify: then read it back\n"
+        "                                                       and check the radio holds it)\n"
+        "  diff FILE --radio [--scope ...] [--format ...]       the differences between FILE and the radio\n"
         "  info-read                                            print the radio information\n"
         "  info-write TEXT                                      write TEXT as the information text\n"
         "  tune-read -o FILE                                    enter tune mode, leave it, save the test\n"
@@ -98,18 +104,22 @@ int main(int argc, char* argv[]) {
     p.addOption({QStringLiteral("no-backup"), QStringLiteral("Radio commands: keep no backup of the memory read.")});
     p.addOption({QStringLiteral("radio-id"), QStringLiteral("history: only the events of this radio ID."),
                  QStringLiteral("ID")});
+    p.addOption({QStringLiteral("verify"), QStringLiteral("write: read back what was written and compare.")});
+    p.addOption({QStringLiteral("scope"), QStringLiteral("diff: all (default) or programming."), QStringLiteral("SCOPE")});
+    p.addOption({QStringLiteral("radio"), QStringLiteral("diff: compare FILE with the radio.")});
     p.addOption({QStringLiteral("channel"), QStringLiteral("tune: the test channel, 1-11."), QStringLiteral("N")});
     p.addOption({QStringLiteral("item"), QStringLiteral("tune: the tune item."), QStringLiteral("KEY")});
     p.addOption({QStringLiteral("value"), QStringLiteral("tune: the new value, 0-255."), QStringLiteral("V")});
     p.addOption({QStringLiteral("store"), QStringLiteral("tune: store the value in the radio (OK).")});
     p.addOption({QStringLiteral("cancel"), QStringLiteral("tune: leave the item without storing (Cancel).")});
     p.addOption({QStringLiteral("format"),
-                 QStringLiteral("export: json (default) or csv; history: text (default), json or csv."),
+                 QStringLiteral("export: json (default) or csv; history: text (default), json or csv; diff: text "
+                                "(default) or json."),
                  QStringLiteral("FORMAT")});
     p.addOption({QStringLiteral("pdf"), QStringLiteral("print: the PDF file to write."), QStringLiteral("OUT")});
     p.addOption({QStringLiteral("view"), QStringLiteral("print: channels (default) or tune."), QStringLiteral("VIEW")});
     p.addPositionalArgument(QStringLiteral("command"),
-                            QStringLiteral("new, show, export, convert, dump, print, check, read, write, info-read, "
+                            QStringLiteral("new, show, export, convert, dump, print, check, diff, read, write, info-read, "
                                            "info-write, tune-read, tune, tune-write-channels or history."));
 
     if (!p.parse(QCoreApplication::arguments()))
@@ -149,7 +159,8 @@ int main(int argc, char* argv[]) {
     const bool raw = p.isSet(QStringLiteral("raw"));
     const QStringList radioCommands{"read", "write", "info-read", "info-write", "tune-read", "tune",
                                     "tune-write-channels"};
-    const bool radioCommand = radioCommands.contains(command);
+    const bool radioCommand =
+        radioCommands.contains(command) || (command == QLatin1String("diff") && p.isSet(QStringLiteral("radio")));
 
     // Options that belong to one command only are refused elsewhere.
     const bool modelOptions = o.modelValue || o.modelPosition;
@@ -184,9 +195,15 @@ int main(int argc, char* argv[]) {
         return usage(QStringLiteral("give either --port or --demo"));
     if (command != QLatin1String("write") && raw)
         return usage(QStringLiteral("--raw belongs to 'write'"));
+    if (command != QLatin1String("write") && p.isSet(QStringLiteral("verify")))
+        return usage(QStringLiteral("--verify belongs to 'write'"));
+    if (command != QLatin1String("diff") && (p.isSet(QStringLiteral("scope")) || p.isSet(QStringLiteral("radio"))))
+        return usage(QStringLiteral("--scope and --radio belong to 'diff'"));
     const bool printOptions = p.isSet(QStringLiteral("pdf")) || p.isSet(QStringLiteral("view"));
     if (command != QLatin1String("print") && printOptions)
         return usage(QStringLiteral("--pdf and --view belong to 'print'"));
+    if (command == QLatin1String("diff"))
+        return runDiff(p, o, r, rest, usage);
     if (command == QLatin1String("read")) {
         if (!expectArgs(rest, 0) || o.output.isEmpty())
             return usage(QStringLiteral("'read' takes no file argument; name the file with -o"));
@@ -195,7 +212,7 @@ int main(int argc, char* argv[]) {
     if (command == QLatin1String("write")) {
         if (!expectArgs(rest, 1))
             return usage(QStringLiteral("'write' takes one FILE"));
-        return cmdWrite(o, r, rest[0], raw);
+        return cmdWrite(o, r, rest[0], raw, p.isSet(QStringLiteral("verify")));
     }
     if (command == QLatin1String("info-read")) {
         if (!expectArgs(rest, 0))

@@ -4,6 +4,7 @@
 
 #include "CancelToken.h"
 #include "WorkerFeedback.h"
+#include "common/ExchangeLog.h"
 #include "common/RadioBench.h"
 #include "common/TestSetup.h"
 #include "document/Document.h"
@@ -18,27 +19,9 @@
 using namespace orv;
 using Bench = orv::test::RadioBench;
 using Status = ExchangeResult::Status;
+using orv::test::Log;
 
 namespace {
-
-// What the observers were told, one line each.
-struct Log : ExchangeObserver {
-    QStringList lines;
-    int lastProgress = -1;
-    void exchangeStarted(ExchangeKind kind, const QString& port) override {
-        lines << QStringLiteral("start %1 %2").arg(exchangeKindName(kind), port);
-    }
-    void exchangeIdentified(ExchangeKind kind, const RadioIdentity& radio) override {
-        lines << QStringLiteral("radio %1 %2 v%3").arg(exchangeKindName(kind)).arg(radio.modelCode).arg(radio.dataVersion);
-    }
-    void exchangeProgress(ExchangeKind, int value, int maximum) override {
-        QVERIFY(value >= lastProgress && value <= maximum);
-        lastProgress = value;
-    }
-    void exchangeFinished(const ExchangeResult& r) override {
-        lines << QStringLiteral("end %1 %2 %3").arg(exchangeKindName(r.kind)).arg(int(r.status)).arg(linkFailureName(r.reason));
-    }
-};
 
 RadioData patterned(std::uint8_t seed) {
     RadioData d;

@@ -3,6 +3,7 @@
 #include "common/PlanSetup.h"
 #include "common/TestFiles.h"
 #include "common/TestSetup.h"
+#include "files/DataFile.h"
 
 #include <QFile>
 #include <QStandardPaths>
@@ -206,6 +207,56 @@ private slots:
         QCOMPARE(quint8(old[0x39E]), quint8(0xD3)); // ((0x6B & 0x78) << 1) | 0x03
         QCOMPARE(cli({"convert", path("old.pvlt"), path("back.kvd")}).exitCode, 0);
         QCOMPARE(fileBytes(path("back.kvd")), original);
+    }
+
+    // diff: exit 0 for no difference in the scope, 1 for differences, 2 for a usage error or a
+    // failure; the text form with its count line; JSON with the scope.
+    void diffTwoFiles() {
+        const orv::LoadOutcome v7 = orv::readDataFile(path("v7.kvd"), orv::RadioData{});
+        QCOMPARE(v7.status, orv::LoadStatus::Ok);
+        orv::RadioData b = v7.data;
+        b.functionSettings()[7] = 0x12; // Tx TOT 120s
+        b.image[0x1B0] = 0x12;          // a byte no field shows
+        b.tuneValues()[0] = 5;
+        QCOMPARE(orv::writeDataFile(path("v7b.kvd"), b), orv::SaveStatus::Ok);
+
+        Run r = cli({"diff", path("v7.kvd"), path("v7.kvd")});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.out, QByteArray("No differences\n"));
+        r = cli({"diff", path("v7.kvd"), path("v7b.kvd")});
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.out, QByteArray("Image 0x1B0  bytes  00 -> 12\n"
+                                   "Settings  Tx TOT  60s -> 120s\n"
+                                   "Tune Items  Battery Level  0 -> 5\n"
+                                   "3 difference(s)\n"));
+        QVERIFY(r.err.isEmpty());
+        r = cli({"diff", path("v7.kvd"), path("v7b.kvd"), "--scope", "programming", "--format", "json"});
+        QCOMPARE(r.exitCode, 1);
+        const QJsonObject o = QJsonDocument::fromJson(r.out).object();
+        QCOMPARE(o.value("scope").toString(), QStringLiteral("programming"));
+        QCOMPARE(o.value("identical").toBool(), false);
+        QCOMPARE(o.value("differences").toArray(),
+                 (QJsonArray{QJsonObject{{"section", "settings"}, {"field", "Tx TOT"}, {"a", "60s"}, {"b", "120s"}}}));
+
+        // Only the tune value and the raw byte differ: nothing Write sends.
+        b.functionSettings()[7] = v7.data.functionSettings()[7];
+        QCOMPARE(orv::writeDataFile(path("v7c.kvd"), b), orv::SaveStatus::Ok);
+        r = cli({"diff", path("v7.kvd"), path("v7c.kvd"), "--scope", "programming", "--format", "json"});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(QJsonDocument::fromJson(r.out).object().value("identical").toBool());
+
+        r = cli({"diff", path("v7.kvd"), path("missing.kvd")});
+        QCOMPARE(r.exitCode, 2);
+        QCOMPARE(r.lastErrLine(), QByteArray("The file isnot exit. Please confirm it."));
+        QVERIFY(r.out.isEmpty());
+        for (const QStringList& wrong : {QStringList{"diff", path("v7.kvd")},
+                                         {"diff", path("v7.kvd"), path("v7b.kvd"), "--scope", "radio"},
+                                         {"diff", path("v7.kvd"), path("v7b.kvd"), "--format", "csv"},
+                                         {"diff", path("v7.kvd"), path("v7b.kvd"), "--demo"},
+                                         {"diff", path("v7.kvd"), path("v7b.kvd"), "--radio", "--demo"},
+                                         {"export", path("v7.kvd"), "--scope", "all"},
+                                         {"export", path("v7.kvd"), "--verify"}})
+            QVERIFY2(cli(wrong).exitCode == 2, qPrintable(wrong.join(' ')));
     }
 
     void dumpAndShowForms() {

@@ -3,6 +3,10 @@
 
 #include "CliProcess.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 using namespace orv::test;
 
 class TestRadioCli : public QObject {
@@ -114,6 +118,39 @@ private slots:
         QCOMPARE(demo.exitCode, 0);
         QCOMPARE(r.out, demo.out);
         QVERIFY(!QFile::exists(install.program + "/ORVANTE.ini"));
+    }
+
+    // write --verify reads back what was written: a radio that holds it, then one that
+    // acknowledged channel 1's first block but kept its old bytes, which diff --radio shows too.
+    void verifyAfterWrite() {
+        QCOMPARE(cli({"new", "--model-value", "7", "-o", path("verify.kvd")}).exitCode, 0);
+        {
+            Radio radio({});
+            QVERIFY(!radio.device.isEmpty());
+            const Run r = cli({"--port", radio.device, "write", "--verify", path("verify.kvd")});
+            QVERIFY2(r.exitCode == 0, r.err);
+            QCOMPARE(r.out.trimmed().split('\n'), (QList<QByteArray>{"Write data is complete. Press OK button to continue ...",
+                                                                     "Verify: the radio holds what was written."}));
+        }
+        Radio radio({"--fault", "keep-old-at-block:0"});
+        QVERIFY(!radio.device.isEmpty());
+        Run r = cli({"--port", radio.device, "write", "--verify", path("verify.kvd")});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY(QRegularExpression("^Verify failed: [1-9][0-9]* difference\\(s\\) between what was written and what "
+                                   "the radio holds\\.$")
+                    .match(QString::fromUtf8(r.lastErrLine()))
+                    .hasMatch());
+        QVERIFY2(r.err.startsWith("CH 1  Rx Freq(MHz)  136.00000 -> 146.52000\n"), r.err);
+
+        r = cli({"--port", radio.device, "diff", path("verify.kvd"), "--radio", "--scope", "programming", "--format",
+                 "json"});
+        QCOMPARE(r.exitCode, 1);
+        const QJsonObject diff = QJsonDocument::fromJson(r.out).object();
+        QCOMPARE(diff.value("scope").toString(), QStringLiteral("programming"));
+        QCOMPARE(diff.value("differences").toArray().first().toObject(),
+                 (QJsonObject{{"section", "channel"}, {"channel", 1}, {"field", "rx_freq"}, {"a", "136.00000"},
+                              {"b", "146.52000"}}));
+        QVERIFY(r.err.contains("Read data is complete."));
     }
 
     // A port that is not there: the port message and the reason, on one line.

@@ -3,6 +3,7 @@
 #include "image/RadioInfoText.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace orv {
 
@@ -19,6 +20,7 @@ QString exchangeKindName(ExchangeKind kind) {
     case ExchangeKind::TuneCancel: return QStringLiteral("tune-cancel");
     case ExchangeKind::TuneWriteChannels: return QStringLiteral("tune-write-channels");
     case ExchangeKind::TuneLeave: return QStringLiteral("tune-leave");
+    case ExchangeKind::Verify: return QStringLiteral("verify");
     }
     return QString();
 }
@@ -118,7 +120,7 @@ ExchangeResult ExchangeRunner::run(ExchangeKind kind,
         if (failureMessage)
             tap.message(failureMessage->text, failureMessage->title, failureMessage->icon);
     }
-    result.message = tap.lastMessage;
+    result.message = m_unshownMessage.isEmpty() ? tap.lastMessage : std::exchange(m_unshownMessage, QString());
     for (ExchangeObserver* o : m_observers)
         o->exchangeFinished(result);
     return result;

@@ -1,7 +1,7 @@
 #pragma once
-// The one way to talk to a radio. Every exchange - read, write, the information read and
-// write, tune entry, a tune item with its value, storing or leaving it, the test-channel write
-// and leaving tune mode - runs through an ExchangeRunner, which
+// The one way to talk to a radio. Every exchange - read, write, the verify after a write, the
+// information read and write, tune entry, a tune item with its value, storing or leaving it,
+// the test-channel write and leaving tune mode - runs through an ExchangeRunner, which
 //  - starts it on a link whose failure record is cleared and whose waits check the runner's
 //    cancel token,
 //  - tells its observers when it begins, how far it has got and which radio answered,
@@ -24,6 +24,11 @@
 #include <optional>
 #include <vector>
 
+namespace orv::compare {
+class SideOpener;
+struct VerifyReport;
+} // namespace orv::compare
+
 namespace orv {
 
 enum class ExchangeKind {
@@ -38,9 +43,10 @@ enum class ExchangeKind {
     TuneCancel,        // the item left without storing (Cancel)
     TuneWriteChannels, // the test channels written
     TuneLeave,         // tune mode ended
+    Verify,            // the blocks of a write read back and compared with what was sent
 };
 // "read", "write", "info-read", "info-write", "tune-enter", "tune-item", "tune-value",
-// "tune-store", "tune-cancel", "tune-write-channels", "tune-leave".
+// "tune-store", "tune-cancel", "tune-write-channels", "tune-leave", "verify".
 QString exchangeKindName(ExchangeKind kind);
 
 // The radio as far as an exchange got to know it.
@@ -109,6 +115,14 @@ public:
     ExchangeResult leaveTuneItem(int code, int testChannel, int value, bool store, const UserMessage& failureMessage);
     ExchangeResult writeTestChannels(const RadioData& data, const std::optional<UserMessage>& failureMessage = {});
     ExchangeResult leaveTune(bool itemWasLeft);
+    // The verify after a write: reads back the blocks the write sent and compares them with
+    // `written` (the data after the write) as it went out with `dataVersion`, both sides
+    // opened by `opener`. Ok only when the radio holds every byte written. Other bytes in the
+    // radio: Failed with the reason Mismatch, the differences in `report`, and the verdict
+    // as the message - not shown, for the caller shows the differences and offers the write
+    // again. Never writes to the radio.
+    ExchangeResult verify(const RadioData& written, int dataVersion, const compare::SideOpener& opener,
+                          compare::VerifyReport* report);
 
     // The entry point all of the above go through: `exchange` runs on the link with the
     // runner's feedback and tells whether it succeeded; the runner does the rest.
@@ -127,6 +141,9 @@ private:
     Feedback& m_feedback;
     const CancelToken* m_cancel = nullptr;
     std::vector<ExchangeObserver*> m_observers;
+    // An outcome the exchange states without showing it (the verify's verdict); it becomes
+    // the result's message.
+    QString m_unshownMessage;
 };
 
 } // namespace orv

@@ -1,8 +1,8 @@
 #include "ChannelExport.h"
 
+#include "document/Document.h"
 #include "files/CsvLine.h"
 #include "image/RadioInfoText.h"
-#include "document/Document.h"
 
 #include <QJsonArray>
 
@@ -19,23 +19,21 @@ QJsonValue modelJson(const Document& s) {
                        {QStringLiteral("value"), m->value}};
 }
 
+// One grid row: its number, the two boxes, then the cells under their keys.
+template <typename Row>
+QJsonObject rowJson(int number, const Row& r, int firstColumn, int columnCount, QString (*key)(int)) {
+    QJsonObject o{{QStringLiteral("number"), number},
+                  {QLatin1String(InUseKey), !r.noCh},
+                  {QLatin1String(TxAllowedKey), !r.noTx}};
+    for (int c = firstColumn; c < columnCount; ++c)
+        o.insert(key(c), r.cells[size_t(c)]);
+    return o;
+}
+
 QJsonArray channelsJson(const Document& s) {
     QJsonArray out;
-    const ChannelTable& t = s.channels();
-    for (int n = 0; n < addr::ChannelCount; ++n) {
-        const ChannelRow& r = t.rows[size_t(n)];
-        out.append(QJsonObject{{QStringLiteral("number"), n + 1},
-                               {QStringLiteral("in_use"), !r.noCh},
-                               {QStringLiteral("tx_allowed"), !r.noTx},
-                               {QStringLiteral("rx_freq"), r.cells[ColRxFreq]},
-                               {QStringLiteral("rx_signal"), r.cells[ColRxSignal]},
-                               {QStringLiteral("tx_freq"), r.cells[ColTxFreq]},
-                               {QStringLiteral("tx_signal"), r.cells[ColTxSignal]},
-                               {QStringLiteral("scan"), r.cells[ColScan]},
-                               {QStringLiteral("busy_lockout"), r.cells[ColBusy]},
-                               {QStringLiteral("tx_power"), r.cells[ColPower]},
-                               {QStringLiteral("band_width"), r.cells[ColBandWidth]}});
-    }
+    for (int n = 0; n < addr::ChannelCount; ++n)
+        out.append(rowJson(n + 1, s.channels().rows[size_t(n)], ColRxFreq, ChannelColumnCount, channelColumnKey));
     return out;
 }
 
@@ -52,34 +50,37 @@ QJsonObject settingsJson(const Document& s) {
 
 QJsonArray testChannelsJson(const Document& s) {
     QJsonArray out;
-    for (int t = 0; t < addr::TestChannelCount; ++t) {
-        const TuneRow& r = s.tune().rows[size_t(t)];
-        out.append(QJsonObject{{QStringLiteral("number"), t + 1},
-                               {QStringLiteral("in_use"), !r.noCh},
-                               {QStringLiteral("tx_allowed"), !r.noTx},
-                               {QStringLiteral("rx_freq"), r.cells[TuneColRxFreq]},
-                               {QStringLiteral("rx_step"), r.cells[TuneColRxStep]},
-                               {QStringLiteral("rx_signal"), r.cells[TuneColRxSignal]},
-                               {QStringLiteral("tx_freq"), r.cells[TuneColTxFreq]},
-                               {QStringLiteral("tx_step"), r.cells[TuneColTxStep]},
-                               {QStringLiteral("tx_signal"), r.cells[TuneColTxSignal]}});
-    }
+    for (int t = 0; t < addr::TestChannelCount; ++t)
+        out.append(rowJson(t + 1, s.tune().rows[size_t(t)], TuneColRxFreq, TuneColumnCount, testChannelColumnKey));
     return out;
 }
 
-QString withoutTrailingNuls(QString text) {
+} // namespace
+
+QString channelColumnKey(int column) {
+    static const char* const Keys[ChannelColumnCount] = {"number",  "rx_freq",      "rx_signal", "tx_freq",   "tx_signal",
+                                                         "scan",    "busy_lockout", "tx_power",  "band_width"};
+    return column >= 0 && column < ChannelColumnCount ? QLatin1String(Keys[column]) : QString();
+}
+
+QString testChannelColumnKey(int column) {
+    static const char* const Keys[TuneColumnCount] = {"number",  "rx_freq", "rx_step",  "rx_signal",
+                                                      "tx_freq", "tx_step", "tx_signal"};
+    return column >= 0 && column < TuneColumnCount ? QLatin1String(Keys[column]) : QString();
+}
+
+QString exportedInfoText(const RadioData& data) {
+    QString text = infoTextFromImage(data);
     while (!text.isEmpty() && text.back() == QChar(u'\0'))
         text.chop(1);
     return text;
 }
 
-} // namespace
-
 QJsonObject exportJson(const Document& s, const QStringList& messages) {
     QJsonArray tuneValues;
     for (int k = 0; k < 7; ++k)
         tuneValues.append(int(s.data().tuneValues()[size_t(k)]));
-    const QJsonObject radioInfo{{QStringLiteral("text"), withoutTrailingNuls(infoTextFromImage(s.data()))},
+    const QJsonObject radioInfo{{QStringLiteral("text"), exportedInfoText(s.data())},
                                 {QStringLiteral("radio_id"), radioIdText(s.data())},
                                 {QStringLiteral("last_programmed"), dateStampText(s.data())}};
     return QJsonObject{{QStringLiteral("data_version"), s.dataVersion()},

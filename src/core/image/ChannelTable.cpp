@@ -20,21 +20,23 @@ QStringList channelHeaders() {
 }
 
 void showChannels(const RadioData& data, ChannelTable& table, const NumberFormat& fmt) {
-    for (int n = 0; n < addr::ChannelCount; ++n) {
-        const ConstRecord r = data.channel(n);
-        ChannelRow& row = table.rows[size_t(n)];
-        row.cells[ColChannel] = QStringLiteral("CH %1").arg(n + 1);
-        row.noCh = !(r[2] & FlagBit);
-        row.cells[ColRxFreq] = decodeFrequency(r[0], r[1], r[2], fmt);
-        row.cells[ColRxSignal] = signallingToText(r[2], r[3], r[4], fmt);
-        row.noTx = !(r[7] & FlagBit);
-        row.cells[ColTxFreq] = decodeFrequency(r[5], r[6], r[7], fmt);
-        row.cells[ColTxSignal] = signallingToText(r[7], r[8], r[9], fmt);
-        row.cells[ColScan] = pick(r[10] & BitScanDelete, "Delete", "Add");
-        row.cells[ColBusy] = pick(r[10] & BitBusy, "ON", "OFF");
-        row.cells[ColPower] = pick(r[10] & BitLowPower, "Low", "High");
-        row.cells[ColBandWidth] = pick(r[10] & BitNarrow, "Narrow", "Wide");
-    }
+    for (int n = 0; n < addr::ChannelCount; ++n)
+        showChannel(data, n, table.rows[size_t(n)], fmt);
+}
+
+void showChannel(const RadioData& data, int n, ChannelRow& row, const NumberFormat& fmt) {
+    const ConstRecord r = data.channel(n);
+    row.cells[ColChannel] = QStringLiteral("CH %1").arg(n + 1);
+    row.noCh = !(r[2] & FlagBit);
+    row.cells[ColRxFreq] = decodeFrequency(r[0], r[1], r[2], fmt);
+    row.cells[ColRxSignal] = signallingToText(r[2], r[3], r[4], fmt);
+    row.noTx = !(r[7] & FlagBit);
+    row.cells[ColTxFreq] = decodeFrequency(r[5], r[6], r[7], fmt);
+    row.cells[ColTxSignal] = signallingToText(r[7], r[8], r[9], fmt);
+    row.cells[ColScan] = pick(r[10] & BitScanDelete, "Delete", "Add");
+    row.cells[ColBusy] = pick(r[10] & BitBusy, "ON", "OFF");
+    row.cells[ColPower] = pick(r[10] & BitLowPower, "Low", "High");
+    row.cells[ColBandWidth] = pick(r[10] & BitNarrow, "Narrow", "Wide");
 }
 
 void saveChannels(const ChannelTable& table, RadioData& data, const NumberFormat& fmt) {

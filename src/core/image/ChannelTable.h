@@ -42,6 +42,8 @@ QStringList channelHeaders();
 
 // Fills every row from the channel records.
 void showChannels(const RadioData& data, ChannelTable& table, const NumberFormat& fmt);
+// Fills one row from channel record n (0..15).
+void showChannel(const RadioData& data, int n, ChannelRow& row, const NumberFormat& fmt);
 // Stores every row back: flags, frequencies, signalling and the four switches of byte 10.
 // Bytes 11-15 and the unedited bits of byte 10 are kept. A cell that does not convert leaves
 // its bytes as they were.

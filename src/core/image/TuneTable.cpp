@@ -44,19 +44,21 @@ QStringList tuneHeaders() {
 QString stepText(bool raster625, const NumberFormat& fmt) { return fmt.fixed(raster625 ? 6.25 : 5.0, 1, 2); }
 
 void showTuneChannels(const RadioData& data, TuneTable& table, const NumberFormat& fmt) {
-    for (int t = 0; t < addr::TestChannelCount; ++t) {
-        const ConstRecord r = data.testChannel(t);
-        TuneRow& row = table.rows[size_t(t)];
-        row.cells[TuneColChannel] = QStringLiteral("CH %1").arg(t + 1);
-        row.noCh = !(r[2] & FlagBit);
-        row.cells[TuneColRxFreq] = decodeFrequency(r[0], r[1], r[2], fmt);
-        row.cells[TuneColRxStep] = stepText(r[2] & RasterBit, fmt);
-        row.cells[TuneColRxSignal] = signallingToText(r[2], r[3], r[4], fmt);
-        row.noTx = !(r[7] & FlagBit);
-        row.cells[TuneColTxFreq] = decodeFrequency(r[5], r[6], r[7], fmt);
-        row.cells[TuneColTxStep] = stepText(r[7] & RasterBit, fmt);
-        row.cells[TuneColTxSignal] = signallingToText(r[7], r[8], r[9], fmt);
-    }
+    for (int t = 0; t < addr::TestChannelCount; ++t)
+        showTuneChannel(data, t, table.rows[size_t(t)], fmt);
+}
+
+void showTuneChannel(const RadioData& data, int t, TuneRow& row, const NumberFormat& fmt) {
+    const ConstRecord r = data.testChannel(t);
+    row.cells[TuneColChannel] = QStringLiteral("CH %1").arg(t + 1);
+    row.noCh = !(r[2] & FlagBit);
+    row.cells[TuneColRxFreq] = decodeFrequency(r[0], r[1], r[2], fmt);
+    row.cells[TuneColRxStep] = stepText(r[2] & RasterBit, fmt);
+    row.cells[TuneColRxSignal] = signallingToText(r[2], r[3], r[4], fmt);
+    row.noTx = !(r[7] & FlagBit);
+    row.cells[TuneColTxFreq] = decodeFrequency(r[5], r[6], r[7], fmt);
+    row.cells[TuneColTxStep] = stepText(r[7] & RasterBit, fmt);
+    row.cells[TuneColTxSignal] = signallingToText(r[7], r[8], r[9], fmt);
 }
 
 void readTuneChannels(const TuneTable& table, RadioData& data, const NumberFormat& fmt) {

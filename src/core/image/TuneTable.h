@@ -45,6 +45,8 @@ QString stepText(bool raster625, const NumberFormat& fmt);
 
 // Fills the table from the test-channel records.
 void showTuneChannels(const RadioData& data, TuneTable& table, const NumberFormat& fmt);
+// Fills one row from test-channel record t (0..10).
+void showTuneChannel(const RadioData& data, int t, TuneRow& row, const NumberFormat& fmt);
 // Stores the table back into the test-channel records (flags, step, frequency count,
 // signalling); the other bits of bytes 2 and 7 and bytes 10-15 are kept.
 void readTuneChannels(const TuneTable& table, RadioData& data, const NumberFormat& fmt);

@@ -37,9 +37,9 @@ bool blockTaken(RadioLink& link, const QByteArray& reply) {
 
 } // namespace
 
-const std::array<int, 38>& writeBlockOrder() {
-    static const std::array<int, 38> order = [] {
-        std::array<int, 38> o{};
+const std::array<int, WriteBlockCount>& writeBlockOrder() {
+    static const std::array<int, WriteBlockCount> order = [] {
+        std::array<int, WriteBlockCount> o{};
         int i = 0;
         for (int b = 0; b <= 31; ++b)
             o[i++] = b;
@@ -48,6 +48,12 @@ const std::array<int, 38>& writeBlockOrder() {
         return o;
     }();
     return order;
+}
+
+RadioData imageAsWritten(const RadioData& data, int dataVersion) {
+    RadioData out = data;
+    out.modelBlock()[1] = out.modelBlock()[9] = std::uint8_t(dataVersion & 0xFF);
+    return out;
 }
 
 std::optional<ReadResult> readRadio(RadioLink& link, Feedback& feedback, const RadioData& current) {
@@ -137,17 +143,13 @@ bool writeRadio(RadioLink& link, Feedback& feedback, RadioData& data, int& dataV
                           QStringLiteral("Write"));
     writeDateStamp(data.dateStamp(), link.clock().localDateTime());
 
+    RadioData onWire = imageAsWritten(data, dataVersion);
+    std::copy(settingsCopy.begin(), settingsCopy.end(), onWire.functionSettings().begin());
     int progress = 0;
     for (int b : writeBlockOrder()) {
         const int address = b * addr::BlockSize;
-        std::array<std::uint8_t, addr::BlockSize> bytes{};
-        std::copy_n(data.image.begin() + address, addr::BlockSize, bytes.begin());
-        if (address >= addr::FunctionSettings && address < addr::FunctionSettings + 16)
-            std::copy_n(settingsCopy.begin() + (address - addr::FunctionSettings), addr::BlockSize,
-                        bytes.begin());
-        if (address >= addr::ModelBlock && address < addr::ModelBlock + 16)
-            bytes[1] = std::uint8_t(dataVersion & 0xFF); // the data version travels in byte 1
-        const QByteArray reply = link.sendAndWait(blocks::write(address, bytes.data()), timing::WriteBlock);
+        const QByteArray reply =
+            link.sendAndWait(blocks::write(address, onWire.image.data() + address), timing::WriteBlock);
         if (link.failed()) {
             feedback.progressClose();
             feedback.message(QStringLiteral("Writing data error, please write again!"),

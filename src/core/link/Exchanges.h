@@ -43,6 +43,10 @@ std::optional<RadioData> readEmbedInfo(RadioLink& link, Feedback& feedback, cons
 bool writeEmbedInfo(RadioLink& link, Feedback& feedback, const RadioData& data);
 
 // The blocks the Write command sends, in order.
-const std::array<int, 38>& writeBlockOrder();
+inline constexpr int WriteBlockCount = 38;
+const std::array<int, WriteBlockCount>& writeBlockOrder();
+// The image as the Write command puts its blocks on the wire: the data version (low byte)
+// in ModelBlock bytes 1 and 9 instead of the image's own.
+RadioData imageAsWritten(const RadioData& data, int dataVersion);
 
 } // namespace orv

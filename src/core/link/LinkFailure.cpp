@@ -20,6 +20,8 @@ QString linkFailureName(LinkFailure f) {
         return QStringLiteral("line-lost");
     case LinkFailure::Stopped:
         return QStringLiteral("stopped");
+    case LinkFailure::Mismatch:
+        return QStringLiteral("mismatch");
     }
     return QStringLiteral("none");
 }

@@ -17,10 +17,11 @@ enum class LinkFailure {
                      // expected confirmation
     LineLost,        // a serial operation failed (cable pulled, device gone)
     Stopped,         // the cancel token was set
+    Mismatch,        // the verify after a write found other bytes in the radio than were written
 };
 
 // A stable name for logs and the history: "none", "port-unavailable", "no-answer",
-// "wrong-radio", "refused-block", "bad-reply", "line-lost", "stopped".
+// "wrong-radio", "refused-block", "bad-reply", "line-lost", "stopped", "mismatch".
 QString linkFailureName(LinkFailure f);
 
 } // namespace orv

@@ -39,6 +39,8 @@ inline constexpr StepTiming End{.pre = 30, .polls = 31, .before = 20};
 
 // A read block "R" of the Read command.
 inline constexpr StepTiming ReadBlock{.pre = 25, .need = protocol::BlockReplySize, .polls = 81, .before = 10};
+// A read block "R" of the verify after a write: the Read command's waits.
+inline constexpr StepTiming VerifyBlock = ReadBlock;
 // A write block "W" of the Write command.
 inline constexpr StepTiming WriteBlock{.pre = 30, .polls = 51, .before = 20};
 // A read block "R" of the radio information read.
@@ -91,6 +93,7 @@ inline constexpr int Attempts = 3;          // tries of an attempted step, until
 inline constexpr int AttemptPauseMs = 80;   // before each try of an attempted step
 inline constexpr int ReadPauseMs = 50;      // after the handshake, before the Read command's blocks
 inline constexpr int WritePauseMs = 60;     // after the handshake, before the Write command's blocks
+inline constexpr int VerifyPauseMs = ReadPauseMs; // after the handshake, before the verify's blocks
 inline constexpr int InfoReadPauseMs = 50;  // after the handshake, before the information read's blocks
 inline constexpr int InfoWritePauseMs = 20; // after the handshake, before the information write's blocks
 inline constexpr int TuneAreaPauseMs = 0;   // before each tune-area block (the send buffer is discarded)

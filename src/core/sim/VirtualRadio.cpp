@@ -45,7 +45,8 @@ bool parseNumber(const QString& text, int low, int high, int& value) {
 struct FaultForm {
     const char* name;
     const char* usage;
-    int low, high; // range of the first number (when there is one)
+    int low, high;               // range of the first number
+    int RadioFaults::*number;    // where the first number goes
 };
 
 struct FlagForm {
@@ -64,15 +65,16 @@ constexpr FlagForm FlagForms[] = {
 constexpr char TuneRefuseUsage[] = "tune-refuse:L";
 
 constexpr FaultForm NumberedForms[] = {
-    {"answer-attempt", "answer-attempt:N", 1, 1000},
-    {"short-reply-at-block", "short-reply-at-block:B", 0, BlockCount - 1},
-    {"extra-byte-at-block", "extra-byte-at-block:B", 0, BlockCount - 1},
-    {"bad-header-at-block", "bad-header-at-block:B", 0, BlockCount - 1},
-    {"wrong-address-at-block", "wrong-address-at-block:B:ADDR", 0, BlockCount - 1},
-    {"nak-at-block", "nak-at-block:B", 0, BlockCount - 1},
-    {"stop-after-block", "stop-after-block:B", 0, BlockCount - 1},
-    {"slow", "slow:MS", 0, 60000},
-    {"tune-silent-after", "tune-silent-after:N", 0, 100000},
+    {"answer-attempt", "answer-attempt:N", 1, 1000, &RadioFaults::answerAttempt},
+    {"short-reply-at-block", "short-reply-at-block:B", 0, BlockCount - 1, &RadioFaults::shortReplyAtBlock},
+    {"extra-byte-at-block", "extra-byte-at-block:B", 0, BlockCount - 1, &RadioFaults::extraByteAtBlock},
+    {"bad-header-at-block", "bad-header-at-block:B", 0, BlockCount - 1, &RadioFaults::badHeaderAtBlock},
+    {"wrong-address-at-block", "wrong-address-at-block:B:ADDR", 0, BlockCount - 1, &RadioFaults::wrongAddressAtBlock},
+    {"nak-at-block", "nak-at-block:B", 0, BlockCount - 1, &RadioFaults::nakAtBlock},
+    {"keep-old-at-block", "keep-old-at-block:B", 0, BlockCount - 1, &RadioFaults::keepOldAtBlock},
+    {"stop-after-block", "stop-after-block:B", 0, BlockCount - 1, &RadioFaults::stopAfterBlock},
+    {"slow", "slow:MS", 0, 60000, &RadioFaults::slowMs},
+    {"tune-silent-after", "tune-silent-after:N", 0, 100000, &RadioFaults::tuneSilentAfter},
 };
 
 } // namespace
@@ -119,25 +121,9 @@ bool RadioFaults::parse(const QString& text, RadioFaults& into, QString* error) 
     if (withAddress && !parseNumber(parts[2], 0, 0xFFFF, address))
         return fail(QStringLiteral("fault \"%1\": address \"%2\" is not a number from 0 to 0xFFFF").arg(text, parts[2]));
 
-    if (name == QLatin1String("answer-attempt"))
-        into.answerAttempt = n;
-    else if (name == QLatin1String("short-reply-at-block"))
-        into.shortReplyAtBlock = n;
-    else if (name == QLatin1String("extra-byte-at-block"))
-        into.extraByteAtBlock = n;
-    else if (name == QLatin1String("bad-header-at-block"))
-        into.badHeaderAtBlock = n;
-    else if (withAddress) {
-        into.wrongAddressAtBlock = n;
+    into.*form->number = n;
+    if (withAddress)
         into.wrongAddress = address;
-    } else if (name == QLatin1String("nak-at-block"))
-        into.nakAtBlock = n;
-    else if (name == QLatin1String("stop-after-block"))
-        into.stopAfterBlock = n;
-    else if (name == QLatin1String("tune-silent-after"))
-        into.tuneSilentAfter = n;
-    else
-        into.slowMs = n;
     return true;
 }
 
@@ -322,8 +308,11 @@ QByteArray VirtualRadio::answerWrite(int address, const QByteArray& data) {
         m_mode = Mode::Silent;
         return QByteArray(1, Nak);
     }
-    std::copy(data.begin(), data.end(), m_memory.image.begin() + address);
-    m_log.blocksWritten.append(block);
+    // A block kept old is acknowledged all the same: the program cannot tell.
+    if (block != m_faults.keepOldAtBlock) {
+        std::copy(data.begin(), data.end(), m_memory.image.begin() + address);
+        m_log.blocksWritten.append(block);
+    }
     if (block == m_faults.stopAfterBlock)
         m_mode = Mode::Silent;
     return QByteArray(1, Ack);

@@ -39,6 +39,7 @@ struct RadioFaults {
     int wrongAddressAtBlock = -1; // "wrong-address-at-block:B:ADDR": answers with ADDR and its bytes
     int wrongAddress = 0;
     int nakAtBlock = -1;          // "nak-at-block:B": refuses that write with 0x15, then silent
+    int keepOldAtBlock = -1;      // "keep-old-at-block:B": acknowledges that write with 0x06 but keeps its old bytes
     int stopAfterBlock = -1;      // "stop-after-block:B": silent after answering B (read or write)
     int slowMs = 0;               // "slow:MS": every reply MS milliseconds late
     // Tune mode.
