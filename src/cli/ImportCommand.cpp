@@ -77,6 +77,11 @@ int cmdImport(const QCommandLineParser& p, const Options& o, const QStringList& 
     const qsizetype errors = report.errors.size();
     if (errors && !options.keepGoing)
         return fail(QStringLiteral("Import refused: %1 error(s); nothing written.").arg(errors));
+    // Test channels edited stay in the tune grid until they are written to a radio; a file
+    // keeps them in its test-channel records, so the imported ones go there (and
+    // `tune-write-channels OUT` sends them).
+    if (doc->tuneDataChanged())
+        doc->collectTestChannels();
     if (saveAs(*doc, o.output, feedback) != ExitOk)
         return ExitFailed;
     if (errors)

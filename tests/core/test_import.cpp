@@ -4,6 +4,7 @@
 
 #include "catalog/IniFile.h"
 #include "catalog/SignalRules.h"
+#include "common/ImportParts.h"
 #include "common/TestSetup.h"
 #include "files/ChannelExport.h"
 #include "import/CellRules.h"
@@ -18,6 +19,7 @@
 
 using namespace orv;
 using orv::test::StartedDocument;
+using orv::test::importedParts;
 
 namespace {
 
@@ -68,17 +70,6 @@ struct ShippedCatalog {
         return doc;
     }
 };
-
-// The export's JSON less what an import does not take back.
-QJsonObject importedParts(QJsonObject o) {
-    for (const char* key : {"data_version", "model_byte", "tune_values", "messages"})
-        o.remove(QLatin1String(key));
-    QJsonObject info = o.value("radio_info").toObject();
-    info.remove("radio_id");
-    info.remove("last_programmed");
-    o.insert("radio_info", info);
-    return o;
-}
 
 const QByteArray AllColumns =
     "CH No.,Rx Freq(MHz),Rx CTC/DCS,Tx Freq(MHz),Tx CTC/DCS,Scan Delete/Add,Busy Lockout,Tx Power,Band Width,No CH,No Tx\n";
