@@ -314,6 +314,48 @@ private slots:
         QCOMPARE(r.cellsChanged, 1); // the channel's cell is already narrow
     }
 
+    // What a paste into the grids gives: by the header's names (the tune grid's two "Step
+    // (kHz)" columns in their order; without "CH No." from a row down) or by position from
+    // a cell rightwards and downwards, through the same rules, as one step of its own label.
+    void gridCellsForAPaste() {
+        const QChar tab = QLatin1Char('\t');
+        const TextTable named = readTextTable(u"Step (kHz)\tTx Freq (MHz)\tStep (kHz)\n5.00\t150.5\t6.25\n", tab);
+        QVERIFY(namesGridColumns(named.rows[0], Grid::TestChannels));
+        QVERIFY(!namesGridColumns(named.rows[1], Grid::TestChannels));
+        ImportInput in = cellsByHeader(named, Grid::TestChannels, 3);
+        QCOMPARE(in.errors, QStringList());
+        QCOMPARE(in.cells.size(), 3);
+        QCOMPARE(in.cells[0].target, (CellTarget{CellKind::TestCell, 3, TuneColRxStep}));
+        QCOMPARE(in.cells[2].target, (CellTarget{CellKind::TestCell, 3, TuneColTxStep}));
+        QCOMPARE(in.cells[1].where, QStringLiteral("line 2, \"Tx Freq (MHz)\""));
+
+        const TextTable block = readTextTable(u"CTC 88.5\t147.5\tDCS 023\tDelete\tON\tLow\tNarrow\t0\t1\n"
+                                              u"OFF\t148\n", tab);
+        in = cellsAt(block, Grid::Channels, 15, ColRxSignal);
+        QCOMPARE(in.errors, QStringList());
+        QCOMPARE(in.cells.size(), 11);
+        QCOMPARE(in.cells[7].target, (CellTarget{CellKind::ChannelNoCh, 15, 0}));
+        QCOMPARE(in.cells[8].target, (CellTarget{CellKind::ChannelNoTx, 15, 0}));
+        QCOMPARE(in.cells[10].target, (CellTarget{CellKind::ChannelCell, 16, ColTxFreq}));
+        QCOMPARE(cellsAt(block, Grid::Channels, 16, ColRxSignal).errors, QStringList({"line 2: there is no channel CH 17"}));
+        QCOMPARE(cellsAt(block, Grid::Channels, 1, ColTxSignal).errors,
+                 QStringList({"line 1: field 8 lies right of the last column"}));
+
+        StartedDocument f;
+        Journal journal;
+        f.doc().setJournal(&journal);
+        ImportOptions paste;
+        paste.label = QStringLiteral("Paste of %1 Cells");
+        const ImportReport r = applyImport(f.doc(), in, paste);
+        QCOMPARE(r.errors, QStringList());
+        QCOMPARE(journal.labels, QStringList({QStringLiteral("Paste of %1 Cells").arg(r.cellsChanged)}));
+        QCOMPARE(ch(f.doc(), 15).cells[ColBandWidth], QStringLiteral("Narrow"));
+        QCOMPARE(ch(f.doc(), 16).cells[ColTxFreq], QStringLiteral("148.00000"));
+        QCOMPARE(cellRule(f.doc(), {CellKind::ChannelCell, 1, ColChannel}, "CH 1").error,
+                 QStringLiteral("\"CH 1\" is not in a cell that can be edited"));
+        QCOMPARE(cellName({CellKind::TestCell, 2, TuneColRxStep}), QStringLiteral("Test CH 2 Step (kHz)"));
+    }
+
     void jsonRefusesWhatTheExportDoesNotWrite() {
         StartedDocument f;
         Document& doc = f.doc();

@@ -132,7 +132,7 @@ CellRule channelCell(const Document& doc, const CellTarget& t, const QString& ty
         return r;
     }
     default:
-        return refuses(typed, QStringLiteral("a cell that can be edited"));
+        return refuses(typed, QStringLiteral("in a cell that can be edited"));
     }
 }
 
@@ -152,7 +152,7 @@ CellRule testCell(const Document& doc, const CellTarget& t, const QString& typed
         return refuses(typed, QStringLiteral("a step (%1 or %2)").arg(stepText(true, doc.numbers()), stepText(false, doc.numbers())));
     }
     default:
-        return refuses(typed, QStringLiteral("a cell that can be edited"));
+        return refuses(typed, QStringLiteral("in a cell that can be edited"));
     }
 }
 
@@ -260,7 +260,7 @@ QString shownText(const Document& doc, const CellTarget& t) {
 
 CellRule cellRule(const Document& doc, const CellTarget& t, const QString& typed) {
     if (!validRow(t))
-        return refuses(typed, QStringLiteral("in a cell of the data"));
+        return refuses(typed, QStringLiteral("in a cell that can be edited"));
     switch (t.kind) {
     case CellKind::ChannelCell:
         return channelCell(doc, t, typed);

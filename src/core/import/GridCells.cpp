@@ -113,8 +113,8 @@ ImportInput cellsByHeader(const TextTable& table, Grid grid, std::optional<int> 
                 continue;
             }
             number = *n;
-        } else if (number > rowCount(grid)) {
-            in.errors << QStringLiteral("line %1: there is no channel below CH %2").arg(row.line).arg(rowCount(grid));
+        } else if (number < 1 || number > rowCount(grid)) {
+            in.errors << QStringLiteral("line %1: there is no channel CH %2").arg(row.line).arg(number);
             continue;
         }
         if (seenOn[number]) {
