@@ -54,7 +54,7 @@ int cmdImport(const QCommandLineParser& p, const Options& o, const QStringList& 
     if (int(p.isSet(BaseOption)) + int(bool(o.modelValue)) + int(bool(o.modelPosition)) > 1)
         return usage(QStringLiteral("give at most one of --base, --model-value and --model-position"));
     const QString in = rest[0];
-    if (!in.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) && !in.endsWith(QLatin1String(".json"), Qt::CaseInsensitive))
+    if (!isImportFileName(in))
         return usage(QStringLiteral("IN is a .csv or a .json file"));
 
     QFile file(in);

@@ -113,6 +113,11 @@ ImportReport applyImport(Document& doc, const ImportInput& input, const ImportOp
     return report;
 }
 
+bool isImportFileName(const QString& name) {
+    return name.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) ||
+           name.endsWith(QLatin1String(".json"), Qt::CaseInsensitive);
+}
+
 std::optional<ImportInput> readImportFile(const QString& name, const QByteArray& bytes, const ModelCatalog& catalog) {
     if (name.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
         return readChannelCsv(bytes);

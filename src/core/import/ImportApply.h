@@ -44,6 +44,8 @@ struct ImportReport {
 // their steps first, the information text.
 ImportReport applyImport(Document& doc, const ImportInput& input, const ImportOptions& options = {});
 
+// True for a name ending in ".csv" or ".json" (either case).
+bool isImportFileName(const QString& name);
 // A file of the export's: CSV when the name ends in ".csv", JSON when it ends in ".json"
 // (either case). Nothing for another name.
 std::optional<ImportInput> readImportFile(const QString& name, const QByteArray& bytes, const ModelCatalog& catalog);
