@@ -34,6 +34,12 @@ struct Journal : EditJournal {
     void reset() override {}
 };
 
+// A started document that tells its steps to a journal.
+struct JournaledDocument : StartedDocument {
+    Journal journal;
+    JournaledDocument() { doc().setJournal(&journal); }
+};
+
 ImportReport importCsv(Document& doc, const QByteArray& csv, bool keepGoing = false) {
     ImportOptions options;
     options.keepGoing = keepGoing;
@@ -205,10 +211,9 @@ private slots:
     // Every kind of error, with its line and column; all of them listed; nothing applied,
     // nothing told to the journal. With keep-going the valid cells go in.
     void errorsApplyNothingAndAreAllListed() {
-        StartedDocument f;
+        JournaledDocument f;
         Document& doc = f.doc();
-        Journal journal;
-        doc.setJournal(&journal);
+        const Journal& journal = f.journal;
         const DocumentState before = doc.state();
         const QByteArray csv = AllColumns +
                                "CH 1,146.52,OFF,146.52,OFF,Add,OFF,High,Wide,0,0\n"
@@ -341,9 +346,8 @@ private slots:
         QCOMPARE(cellsAt(block, Grid::Channels, 1, ColTxSignal).errors,
                  QStringList({"line 1: field 8 lies right of the last column"}));
 
-        StartedDocument f;
-        Journal journal;
-        f.doc().setJournal(&journal);
+        JournaledDocument f;
+        const Journal& journal = f.journal;
         ImportOptions paste;
         paste.label = QStringLiteral("Paste of %1 Cells");
         const ImportReport r = applyImport(f.doc(), in, paste);
@@ -392,10 +396,9 @@ private slots:
     // A "model" that differs from the base: that model chosen first (a new image), then the
     // rest applied - all one step.
     void jsonModelIsChosenFirst() {
-        StartedDocument f;
+        JournaledDocument f;
         Document& doc = f.doc();
-        Journal journal;
-        doc.setJournal(&journal);
+        const Journal& journal = f.journal;
         const DocumentState before = doc.state();
         const ImportReport r =
             importJson(doc, QJsonObject{{"model", QJsonObject{{"position", 1}, {"name", "UHF Nine"}, {"value", 9}}},
