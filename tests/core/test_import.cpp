@@ -222,7 +222,9 @@ private slots:
                                "CH 3,abc,OFF\n"
                                "CH 1,146.52,OFF,146.52,OFF,Add,OFF,High,Wide,0,0\n"
                                "x,146.52,OFF,146.52,OFF,Add,OFF,High,Wide,0,0\n";
+        const ImportReport preview = previewImport(doc, readChannelCsv(csv));
         ImportReport r = importCsv(doc, csv);
+        QCOMPARE(preview.errors, r.errors);
         const QStringList expected{
             "line 3, \"CH No.\": \"CH 17\" is not a channel (1 to 16)",
             "line 5: 3 fields where the header has 11",
@@ -241,6 +243,7 @@ private slots:
         r = importCsv(doc, csv, true);
         QCOMPARE(r.errors, expected);
         QVERIFY(r.applied);
+        QCOMPARE(r.cellsChanged, preview.cellsChanged);
         QCOMPARE(ch(doc, 1).cells[ColRxFreq], QStringLiteral("146.52000"));
         QCOMPARE(ch(doc, 2).cells[ColRxSignal], before.channels.rows[1].cells[ColRxSignal]);
         QCOMPARE(journal.labels, QStringList({QStringLiteral("Import of %1 Cells").arg(r.cellsChanged)}));

@@ -97,6 +97,13 @@ Plan planOnCopy(const Document& doc, const ImportInput& input, ImportReport& rep
 
 } // namespace
 
+ImportReport previewImport(const Document& doc, const ImportInput& input) {
+    ImportReport report;
+    report.errors = input.errors;
+    report.cellsChanged = int(planOnCopy(doc, input, report).changes.size());
+    return report;
+}
+
 ImportReport applyImport(Document& doc, const ImportInput& input, const ImportOptions& options) {
     ImportReport report;
     report.errors = input.errors;

@@ -44,6 +44,11 @@ struct ImportReport {
 // their steps first, the information text.
 ImportReport applyImport(Document& doc, const ImportInput& input, const ImportOptions& options = {});
 
+// What applyImport() would give - the notes, the errors, the number of cells that would
+// change - without changing the document: for a dialog that shows them before anything is
+// applied. `applied` is false.
+ImportReport previewImport(const Document& doc, const ImportInput& input);
+
 // True for a name ending in ".csv" or ".json" (either case).
 bool isImportFileName(const QString& name);
 // A file of the export's: CSV when the name ends in ".csv", JSON when it ends in ".json"
