@@ -157,26 +157,40 @@ QString hexLine(const QString& label, const std::uint8_t* bytes, int n) {
 
 } // namespace
 
+bool chooseModelOption(const Options& o, Document& doc, Feedback& feedback) {
+    if (!o.modelValue && !o.modelPosition)
+        return true;
+    int position = -1;
+    if (o.modelValue) {
+        position = (*o.modelValue >= 0 && *o.modelValue <= 255) ? doc.catalog().findByValue(*o.modelValue) : -1;
+        if (position < 0)
+            fail(QStringLiteral("No catalog model has the value %1.").arg(*o.modelValue));
+    } else {
+        position = doc.catalog().at(*o.modelPosition) ? *o.modelPosition : -1;
+        if (position < 0)
+            fail(QStringLiteral("The catalog has no model at position %1 (it holds %2 models).")
+                     .arg(*o.modelPosition)
+                     .arg(doc.catalog().size()));
+    }
+    if (position < 0)
+        return false;
+    doc.chooseModel(position, feedback);
+    return true;
+}
+
+int saveAs(Document& doc, const QString& path, CliFeedback& feedback) {
+    if (doc.save(path, feedback) != SaveStatus::Ok)
+        return fail(feedback.messages.isEmpty() ? saveFailureMessage().text : feedback.messages.last());
+    return ExitOk;
+}
+
 int cmdNew(const Options& o) {
     CliFeedback feedback(Answer::Yes); // the user chose the model: the model change is confirmed
     auto s = startSession(o, feedback);
-    if (!s)
+    if (!s || !chooseModelOption(o, *s, feedback))
         return ExitFailed;
-    int position = -1;
-    if (o.modelValue) {
-        position = (*o.modelValue >= 0 && *o.modelValue <= 255) ? s->catalog().findByValue(*o.modelValue) : -1;
-        if (position < 0)
-            return fail(QStringLiteral("No catalog model has the value %1.").arg(*o.modelValue));
-    } else {
-        position = *o.modelPosition;
-        if (!s->catalog().at(position))
-            return fail(QStringLiteral("The catalog has no model at position %1 (it holds %2 models).")
-                            .arg(position)
-                            .arg(s->catalog().size()));
-    }
-    s->chooseModel(position, feedback);
-    if (s->save(o.output, feedback) != SaveStatus::Ok)
-        return fail(feedback.messages.isEmpty() ? saveFailureMessage().text : feedback.messages.last());
+    if (saveAs(*s, o.output, feedback) != ExitOk)
+        return ExitFailed;
     printOut(QStringLiteral("Wrote %1 for %2.\n").arg(o.output, s->selectedModelInfo()->name));
     return ExitOk;
 }

@@ -7,8 +7,11 @@
 #include <QStringList>
 #include <optional>
 
+class QCommandLineParser;
+
 namespace orv {
 class Document;
+class Feedback;
 }
 
 namespace orv::cli {
@@ -39,6 +42,18 @@ class CliFeedback;
 int fail(const QString& message);
 std::unique_ptr<Document> startSession(const Options& o, CliFeedback& feedback);
 std::unique_ptr<Document> openSession(const Options& o, const QString& file, CliFeedback& feedback);
+// The model --model-value or --model-position names chosen as the window chooses it (the
+// question answered by feedback); true without either. False after the failure message when
+// the catalog has no such model.
+bool chooseModelOption(const Options& o, Document& doc, Feedback& feedback);
+// Save As to path; ExitFailed after the failure message.
+int saveAs(Document& doc, const QString& path, CliFeedback& feedback);
+
+// import: the options and the help text it adds to the parser, whether one of them is given, and the command
+// (usage errors through `usage`).
+void addImportOptions(QCommandLineParser& p);
+bool importOptionsSet(const QCommandLineParser& p);
+int cmdImport(const QCommandLineParser& p, const Options& o, const QStringList& rest, int (*usage)(const QString&));
 
 // Radio commands.
 struct RadioOptions {

@@ -118,6 +118,7 @@ int main(int argc, char* argv[]) {
                  QStringLiteral("FORMAT")});
     p.addOption({QStringLiteral("pdf"), QStringLiteral("print: the PDF file to write."), QStringLiteral("OUT")});
     p.addOption({QStringLiteral("view"), QStringLiteral("print: channels (default) or tune."), QStringLiteral("VIEW")});
+    addImportOptions(p);
     p.addPositionalArgument(QStringLiteral("command"),
                             QStringLiteral("new, show, export, convert, dump, print, check, diff, read, write, info-read, "
                                            "info-write, tune-read, tune, tune-write-channels or history."));
@@ -149,6 +150,10 @@ int main(int argc, char* argv[]) {
     o.output = p.value(QStringLiteral("output"));
     if (p.isSet(QStringLiteral("format")))
         o.format = p.value(QStringLiteral("format"));
+    if (command == QLatin1String("import"))
+        return cmdImport(p, o, rest, usage);
+    if (importOptionsSet(p))
+        return usage(QStringLiteral("--base and --keep-going belong to 'import'"));
 
     RadioOptions r;
     r.port = p.value(QStringLiteral("port"));

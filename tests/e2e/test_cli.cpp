@@ -1,5 +1,6 @@
 // orvante-cli as a separate process: exit codes, the last stderr line, the outputs' forms.
 
+#include "common/CliProcess.h"
 #include "common/PlanSetup.h"
 #include "common/TestFiles.h"
 #include "common/TestSetup.h"
@@ -17,30 +18,8 @@
 using orv::test::putFile;
 using orv::test::fileBytes;
 
-namespace {
-
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-    QByteArray lastErrLine() const { return err.trimmed().split('\n').last(); }
-};
-
-Run cli(const QStringList& args, const QStringList& unset = {}) {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
-    for (const QString& name : unset)
-        env.remove(name);
-    p.setProcessEnvironment(env);
-    p.start(qEnvironmentVariable("ORVANTE_BIN_DIR") + QStringLiteral("/orvante-cli"), args);
-    if (!p.waitForFinished(30000))
-        return {};
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
-}
-
-} // namespace
+using Run = orv::test::CliRun;
+using orv::test::cli;
 
 class TestCli : public QObject {
     Q_OBJECT

@@ -17,6 +17,21 @@ double clampToBand(double f, const ModelInfo* model) {
     return f;
 }
 
+ValidFrequency validFrequency(double mhz, const ModelInfo* model, std::uint8_t modelByte) {
+    const double k = clampToBand(mhz, model) * 1000.0;
+    const double k625 = roundHalfEven(k / 6.25) * 6.25;
+    const double k5 = roundHalfEven(k / 5.0) * 5.0;
+    ValidFrequency v{0.0, true};
+    double result = k625;
+    if (modelByte != Only625ModelByte && std::fabs(k - k5) < std::fabs(k - k625)) {
+        result = k5;
+        v.raster625 = false;
+    }
+    // Rounded to five decimals, as formatting with "000.00000" and reading back does.
+    v.mhz = QString::number(result / 1000.0, 'f', 5).toDouble();
+    return v;
+}
+
 bool getValidFreq(const QString& text, double& freq, const ModelInfo* model, std::uint8_t modelByte,
                   const NumberFormat& fmt) {
     if (text.isEmpty())
@@ -24,14 +39,7 @@ bool getValidFreq(const QString& text, double& freq, const ModelInfo* model, std
     const auto parsed = fmt.parse(text);
     if (!parsed)
         return false;
-    const double k = clampToBand(*parsed, model) * 1000.0;
-    const double k625 = roundHalfEven(k / 6.25) * 6.25;
-    const double k5 = roundHalfEven(k / 5.0) * 5.0;
-    double result = k625;
-    if (modelByte != Only625ModelByte && std::fabs(k - k5) < std::fabs(k - k625))
-        result = k5;
-    // Rounded to five decimals, as formatting with "000.00000" and reading back does.
-    freq = QString::number(result / 1000.0, 'f', 5).toDouble();
+    freq = validFrequency(*parsed, model, modelByte).mhz;
     return true;
 }
 

@@ -17,6 +17,14 @@ inline constexpr std::uint8_t Only625ModelByte = 0x20;
 // f limited to the model's extended range; unchanged when there is no model.
 double clampToBand(double f, const ModelInfo* model);
 
+// A frequency clamped to the model's extended range and snapped to the nearer raster (6.25 kHz
+// on a tie, always 6.25 kHz for model byte 0x20), rounded to 5 decimals, with the raster used.
+struct ValidFrequency {
+    double mhz;
+    bool raster625;
+};
+ValidFrequency validFrequency(double mhz, const ModelInfo* model, std::uint8_t modelByte);
+
 // Reads a typed frequency (with the format's decimal separator), clamps it to the model's extended
 // range, snaps it to the nearer raster (6.25 kHz on a tie, always 6.25 kHz for model byte
 // 0x20) and rounds it to 5 decimals. Returns false, leaving freq unchanged, for an empty or

@@ -2,7 +2,7 @@
 
 #include "Feedback.h"
 #include "catalog/NumberText.h"
-#include "catalog/ToneTables.h"
+#include "catalog/SignalRules.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,13 +21,6 @@
 namespace orv::gui {
 
 namespace {
-
-constexpr double LowestTone = 67.0;
-constexpr double HighestTone = 254.1;
-constexpr unsigned LowestCode = 023;  // octal
-constexpr unsigned HighestCode = 0754; // octal
-
-QString codeText(unsigned code) { return QStringLiteral("%1").arg(code, 3, 8, QLatin1Char('0')); }
 
 bool isDigitChar(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
 
@@ -69,12 +62,10 @@ SignalDialog::SignalDialog(Feedback& feedback, NumberFormat numbers, QWidget* pa
     }
     m_tone = makeList(QStringLiteral("cboChRxQT"), frame);
     m_tone->setAccessibleName(QStringLiteral("CTC tone"));
-    for (size_t i = 1; i < CtcToneTable.size(); ++i)
-        m_tone->addItem(m_numbers.fixed(CtcToneTable[i], 0, 1));
+    m_tone->addItems(ctcToneTexts(m_numbers));
     m_code = makeList(QStringLiteral("cboChRxDQT"), frame);
     m_code->setAccessibleName(QStringLiteral("DCS code"));
-    for (int code : DcsCodeTable)
-        m_code->addItem(QStringLiteral("%1").arg(code, 3, 10, QLatin1Char('0')));
+    m_code->addItems(dcsCodeTexts());
     m_invert = new QCheckBox(QStringLiteral("DCS &Invert"), frame);
     m_invert->setObjectName(QStringLiteral("chkChRxDQT"));
     // An editable list keeps the focus itself and hands the keys on to its line edit.
@@ -124,19 +115,15 @@ void SignalDialog::setSignalText(const QString& text) {
     m_code->setCurrentIndex(0);
     m_codeTag = m_code->currentText();
 
-    Mode mode = NoMode;
-    const QString head = text.left(3);
-    if (head == QLatin1String("OFF")) {
-        mode = ModeOff;
-    } else if (head == QLatin1String("CTC")) {
-        mode = ModeCtc;
-        m_toneTag = text.mid(4);
+    const SignalParts parts = splitSignalText(text);
+    const Mode mode = Mode(parts.mode);
+    if (mode == ModeCtc) {
+        m_toneTag = parts.value;
         m_tone->setEditText(m_toneTag);
-    } else if (head == QLatin1String("DCS") || head == QLatin1String("-DC")) {
-        mode = ModeDcs;
-        m_codeTag = text.mid(head == QLatin1String("DCS") ? 4 : 5);
+    } else if (mode == ModeDcs) {
+        m_codeTag = parts.value;
         m_code->setEditText(m_codeTag);
-        m_invert->setChecked(head != QLatin1String("DCS"));
+        m_invert->setChecked(parts.inverted);
     }
     // Radio buttons of one group refuse to be all cleared while they are exclusive.
     for (QRadioButton* b : m_modes) {
@@ -165,27 +152,25 @@ void SignalDialog::setMode(Mode mode) {
 
 void SignalDialog::checkTone() {
     const QString text = m_tone->currentText();
-    const std::optional<double> tone = text.isEmpty() ? std::nullopt : m_numbers.parse(text);
+    const std::optional<QString> tone = typedToneText(text, m_numbers);
     if (!tone) {
         m_feedback.message(QStringLiteral("CTC Data Invalid!"),
                            text.isEmpty() ? QStringLiteral("Error") : QStringLiteral("Error CTC"), Icon::Exclamation);
         m_tone->setEditText(m_toneTag);
         return;
     }
-    m_toneTag = m_numbers.fixed(std::clamp(*tone, LowestTone, HighestTone), 2, 1);
+    m_toneTag = *tone;
     m_tone->setEditText(m_toneTag);
 }
 
 void SignalDialog::checkCode() {
-    const QString text = m_code->currentText();
-    bool ok = std::all_of(text.begin(), text.end(), [](QChar c) { return c >= '0' && c <= '7'; });
-    const qulonglong code = ok ? text.toULongLong(&ok, 8) : 0;
-    if (!ok) {
+    const std::optional<QString> code = typedCodeText(m_code->currentText());
+    if (!code) {
         m_feedback.message(QStringLiteral("DCS Data Invalid!"), QStringLiteral("Error DCS"), Icon::Exclamation);
         m_code->setEditText(m_codeTag);
         return;
     }
-    m_codeTag = codeText(unsigned(std::clamp<qulonglong>(code, LowestCode, HighestCode)));
+    m_codeTag = *code;
     m_code->setEditText(m_codeTag);
 }
 
@@ -193,15 +178,14 @@ void SignalDialog::accept() {
     switch (mode()) {
     case ModeCtc:
         checkTone();
-        m_signalText = QStringLiteral("CTC ") + m_tone->currentText();
+        m_signalText = joinSignalText(SignalMode::Ctc, m_tone->currentText(), false);
         break;
     case ModeDcs:
         checkCode();
-        m_signalText = (m_invert->isChecked() ? QStringLiteral("-DCS ") : QStringLiteral("DCS ")) +
-                       m_code->currentText();
+        m_signalText = joinSignalText(SignalMode::Dcs, m_code->currentText(), m_invert->isChecked());
         break;
     default:
-        m_signalText = QStringLiteral("OFF");
+        m_signalText = joinSignalText(SignalMode::Off, {}, false);
         break;
     }
     QDialog::accept();
