@@ -4,9 +4,11 @@
 #include "catalog/NumberText.h"
 #include "editors/ChannelGridModel.h"
 #include "editors/GridParts.h"
+#include "editors/GridSelection.h"
 #include "editors/SignalDialog.h"
 #include "editors/Twips.h"
 #include "image/ChannelTable.h"
+#include "import/CellRules.h"
 #include "document/Document.h"
 
 #include <QCheckBox>
@@ -57,6 +59,8 @@ ChannelEditor::ChannelEditor(Document& document, Feedback& feedback, QWidget* pa
     m_model = new ChannelGridModel(document, m_grid, this);
     m_grid->setModel(m_model);
     setUpEditGrid(m_grid, this);
+    m_selection = new GridSelection(m_grid, document, Grid::Channels,
+                                    [this](int row, int column) { return isEditable(row, column); }, this);
     m_grid->setAccessibleName(QStringLiteral("Channels"));
 
     m_freqEditor = makeCellEditor(this, QStringLiteral("txtChFreq"), FrequencyMaxLength, this);
@@ -196,22 +200,42 @@ bool ChannelEditor::isEditable(int row, int column) const {
     return !ch.noCh && !(ch.noTx && isTransmitColumn(column));
 }
 
-void ChannelEditor::setCurrentCell(int row, int column) {
-    m_grid->setCurrentIndex(m_model->index(row, column));
+void ChannelEditor::setCurrentCell(int row, int column, bool keepSelection) {
+    const QModelIndex cell = m_model->index(row, column);
+    if (keepSelection)
+        m_grid->selectionModel()->setCurrentIndex(cell, QItemSelectionModel::NoUpdate);
+    else
+        m_grid->setCurrentIndex(cell);
 }
 
-void ChannelEditor::editCell(int row, int column) {
+bool ChannelEditor::editCell(int row, int column) {
     if (!isEditable(row, column))
-        return;
+        return false;
     commitFrequency();
-    setCurrentCell(row, column);
+    // Several cells of the column selected: the edit is for all of them.
+    m_editRows = m_selection->manyInColumn(row, column) ? m_selection->rowsInColumn(column) : QList<int>{row};
+    const bool many = m_editRows.size() > 1;
+    setCurrentCell(row, column, many);
     if (isFrequencyColumn(column)) {
         openFrequencyEditor(row, column);
     } else if (isSignalColumn(column)) {
         openSignalDialog(row, column);
+    } else if (many) {
+        setEditedCells(row, column, m_editRows, toggledCellText(column, m_model->channel(row).cells[size_t(column)]));
     } else {
         m_document.toggleChannelCell(row, column);
     }
+    return many;
+}
+
+void ChannelEditor::setEditedCells(int row, int column, const QList<int>& rows, const QString& text) {
+    if (rows.size() <= 1) {
+        m_document.setChannelCell(row, column, text);
+        return;
+    }
+    const ImportReport report = m_selection->setCells(column, rows, text);
+    if (!report.notes.isEmpty())
+        emit noted(report.notes.join(QStringLiteral("  ")));
 }
 
 // --- the frequency editor -----------------------------------------------------------------
@@ -234,9 +258,15 @@ void ChannelEditor::commitFrequency() {
     if (m_freqRow < 0 || m_committing)
         return;
     m_committing = true;
+    QString note;
     if (m_freqEditor->text() != m_restoreText) {
-        if (const auto valid = m_document.validChannelFrequency(m_freqEditor->text()))
+        if (const auto valid = m_document.validChannelFrequency(m_freqEditor->text())) {
+            // A value the rules clamped or snapped is told in the status bar.
+            note = cellRule(m_document, CellTarget{CellKind::ChannelCell, m_freqRow, m_freqColumn},
+                            m_freqEditor->text())
+                       .note;
             m_restoreText = *valid;
+        }
     }
     const int row = m_freqRow, column = m_freqColumn;
     m_freqRow = m_freqColumn = -1;
@@ -245,8 +275,10 @@ void ChannelEditor::commitFrequency() {
     if (m_freqEditor->hasFocus() || window()->focusWidget() == m_freqEditor)
         m_grid->setFocus();
     m_freqEditor->hide();
-    m_document.setChannelCell(row, column, m_restoreText);
+    setEditedCells(row, column, m_editRows, m_restoreText);
     m_committing = false;
+    if (!note.isEmpty())
+        emit noted(note);
 }
 
 void ChannelEditor::commitCellEdits() { commitFrequency(); }
@@ -291,7 +323,7 @@ void ChannelEditor::signalDialogFinished(int result) {
     m_signalDialog = nullptr;
     m_model->setHighlight(-1, -1);
     if (result == QDialog::Accepted && m_signalRow >= 0)
-        m_document.setChannelCell(m_signalRow, m_signalColumn, dialog->signalText());
+        setEditedCells(m_signalRow, m_signalColumn, m_editRows, dialog->signalText());
     m_signalRow = m_signalColumn = -1;
     dialog->deleteLater();
     m_grid->setFocus();
@@ -328,6 +360,13 @@ bool ChannelEditor::gridKeyPress(QKeyEvent* key) {
         if (current.isValid())
             editCell(current.row(), current.column());
         return true;
+    case Qt::Key_Delete: {
+        // Whole rows selected: out of use, all at once.
+        const ImportReport report = m_selection->takeRowsOutOfUse();
+        if (!report.notes.isEmpty())
+            emit noted(report.notes.join(QStringLiteral("  ")));
+        return true;
+    }
     default:
         break;
     }
@@ -345,10 +384,15 @@ bool ChannelEditor::gridKeyPress(QKeyEvent* key) {
 bool ChannelEditor::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_grid && event->type() == QEvent::KeyPress)
         return gridKeyPress(static_cast<QKeyEvent*>(event));
+    if (watched == m_grid->viewport() && event->type() == QEvent::MouseButtonPress)
+        return m_selection->pressed(static_cast<QMouseEvent*>(event));
     if (watched == m_grid->viewport() && event->type() == QEvent::MouseButtonRelease) {
-        const QModelIndex index = releasedDataCell(m_grid, static_cast<QMouseEvent*>(event));
-        if (index.isValid())
-            editCell(index.row(), index.column());
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        // A plain click edits its cell; one that changed several keeps their selection.
+        if (m_selection->released(mouse)) {
+            const QModelIndex index = m_grid->indexAt(mouse->position().toPoint());
+            return editCell(index.row(), index.column());
+        }
         return false;
     }
     if (watched == m_freqEditor) {

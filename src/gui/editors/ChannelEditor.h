@@ -28,6 +28,7 @@ struct DocumentChange;
 namespace orv::gui {
 
 class ChannelGridModel;
+class GridSelection;
 class SignalDialog;
 
 class ChannelEditor : public QFrame {
@@ -44,9 +45,16 @@ public:
     QLineEdit* frequencyEditor() const;
 
     QTableView* grid() const { return m_grid; }
+    // Many cells at once: the selection, copy, paste, Fill Down.
+    GridSelection* selection() const { return m_selection; }
     // The signalling dialog while it is open for a cell, else nullptr. It is window-modal and
     // reports through finished(); the cell takes its text when it closes with OK.
     SignalDialog* signalDialog() const { return m_signalDialog; }
+
+signals:
+    // A value the rules of typing changed, or what a change of many cells did, in a line for
+    // the status bar ("CH 1 Rx Freq(MHz): 446.1 -> 176.00000 (outside 130.00000~176.00000 MHz)").
+    void noted(const QString& note);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -55,8 +63,12 @@ protected:
 private:
     void layoutContents();
     bool isEditable(int row, int column) const;
-    // A left click (or Space) on a data cell.
-    void editCell(int row, int column);
+    // A left click (or Space) on a data cell. True when it changed every selected cell of
+    // the column at once.
+    bool editCell(int row, int column);
+    // The frequency or signalling text for the cell being edited, or for every selected cell
+    // of its column when several were selected as the edit began.
+    void setEditedCells(int row, int column, const QList<int>& rows, const QString& text);
     void openFrequencyEditor(int row, int column);
     void openSignalDialog(int row, int column);
     void signalDialogFinished(int result);
@@ -64,7 +76,8 @@ private:
     void documentChanged(const DocumentChange& change);
     // The boxes of one channel (1..16) from the document.
     void showBoxes(int channel);
-    void setCurrentCell(int row, int column);
+    // The current cell; the selection goes with it unless `keepSelection`.
+    void setCurrentCell(int row, int column, bool keepSelection = false);
     bool gridKeyPress(QKeyEvent* key);
     bool frequencyKeyPress(QKeyEvent* key);
     void noChToggled(int channel, bool ticked);
@@ -73,6 +86,7 @@ private:
     Document& m_document;
     Feedback& m_feedback;
     ChannelGridModel* m_model = nullptr;
+    GridSelection* m_selection = nullptr;
     QTableView* m_grid = nullptr;
     QLineEdit* m_freqEditor = nullptr;
     QLabel* m_noChCaption = nullptr;
@@ -86,6 +100,8 @@ private:
     int m_freqColumn = -1;
     QString m_restoreText;
     bool m_committing = false;
+    // The selected rows of the edited cell's column as its edit began (several: all take it).
+    QList<int> m_editRows;
     // The cell whose signalling is being edited (-1: none, or the table was replaced).
     int m_signalRow = -1;
     int m_signalColumn = -1;

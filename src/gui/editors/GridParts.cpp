@@ -18,6 +18,12 @@ namespace orv::gui {
 void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
     QStyleOptionViewItem plain(option);
     plain.state &= ~(QStyle::State_HasFocus | QStyle::State_Selected);
+    if (option.state & QStyle::State_Selected) {
+        // A light wash of the highlight: the text keeps the colour that tells its state.
+        QColor wash = option.palette.color(QPalette::Highlight);
+        wash.setAlpha(60);
+        painter->fillRect(option.rect, wash);
+    }
     QStyledItemDelegate::paint(painter, plain, index);
     if (option.state & QStyle::State_HasFocus) {
         painter->save();
@@ -144,15 +150,6 @@ bool filterFrequencyTyping(QLineEdit* editor, const QKeyEvent* key, QChar decima
 
 bool focusLossEndsEdit(const QFocusEvent* event) {
     return event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason;
-}
-
-QModelIndex releasedDataCell(const QTableView* grid, const QMouseEvent* mouse) {
-    if (mouse->button() != Qt::LeftButton)
-        return {};
-    const QModelIndex index = grid->indexAt(mouse->position().toPoint());
-    if (!index.isValid() || !(index.flags() & Qt::ItemIsEnabled))
-        return {};
-    return index;
 }
 
 SignalDialog* makeCellSignalDialog(Feedback& feedback, const NumberFormat& numbers, const QTableView* grid,

@@ -38,8 +38,8 @@ private:
     QString m_text;
 };
 
-// Draws the current cell with a highlight frame instead of a selection fill, so that the
-// cell keeps the text colour that tells its state.
+// Draws the current cell with a highlight frame and selected cells with a light wash instead
+// of a selection fill, so that every cell keeps the text colour that tells its state.
 class GridDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -56,7 +56,8 @@ bool isControlKey(const QKeyEvent* key);
 bool hasCommandModifier(const QKeyEvent* key);
 
 // Makes `grid` one of the program's editing grids: no Qt headers (row 0 and column 0 are
-// cells), fixed section sizes, no scroll bars, no built-in editing, selection or tab moves,
+// cells), fixed section sizes, no scroll bars, no built-in editing or tab moves, no selection
+// (GridSelection adds it),
 // the current cell drawn by GridDelegate. Key presses on the grid and mouse events on its
 // viewport go to `filter`.
 void setUpEditGrid(QTableView* grid, QObject* filter);
@@ -92,10 +93,6 @@ bool filterFrequencyTyping(QLineEdit* editor, const QKeyEvent* key, QChar decima
 // A loss of focus that ends an in-cell edit: not to the editor's context menu nor to
 // another window.
 bool focusLossEndsEdit(const QFocusEvent* event);
-
-// The data cell that a left-button release on the grid's viewport lands on; invalid for
-// other buttons, header cells (they are not enabled) and the empty area.
-QModelIndex releasedDataCell(const QTableView* grid, const QMouseEvent* mouse);
 
 // A signalling dialog for the text of a grid cell, owned by the grid's window, its top left
 // corner at the cell's top left moved by (dx, dy) pixels. The caller connects finished()

@@ -13,7 +13,15 @@ namespace {
 const QString Section = QStringLiteral("Folders");
 
 QString keyFor(FileKind kind) {
-    return kind == FileKind::Pdf ? QStringLiteral("PdfFiles") : QStringLiteral("DataFiles");
+    switch (kind) {
+    case FileKind::Pdf:
+        return QStringLiteral("PdfFiles");
+    case FileKind::ChannelPlan:
+        return QStringLiteral("ChannelPlans");
+    case FileKind::Data:
+        break;
+    }
+    return QStringLiteral("DataFiles");
 }
 
 } // namespace

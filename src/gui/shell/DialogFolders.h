@@ -2,7 +2,8 @@
 // Where the file dialogs start: in the folder last used for their kind of file, kept in the
 // program's INI file, section "Folders": "DataFiles" for Open and Save As (the folder of the
 // data file last loaded or saved), "PdfFiles" for the print preview's Save as PDF (the folder
-// of the PDF last written). Until a folder has been used, or when the one kept has gone, they
+// of the PDF last written), "ChannelPlans" for importing and exporting channel plans (CSV or
+// JSON). Until a folder has been used, or when the one kept has gone, they
 // start in the user's documents folder (the home folder when there is none); never in the
 // program's own folder, which is no place for a technician's files.
 
@@ -12,7 +13,7 @@
 
 namespace orv::gui {
 
-enum class FileKind { Data, Pdf };
+enum class FileKind { Data, Pdf, ChannelPlan };
 
 class DialogFolders {
 public:

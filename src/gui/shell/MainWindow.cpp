@@ -69,6 +69,7 @@ MainWindow::MainWindow(std::unique_ptr<Document> document, Feedback& feedback, Q
     // The editors follow the document themselves; the window shows the model and the caption.
     connect(m_document.get(), &Document::changed, this, &MainWindow::documentChanged);
     connect(m_document.get(), &Document::noted, this, &MainWindow::showStatusNote);
+    connect(m_channelEditor, &ChannelEditor::noted, this, &MainWindow::showStatusNote);
     connect(m_editingArea, &EditingArea::backgroundPressed, this, &MainWindow::CommitCellEdits);
     const auto pictureClicked = [this] {
         m_editingArea->parkingButton()->setFocus();
@@ -121,6 +122,12 @@ void MainWindow::buildMenus() {
     addSeparator(file, "mnuFileBar0");
     addItem(file, "mnuFileSave", QStringLiteral("&Save"), ctrl(Qt::Key_S), &MainWindow::mnuFileSave_Click);
     addItem(file, "mnuFileSaveAs", QStringLiteral("Save &As..."), K(), &MainWindow::mnuFileSaveAs_Click);
+    addSeparator(file, "mnuFileBarPlans");
+    addItem(file, "mnuFileImportChannels", QStringLiteral("&Import Channels..."), K(), nullptr);
+    addItem(file, "mnuFileExportChannels", QStringLiteral("Expor&t Channels..."), K(), nullptr);
+    for (const auto& [name, command] : {std::pair("mnuFileImportChannels", Command::ImportChannels),
+                                        std::pair("mnuFileExportChannels", Command::ExportChannels)})
+        connect(menuAction(QLatin1String(name)), &QAction::triggered, this, [this, command] { runCommand(command); });
     addSeparator(file, "mnuFileBar2");
     addItem(file, "mnuFilePrint", QStringLiteral("&Print..."), ctrl(Qt::Key_P), &MainWindow::mnuFilePrint_Click);
     addSeparator(file, "mnuFileBar3");
@@ -139,6 +146,7 @@ void MainWindow::buildMenus() {
     addItem(edit, "mnuEditCut", QStringLiteral("Cu&t"), ctrl(Qt::Key_X), nullptr)->setVisible(false);
     addItem(edit, "mnuEditCopy", QStringLiteral("&Copy"), ctrl(Qt::Key_C), &MainWindow::mnuEditCopy_Click);
     addItem(edit, "mnuEditPaste", QStringLiteral("&Paste"), ctrl(Qt::Key_V), &MainWindow::mnuEditPaste_Click);
+    addItem(edit, "mnuEditFillDown", QStringLiteral("Fill &Down"), ctrl(Qt::Key_D), &MainWindow::mnuEditFillDown_Click);
 
     QMenu* operate = menuBar()->addMenu(QStringLiteral("&Operate"));
     operate->setObjectName(QStringLiteral("mnuOperate"));
@@ -473,15 +481,22 @@ void MainWindow::mnuRecentFile_Click(int index) {
 
 void MainWindow::mnuFileExit_Click() { close(); }
 
+// Copy and Paste work on the open cell editor; without one, on the cells selected in the grid.
 void MainWindow::mnuEditCopy_Click() {
     if (QLineEdit* box = openCellEditor())
         QGuiApplication::clipboard()->setText(box->text());
+    else
+        runCommand(Command::CopyCells);
 }
 
 void MainWindow::mnuEditPaste_Click() {
     if (QLineEdit* box = openCellEditor())
         box->setText(QGuiApplication::clipboard()->text());
+    else
+        runCommand(Command::PasteCells);
 }
+
+void MainWindow::mnuEditFillDown_Click() { runCommand(Command::FillDown); }
 
 void MainWindow::mnuRead_Click() { runCommand(Command::Read); }
 void MainWindow::mnuWrite_Click() { runCommand(Command::Write); }

@@ -45,6 +45,7 @@ public:
         Read, Write, Tune, RadioInformation, Port, HelpContents, HelpSearch,
         ShowRecentFiles, LeaveTuneMode, ClosePort,
         Check,
+        ImportChannels, ExportChannels, CopyCells, PasteCells, FillDown,
     };
     using Handler = std::function<void()>;
     // A save that tells whether the data were written.
@@ -145,6 +146,7 @@ public slots:
     void mnuFileExit_Click();
     void mnuEditCopy_Click();
     void mnuEditPaste_Click();
+    void mnuEditFillDown_Click();
     void mnuRead_Click();
     void mnuWrite_Click();
     void mnuCheck_Click();

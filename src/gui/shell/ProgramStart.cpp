@@ -4,6 +4,7 @@
 #include "print/PrintCommand.h"
 #include "shell/CheckCommand.h"
 #include "document/Document.h"
+#include "shell/ChannelPlanCommands.h"
 #include "shell/FileCommands.h"
 #include "shell/FileDialog.h"
 #include "shell/GuiFeedback.h"
@@ -138,6 +139,7 @@ void ProgramStart::plugCommands() {
     new RadioInfoCommand(*m_window, m_operate->runner());
     new HelpCommands(*m_window);
     new UndoHistory(*m_window);
+    new ChannelPlanCommands(*m_window);
     new PrintCommand(*m_window);
     new CheckCommand(*m_window, *m_operate);
 }

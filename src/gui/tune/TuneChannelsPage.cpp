@@ -4,6 +4,7 @@
 #include "catalog/FrequencyRules.h"
 #include "editors/ChannelGridModel.h"
 #include "editors/GridParts.h"
+#include "editors/GridSelection.h"
 #include "editors/SignalDialog.h"
 #include "editors/Twips.h"
 #include "image/TuneTable.h"
@@ -51,6 +52,8 @@ TuneChannelsPage::TuneChannelsPage(Document& document, Feedback& feedback, QWidg
     m_model = new TuneGridModel(document, m_grid, this);
     m_grid->setModel(m_model);
     setUpEditGrid(m_grid, this);
+    m_selection = new GridSelection(m_grid, document, Grid::TestChannels,
+                                    [this](int row, int column) { return m_model->inForce(row, column); }, this);
     m_grid->setAccessibleName(QStringLiteral("Test channels"));
 
     m_freqEditor = makeCellEditor(this, QStringLiteral("txtTuneFreq"), FrequencyMaxLength, this);
@@ -228,27 +231,50 @@ void TuneChannelsPage::enableRowWidgets() {
 
 // --- cells ----------------------------------------------------------------------------------
 
-void TuneChannelsPage::setCurrentCell(int row, int column) { m_grid->setCurrentIndex(m_model->index(row, column)); }
+void TuneChannelsPage::setCurrentCell(int row, int column, bool keepSelection) {
+    const QModelIndex cell = m_model->index(row, column);
+    if (keepSelection)
+        m_grid->selectionModel()->setCurrentIndex(cell, QItemSelectionModel::NoUpdate);
+    else
+        m_grid->setCurrentIndex(cell);
+}
 
 bool TuneChannelsPage::isStep625Beside(int row, int frequencyColumn) const {
     return isStep625Text(m_model->testChannel(row).cells[size_t(frequencyColumn + 1)]);
 }
 
-void TuneChannelsPage::editCell(int row, int column) {
+bool TuneChannelsPage::editCell(int row, int column) {
     checkFrequency();
-    setCurrentCell(row, column);
+    // Several cells of the column selected: the edit is for all of them.
+    m_editRows = m_selection->manyInColumn(row, column) ? m_selection->rowsInColumn(column) : QList<int>{row};
+    const bool many = m_editRows.size() > 1;
+    setCurrentCell(row, column, many);
     // A row out of use, or the transmit side of a receive-only one, is only drawn again.
     if (!m_model->inForce(row, column)) {
         m_model->refreshRow(row);
-        return;
+        return false;
     }
     if (isFrequencyColumn(column)) {
         openFrequencyEditor(row, column);
+    } else if (isStepColumn(column) && many) {
+        setEditedCells(row, column, stepText(!isStep625Text(m_model->testChannel(row).cells[size_t(column)]),
+                                             m_document.numbers()));
     } else if (isStepColumn(column)) {
         m_document.toggleTestStep(row, column);
     } else {
         openSignalDialog(row, column);
     }
+    return many;
+}
+
+void TuneChannelsPage::setEditedCells(int row, int column, const QString& text) {
+    if (m_editRows.size() <= 1) {
+        m_document.setTestChannelCell(row, column, text);
+        return;
+    }
+    const ImportReport report = m_selection->setCells(column, m_editRows, text);
+    if (!report.notes.isEmpty())
+        emit noted(report.notes.join(QStringLiteral("  ")));
 }
 
 // --- the frequency editor -------------------------------------------------------------------
@@ -285,7 +311,7 @@ void TuneChannelsPage::checkFrequency() {
     const int row = m_editRow, column = m_editColumn;
     m_freqEditor->setText(m_restoreText);
     closeFrequencyEditor();
-    m_document.setTestChannelCell(row, column, m_restoreText);
+    setEditedCells(row, column, m_restoreText);
     m_checking = false;
     if (!snapped)
         m_feedback.message(QStringLiteral("Test Frequency Error!"), QStringLiteral("Frequency Error"),
@@ -343,7 +369,7 @@ void TuneChannelsPage::openSignalDialog(int row, int column) {
         m_signalDialog = nullptr;
         // A table shown again meanwhile has dropped the cell (m_signalRow -1).
         if (result == QDialog::Accepted && m_signalRow >= 0)
-            m_document.setTestChannelCell(m_signalRow, m_signalColumn, dialog->signalText());
+            setEditedCells(m_signalRow, m_signalColumn, dialog->signalText());
         m_signalRow = m_signalColumn = -1;
         dialog->deleteLater();
         m_grid->setFocus();
@@ -384,6 +410,11 @@ bool TuneChannelsPage::gridKeyPress(QKeyEvent* key) {
         setCurrentCell(next.row, next.column);
     } else if (code == Qt::Key_Space || code == Qt::Key_F2) {
         editCell(row, column);
+    } else if (code == Qt::Key_Delete) {
+        // Whole rows selected: out of use, all at once (never the test channel in use).
+        const ImportReport report = m_selection->takeRowsOutOfUse(m_document.currentTestChannel());
+        if (!report.notes.isEmpty())
+            emit noted(report.notes.join(QStringLiteral("  ")));
     } else if (isControlKey(key)) {
         return false; // arrows, Tab and the like move as usual
     } else if (isDigitText(key->text()) && isFrequencyColumn(column) && m_model->inForce(row, column)) {
@@ -398,10 +429,15 @@ bool TuneChannelsPage::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (watched == m_grid && type == QEvent::KeyPress)
         return gridKeyPress(static_cast<QKeyEvent*>(event));
+    if (watched == m_grid->viewport() && type == QEvent::MouseButtonPress)
+        return m_selection->pressed(static_cast<QMouseEvent*>(event));
     if (watched == m_grid->viewport() && type == QEvent::MouseButtonRelease) {
-        const QModelIndex cell = releasedDataCell(m_grid, static_cast<QMouseEvent*>(event));
-        if (cell.isValid())
-            editCell(cell.row(), cell.column());
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        // A plain click edits its cell; one that changed several keeps their selection.
+        if (m_selection->released(mouse)) {
+            const QModelIndex cell = m_grid->indexAt(mouse->position().toPoint());
+            return editCell(cell.row(), cell.column());
+        }
     } else if (watched == m_freqEditor && type == QEvent::KeyPress) {
         return frequencyKeyPress(static_cast<QKeyEvent*>(event));
     } else if (watched == m_freqEditor && type == QEvent::FocusOut &&

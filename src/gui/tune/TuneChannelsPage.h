@@ -34,6 +34,7 @@ struct DocumentChange;
 
 namespace orv::gui {
 
+class GridSelection;
 class SignalDialog;
 class TuneGridModel;
 
@@ -51,6 +52,8 @@ public:
 
     QLineEdit* frequencyEditor() const;
     QTableView* grid() const;
+    // Many cells at once: the selection, copy, paste, Fill Down.
+    GridSelection* selection() const { return m_selection; }
     QRadioButton* optTestCh(int i) const;
     QCheckBox* chkTuneCH(int i) const;
     QCheckBox* chkTuneTx(int i) const;
@@ -66,6 +69,8 @@ signals:
     void backgroundClicked();
     // The user chose the test channel used for tuning (1..11).
     void testChannelChosen(int testChannel);
+    // What a change of many cells did, in a line for the status bar.
+    void noted(const QString& note);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -82,8 +87,12 @@ private:
     void createRowWidgets();
     void layoutContents();
     QMargins groupBoxMargins() const;
-    // A left click (or Space) on a data cell.
-    void editCell(int row, int column);
+    // A left click (or Space) on a data cell. True when it changed every selected cell of
+    // the column at once.
+    bool editCell(int row, int column);
+    // The text for the cell being edited, or for every selected cell of its column when
+    // several were selected as the edit began.
+    void setEditedCells(int row, int column, const QString& text);
     void openFrequencyEditor(int row, int column);
     void checkFrequency();
     void closeFrequencyEditor();
@@ -91,7 +100,8 @@ private:
     void stepFrequency(int direction);
     void openSignalDialog(int row, int column);
     bool gridKeyPress(QKeyEvent* key);
-    void setCurrentCell(int row, int column);
+    // The current cell; the selection goes with it unless `keepSelection`.
+    void setCurrentCell(int row, int column, bool keepSelection = false);
     bool isStep625Beside(int row, int frequencyColumn) const;
     void documentChanged(const DocumentChange& change);
     void showRows();
@@ -106,6 +116,9 @@ private:
     Document& m_document;
     Feedback& m_feedback;
     TuneGridModel* m_model = nullptr;
+    GridSelection* m_selection = nullptr;
+    // The selected rows of the edited cell's column as its edit began.
+    QList<int> m_editRows;
     QTableView* m_grid = nullptr;
     QLineEdit* m_freqEditor = nullptr;
     std::array<QLabel*, 3> m_captions{};

@@ -68,6 +68,7 @@ TuneWorkspace::TuneWorkspace(MainWindow& window, ExchangeRunner& runner)
     m_tree->setMinimumHeight(m_channels->sizeHint().height());
     connect(m_channels, &TuneChannelsPage::writeRequested, this, &TuneWorkspace::writeTestChannels);
     connect(m_channels, &TuneChannelsPage::backgroundClicked, &window, &MainWindow::CommitCellEdits);
+    connect(m_channels, &TuneChannelsPage::noted, &window, &MainWindow::showStatusNote);
     connect(m_item, &TuneItemPage::valueMoved, this, &TuneWorkspace::valueMoved);
     connect(m_item->cmdOK(), &QPushButton::clicked, this, &TuneWorkspace::cmdOK_Click);
     connect(m_item->cmdCancel(), &QPushButton::clicked, this, &TuneWorkspace::cmdCancel_Click);
