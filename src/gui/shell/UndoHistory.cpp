@@ -31,7 +31,7 @@ public:
 
 private:
     void put(const DocumentState& state) {
-        m_history.m_lastWasEdit = m_kind == Kind::Edit;
+        m_history.m_lastKind = m_kind;
         m_history.m_document.restore(state);
     }
 
@@ -70,9 +70,11 @@ UndoHistory::UndoHistory(MainWindow& window)
     showTexts();
     window.replaceMenuItem(QStringLiteral("mnuUndo"), {m_undo, m_redo});
     connect(m_stack, &QUndoStack::indexChanged, this, [this] {
-        if (m_lastWasEdit)
+        if (m_lastKind == Kind::Edit)
             settleUnsavedState();
-        m_lastWasEdit = false;
+        else if (m_lastKind == Kind::Replace && !m_document.channelDataChanged() && !m_document.settingsChanged())
+            m_stack->setClean(); // back at data with no edits: what a file or the radio held
+        m_lastKind.reset();
     });
     m_document.setJournal(this);
 }
@@ -80,7 +82,7 @@ UndoHistory::UndoHistory(MainWindow& window)
 UndoHistory::~UndoHistory() { m_document.setJournal(nullptr); }
 
 void UndoHistory::recordStep(const QString& label, Kind kind, const DocumentState& before) {
-    m_lastWasEdit = false;
+    m_lastKind.reset();
     m_stack->push(new Step(*this, label, kind, before));
 }
 

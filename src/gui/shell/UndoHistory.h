@@ -16,6 +16,8 @@
 
 #include <QObject>
 
+#include <optional>
+
 class QAction;
 class QUndoStack;
 
@@ -50,7 +52,8 @@ private:
     QUndoStack* m_stack = nullptr;
     QAction* m_undo = nullptr;
     QAction* m_redo = nullptr;
-    bool m_lastWasEdit = false;
+    // The kind of the step just undone or redone.
+    std::optional<Kind> m_lastKind;
 };
 
 } // namespace orv::gui
