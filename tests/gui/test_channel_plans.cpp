@@ -166,6 +166,32 @@ private slots:
         QVERIFY(!f.window->dataUnsaved());
     }
 
+    // Rows copied here and pasted on another row go there (a spreadsheet's rows go to the
+    // channels they name, as above), boxes included.
+    void ownRowsPastedElsewhere() {
+        Fixture f;
+        QVERIFY(f.doc.setChannelCell(1, ColRxFreq, QStringLiteral("150.00000")));
+        QVERIFY(f.doc.setChannelCell(2, ColBusy, QStringLiteral("ON")));
+        QVERIFY(f.doc.setChannelNoTx(2, true));
+        f.clickLabel(1);
+        f.clickLabel(2, Qt::ShiftModifier);
+        f.trigger("mnuEditCopy");
+        f.clickLabel(13);
+        f.trigger("mnuEditPaste");
+        for (int ch : {13, 14}) {
+            ChannelRow pasted = f.channel(ch);
+            pasted.cells[ColChannel] = f.channel(ch - 12).cells[ColChannel];
+            QCOMPARE(pasted, f.channel(ch - 12));
+        }
+        // The same text from elsewhere names its channels.
+        QVERIFY(f.doc.setChannelCell(1, ColRxFreq, QStringLiteral("151.00000")));
+        QGuiApplication::clipboard()->setText(QGuiApplication::clipboard()->text());
+        f.clickLabel(7);
+        f.trigger("mnuEditPaste");
+        QCOMPARE(f.channel(1).cells[ColRxFreq], QStringLiteral("150.00000"));
+        QVERIFY(f.channel(7).cells[ColRxFreq] != QLatin1String("150.00000"));
+    }
+
     // Several cells of one column selected: a click on a toggle among them sets them all to
     // the clicked cell's next text; a frequency typed or a signalling chosen goes to them all.
     void manyCellsOfAColumn() {

@@ -147,9 +147,9 @@ ImportReport GridSelection::apply(const ImportInput& input, const QString& label
     return applyImport(m_document, input, options);
 }
 
-ImportReport GridSelection::paste(const QString& text, const Confirm& confirm) {
+ImportReport GridSelection::paste(const QString& text, const Confirm& confirm, bool atCurrentRow) {
     const QString firstLine = text.section(QLatin1Char('\n'), 0, 0);
-    const TextTable table = readTextTable(text, guessSeparator(firstLine));
+    TextTable table = readTextTable(text, guessSeparator(firstLine));
     if (table.rows.isEmpty()) {
         ImportReport nothing;
         nothing.errors = table.errors;
@@ -158,8 +158,16 @@ ImportReport GridSelection::paste(const QString& text, const Confirm& confirm) {
     const QModelIndex current = m_grid->currentIndex();
     const int row = current.isValid() && current.row() >= 1 ? current.row() : 1;
     const int column = current.isValid() && current.column() >= 1 ? current.column() : 1;
-    ImportInput input = namesGridColumns(table.rows.first(), m_kind) ? cellsByHeader(table, m_kind, row)
-                                                                    : cellsAt(table, m_kind, row, column);
+    const bool named = namesGridColumns(table.rows.first(), m_kind);
+    if (named && atCurrentRow) {
+        // Without its "CH No." column the table goes from the current row down.
+        const qsizetype label = table.rows.first().fields.indexOf(header().value(0));
+        if (label >= 0)
+            for (TextRow& r : table.rows)
+                if (label < r.fields.size())
+                    r.fields.removeAt(label);
+    }
+    ImportInput input = named ? cellsByHeader(table, m_kind, row) : cellsAt(table, m_kind, row, column);
     input.errors = table.errors + input.errors;
     return apply(input, QStringLiteral("Paste of %1 Cells"), confirm);
 }

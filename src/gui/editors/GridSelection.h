@@ -55,8 +55,11 @@ public:
     // What a paste, a value for many cells, Fill Down or No CH for rows would do, and doing it.
     // A change is worked out first; `confirm` sees the report when it holds errors and says
     // whether to apply the cells that can be taken (nothing is applied otherwise).
+    // A paste whose first row names columns places them by name; its rows go to the channels
+    // their "CH No." names, or, for `atCurrentRow` (cells copied from a grid of this program,
+    // to be put elsewhere), from the current row down.
     using Confirm = std::function<bool(const ImportReport& preview)>;
-    ImportReport paste(const QString& text, const Confirm& confirm);
+    ImportReport paste(const QString& text, const Confirm& confirm, bool atCurrentRow = false);
     // The selected rows of `column`.
     QList<int> rowsInColumn(int column) const;
     // `text` for the cells of `column` in `rows` that are in force (one step).

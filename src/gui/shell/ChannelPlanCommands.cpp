@@ -16,6 +16,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QJsonDocument>
+#include <QMimeData>
 #include <QSaveFile>
 
 namespace orv::gui {
@@ -27,6 +28,8 @@ const QString CsvFilter = QStringLiteral("CSV Files (*.csv)");
 const QString JsonFilter = QStringLiteral("JSON Files (*.json)");
 // Far more than any channel plan: a file past this is not one.
 constexpr qint64 LongestPlan = 4 * 1024 * 1024;
+// Marks the clipboard's cells as copied from a grid of this program.
+const QString OwnCellsFormat = QStringLiteral("application/x-orvante-cells");
 
 } // namespace
 
@@ -119,18 +122,26 @@ bool ChannelPlanCommands::exportChannels() {
 void ChannelPlanCommands::copyCells() {
     if (GridSelection* selection = activeSelection()) {
         const QString text = selection->copyText();
-        if (!text.isEmpty())
-            QGuiApplication::clipboard()->setText(text);
+        if (text.isEmpty())
+            return;
+        auto* mime = new QMimeData;
+        mime->setText(text);
+        mime->setData(OwnCellsFormat, QByteArray("1"));
+        QGuiApplication::clipboard()->setMimeData(mime);
     }
 }
 
 void ChannelPlanCommands::pasteCells() {
     GridSelection* selection = activeSelection();
-    const QString text = QGuiApplication::clipboard()->text();
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    const QString text = mime ? mime->text() : QString();
     if (!selection || text.trimmed().isEmpty())
         return;
-    const ImportReport report =
-        selection->paste(text, [this](const ImportReport& preview) { return m_confirm(QStringLiteral("Paste"), preview); });
+    // Cells copied from a grid here go where the user pastes them; a spreadsheet's rows go to
+    // the channels they name.
+    const bool ownCells = mime->hasFormat(OwnCellsFormat);
+    const ImportReport report = selection->paste(
+        text, [this](const ImportReport& preview) { return m_confirm(QStringLiteral("Paste"), preview); }, ownCells);
     tell(report);
 }
 

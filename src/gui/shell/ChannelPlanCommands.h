@@ -5,7 +5,9 @@
 // or the test-channel grid in the tune view). A paste or an import goes through the rules of
 // typing; its notes go to the status bar, and when a cell cannot be taken the dialog shows
 // every error and applies nothing unless the user chooses "Apply Valid Cells". Each is one
-// step to undo. Copy and Paste of an open cell editor stay the window's own.
+// step to undo. Cells copied from a grid here and pasted go from the current row down; a
+// spreadsheet's rows go to the channels their "CH No." names. Copy and Paste of an open cell
+// editor stay the window's own.
 //
 // Wiring: `new ChannelPlanCommands(window)` plugs the commands in; it lives as long as the
 // window. Tests replace the dialogs.
