@@ -167,12 +167,16 @@ void HistoryRecorder::exchangeFinished(const ExchangeResult& result) {
     if (!db)
         return;
     const QString setAsideBefore = db->setAsidePath();
-    if (!db->add(event))
+    if (!db->add(event)) {
         warn(QStringLiteral("Warning: radio history not written: %1. The radio commands go on without "
                             "it.")
                  .arg(db->error()));
-    else if (db->setAsidePath() != setAsideBefore)
+        return;
+    }
+    if (db->setAsidePath() != setAsideBefore)
         warnSetAside();
+    if (m_recorded)
+        m_recorded(event);
 }
 
 } // namespace orv

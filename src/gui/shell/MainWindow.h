@@ -45,6 +45,7 @@ public:
         Read, Write, Tune, RadioInformation, Port, HelpContents, HelpSearch,
         ShowRecentFiles, LeaveTuneMode, ClosePort,
         Check,
+        CompareWithFile, CompareWithRadio, RadioHistory,
     };
     using Handler = std::function<void()>;
     // A save that tells whether the data were written.
@@ -148,6 +149,9 @@ public slots:
     void mnuRead_Click();
     void mnuWrite_Click();
     void mnuCheck_Click();
+    void mnuCompareFile_Click();
+    void mnuCompareRadio_Click();
+    void mnuRadioHistory_Click();
     void mnuTune_Click();
     void mnuChannel_Click();
     void mnuRadio_Click();
