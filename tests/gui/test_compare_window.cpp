@@ -271,7 +271,7 @@ private slots:
         f.window->menuAction("mnuRead")->trigger();
         f.session().setChannelCell(3, ColRxFreq, QStringLiteral("146.52000"));
         f.session().setChannelCell(3, ColTxFreq, QStringLiteral("146.52000"));
-        f.session().setChannelNoTx(7, true);
+        f.session().setChannelNoTx(5, true);
         f.session().selectSetting(Setting::TxTot, f.session().settings().index(Setting::TxTot) + 1);
         f.radio().memory().infoText()[0] = 'W';
         f.window->menuAction("mnuCompareRadio")->trigger();

@@ -311,6 +311,25 @@ private slots:
                                               QUrl::fromLocalFile(f.data.filePath("backups"))}));
     }
 
+    // A history that cannot be opened says why each time it is asked for, once only when the
+    // recorder's own warning has just said it.
+    void historyThatCannotBeOpened() {
+        QTemporaryDir blocked;
+        QVERIFY(test::putFile(blocked.filePath("data"), "a file, not a folder"));
+        test::DataFolderEnvironment folder(blocked.filePath("data").toUtf8());
+        test::RadioWindow w;
+        auto* files = new FileCommands(*w.window, std::make_unique<FakeDialogs>());
+        new HistoryCommand(*w.window, *w.operate, *files, *new CompareCommand(*w.window, *w.operate));
+        w.window->menuAction("mnuRadioHistory")->trigger();
+        QCOMPARE(w.feedback.shown.size(), 1);
+        QVERIFY2(w.feedback.texts()[0].startsWith("Warning: radio history not kept"), qPrintable(w.feedback.texts()[0]));
+        w.window->menuAction("mnuRadioHistory")->trigger();
+        QCOMPARE(w.feedback.shown.size(), 2);
+        QVERIFY2(w.feedback.texts()[1].startsWith("The radio history cannot be shown: "), qPrintable(w.feedback.texts()[1]));
+        QVERIFY2(w.feedback.texts()[1].contains("cannot be made"), qPrintable(w.feedback.texts()[1]));
+        QCOMPARE(w.feedback.shown[1].title, QStringLiteral("Radio History"));
+    }
+
     // Keep Backups: on by default, kept in the INI at once and given to the recorder.
     void keepBackupsTick() {
         Fixture f;

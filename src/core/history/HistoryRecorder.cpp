@@ -79,6 +79,8 @@ void HistoryRecorder::warnSetAside() {
              .arg(QDir::toNativeSeparators(m_db->path()), QDir::toNativeSeparators(m_db->setAsidePath())));
 }
 
+QString HistoryRecorder::databaseError() const { return m_dbFailed && m_db ? m_db->error() : QString(); }
+
 HistoryDatabase* HistoryRecorder::database() {
     if (m_db && m_db->isOpen())
         return m_db.get();

@@ -65,6 +65,10 @@ class HistoryRecorder : public ExchangeObserver {
     // The history on this recorder's connection (opened on first use; nullptr when it cannot
     // be used), for the window's history dialog on the same thread.
     HistoryDatabase* database();
+    // Why database() gave nothing ("" before it was tried, or when it can be used).
+    QString databaseError() const;
+    // Whether the run's one warning has gone to the sink.
+    bool hasWarned() const { return m_warned; }
 
     void exchangeStarted(ExchangeKind kind, const QString& port) override;
     void exchangeFinished(const ExchangeResult& result) override;

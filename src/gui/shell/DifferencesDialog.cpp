@@ -8,9 +8,9 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QKeyEvent>
 #include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -27,10 +27,14 @@ enum ListColumn { ColSection, ColPlace, ColField, ColThis, ColOther, ListColumns
 
 // The list's width at first: its columns without cutting, within these bounds; its height:
 // that many rows at most (a longer list scrolls), four at least.
-constexpr int MinListWidth = 560;
-constexpr int MaxListWidth = 1100;
+constexpr int MinListWidth = 480;
+constexpr int MaxListWidth = 1000;
 constexpr int ListRows = 14;
 constexpr int MinListRows = 4;
+// A column at first: its texts and some room, no wider than this (a long information text is
+// cut; its tooltip has it whole).
+constexpr int ColumnPadding = 16;
+constexpr int MaxColumnWidth = 260;
 
 // How the Section column names a section.
 QString sectionCaption(Section section) {
@@ -206,11 +210,15 @@ void DifferencesDialog::refresh() {
 // A new comparison: the columns take the width of their texts, and the dialog the size the
 // list needs (never smaller than it is while shown); otherwise the sizes are the user's.
 void DifferencesDialog::fitColumns() {
+    // The last column counts with its texts' width, not the width stretching gave it.
+    m_list->header()->setStretchLastSection(false);
     int width = 0;
     for (int c = 0; c < ListColumns; ++c) {
         m_list->resizeColumnToContents(c);
+        m_list->setColumnWidth(c, std::min(m_list->columnWidth(c) + ColumnPadding, MaxColumnWidth));
         width += m_list->columnWidth(c);
     }
+    m_list->header()->setStretchLastSection(true);
     width += 2 * m_list->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_list);
     const int rowHeight = std::max(m_list->fontMetrics().height() + 4,
                                    m_list->topLevelItemCount() > 0 ? m_list->sizeHintForRow(0) : 0);

@@ -58,9 +58,17 @@ HistoryDialog* HistoryCommand::dialog() const { return m_dialog; }
 
 void HistoryCommand::mnuRadioHistory_Click() {
     m_window.CommitCellEdits();
-    HistoryDatabase* db = m_operate.history().database();
-    if (!db)
-        return; // the recorder's warning said why
+    HistoryRecorder& history = m_operate.history();
+    const bool warnedBefore = history.hasWarned();
+    HistoryDatabase* db = history.database();
+    if (!db) {
+        // Unless the run's one warning has just said why.
+        if (warnedBefore || !history.hasWarned())
+            m_window.feedback().message(
+                QStringLiteral("The radio history cannot be shown: %1.").arg(history.databaseError()),
+                QStringLiteral("Radio History"), Icon::Exclamation);
+        return;
+    }
     const bool first = !m_dialog;
     if (first) {
         m_dialog = new HistoryDialog(*db, &m_window);

@@ -12,7 +12,8 @@
 //    backup is chosen), opened by the desktop;
 //  - Export CSV...: the events listed, as `orvante-cli history --format csv` writes them,
 //    written atomically to the file chosen.
-// A history that cannot be opened says why, once per run (the recorder's warning).
+// A history that cannot be opened says why: the recorder's one warning of the run, or a
+// message of its own.
 //
 // Keep Backups is a check mark kept in the program's INI ([Options] "Keep Backups", default
 // on), given to the window's recorder at once.

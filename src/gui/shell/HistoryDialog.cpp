@@ -168,8 +168,15 @@ void HistoryDialog::arrangeColumns() {
     if (columns->visualIndex(HistoryEventsModel::Port) < columns->visualIndex(HistoryEventsModel::Message))
         columns->moveSection(columns->visualIndex(HistoryEventsModel::Port),
                              columns->visualIndex(HistoryEventsModel::Message));
-    m_radiosView->resizeColumnsToContents();
-    m_eventsView->resizeColumnsToContents();
+    // The last column shown takes the room left.
+    for (QTableView* view : {m_radiosView, m_eventsView}) {
+        const QHeaderView* header = view->horizontalHeader();
+        int last = header->count() - 1;
+        while (last > 0 && header->isSectionHidden(header->logicalIndex(last)))
+            --last;
+        for (int v = 0; v < last; ++v)
+            view->resizeColumnToContents(header->logicalIndex(v));
+    }
 }
 
 // The models go before the dialog's children: their queries before the connection.
@@ -180,7 +187,7 @@ HistoryDialog::~HistoryDialog() {
 
 void HistoryDialog::setModelNames(std::function<QString(int)> name) {
     m_radiosShown->modelName = std::move(name);
-    m_radiosView->viewport()->update();
+    arrangeColumns();
 }
 
 void HistoryDialog::reload() {
