@@ -1,10 +1,12 @@
 // The compare engine: a difference in every section (one only a raw byte shows among them),
 // the global band width on every channel, the region rule, the two scopes, identical data,
-// the text and JSON forms, and a random search for a byte that differs without being listed.
+// the text and JSON forms, the window's side of a comparison, and a random search for a byte
+// that differs without being listed.
 
 #include "common/TestSetup.h"
 #include "compare/Compare.h"
 #include "compare/DiffReport.h"
+#include "document/Document.h"
 #include "image/RadioInfoText.h"
 #include "sim/VirtualRadio.h"
 
@@ -251,6 +253,34 @@ private slots:
 
         QVERIFY(scopeFromName("programming") == Scope::Programming);
         QVERIFY(!scopeFromName("everything"));
+    }
+
+    // The window's side: what its editors show, with the image Save would write, and the
+    // model block bytes Write fills from the radio taken from the other side. A read compared
+    // with the radio it came from shows nothing; an edit shows as its field and no byte; an
+    // edit collected (as Print does) and set back leaves no stale byte; the document never
+    // changes.
+    void windowSide() {
+        test::StartedDocument window(test::editorCatalog());
+        Document& doc = window.doc();
+        DataSet radio = baseSet();
+        radio.data.modelBlock()[0] = 0x01; // the radio's own byte, sent back by Write
+        test::takeBytes(doc, radio.data, window.feedback, radio.dataVersion);
+        QVERIFY(doc.collected().modelBlock()[1] != radio.data.modelBlock()[1]); // collecting clears it
+        const ShownSide other = opener.open(radio);
+        QVERIFY(compareSides(compare::windowSide(doc, radio), other, Scope::All).isEmpty());
+
+        const QString was = doc.channels().rows[2].cells[ColRxFreq];
+        QVERIFY(doc.setChannelCell(3, ColRxFreq, QStringLiteral("150.00000")));
+        const RadioData held = doc.data();
+        QCOMPARE(lines(compareSides(compare::windowSide(doc, radio), other, Scope::All)),
+                 (QStringList{"CH 3  Rx Freq(MHz)  150.00000 -> " + was, "1 difference(s)"}));
+        QCOMPARE(doc.data(), held);
+
+        doc.collect();
+        QCOMPARE(doc.data(), doc.collected());
+        QVERIFY(doc.setChannelCell(3, ColRxFreq, was));
+        QVERIFY(compareSides(compare::windowSide(doc, radio), other, Scope::All).isEmpty());
     }
 
     // Random changes anywhere, a few bytes at a time: every byte that differs is listed, by a

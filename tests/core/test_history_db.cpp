@@ -344,6 +344,14 @@ class TestHistoryDb : public QObject {
         QCOMPARE(search.rowCount(), 3);
         QVERIFY(events.load(db, QStringLiteral("BRAVO-2")));
         QCOMPARE(search.rowCount(), 1);
+
+        // A row as the history lists it; the radios whose events hold a text, as the search
+        // finds it (the dialog's radio list follows them).
+        QCOMPARE(events.event(0), db.events(QStringLiteral("BRAVO-2"))->front());
+        QCOMPARE(db.radiosWithEventsHolding("WRITE"), (QSet<QString>{"ALPHA-1", "BRAVO-2"}));
+        QCOMPARE(db.radiosWithEventsHolding("bravo"), QSet<QString>{"BRAVO-2"});
+        QCOMPARE(db.radiosWithEventsHolding("read done"), QSet<QString>{"ALPHA-1"});
+        QCOMPARE(db.radiosWithEventsHolding("%"), QSet<QString>{});
     }
 };
 

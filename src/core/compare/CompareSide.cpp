@@ -30,6 +30,14 @@ ShownSide sideOf(const Document& document) {
     return side;
 }
 
+ShownSide windowSide(const Document& document, const DataSet& other) {
+    ShownSide side = sideOf(document);
+    side.set.data = document.collected();
+    for (int offset : {0, 1, 9})
+        side.set.data.modelBlock()[offset] = other.data.modelBlock()[offset];
+    return side;
+}
+
 // Which parts of a side to show.
 struct SideOpener::Parts {
     std::bitset<addr::ChannelCount> channels = std::bitset<addr::ChannelCount>().set();

@@ -47,6 +47,15 @@ bool sameSettingEntry(const SettingsSelection& a, const SettingsSelection& b, Se
 
 // What `document` shows now, with its data and data version.
 ShownSide sideOf(const Document& document);
+// The window's data in a comparison with `other`: what `document` shows, with the image
+// that Save would write and Write send now (the editors collected into a copy of the image,
+// Document::collected), so that its bytes say what its cells say. Only the model block's
+// bytes 0, 1 and 9 are the other side's: they are not the window's own, for Write fills them
+// from the radio's handshake (the radio's byte 0, the data version), collecting clears 0 and
+// 1, and the window holds the data version apart (compared as the data_version field). So a
+// Read, or an Open, followed by a comparison with the same radio or file finds nothing. The
+// document is not changed.
+ShownSide windowSide(const Document& document, const DataSet& other);
 
 // Opens data sets as the window opens a file: the settings lists start from where a started
 // window has them, then the data set's settings, channels (with the global band width) and

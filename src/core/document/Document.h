@@ -277,6 +277,8 @@ public:
     // Write and Print need them. The changed flags are not touched: only a save or a write
     // that succeeded clears them.
     void collect();
+    // The image collect() would make, without changing the document.
+    RadioData collected() const;
     // Collects the editors and writes the file atomically. A file that cannot be opened or
     // written shows "Save File Error!". On success the data are the file's: its data version
     // set from the name, origin file, current file `path`, flags cleared.

@@ -151,10 +151,14 @@ void Document::reshowTestChannels() {
 // ---------------------------------------------------------------------------------------------
 // Collecting and saving
 
-void Document::collect() {
+void Document::collect() { m_data = collected(); }
+
+RadioData Document::collected() const {
+    RadioData data = m_data;
     const ModelInfo* m = selectedModelInfo();
-    orv::encodeSettings(m_settings, m ? m->value : -1, m_data);
-    saveChannels(m_channels, m_data, m_numbers);
+    orv::encodeSettings(m_settings, m ? m->value : -1, data);
+    saveChannels(m_channels, data, m_numbers);
+    return data;
 }
 
 SaveStatus Document::save(const QString& path, Feedback& feedback) {

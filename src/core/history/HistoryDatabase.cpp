@@ -318,17 +318,35 @@ QSqlQuery HistoryDatabase::radiosQuery(bool forwardOnly) {
     return q;
 }
 
+HistoryEvent HistoryDatabase::eventFrom(const QSqlRecord& row) {
+    auto number = [&row](int column) { return row.isNull(column) ? -1 : row.value(column).toInt(); };
+    auto text = [&row](int column) { return row.value(column).toString(); };
+    return {QDateTime::fromString(text(0), Qt::ISODate), text(1), number(2), number(3), text(4), text(5),
+            text(6), text(7), text(8), text(9), text(10)};
+}
+
 std::optional<std::vector<HistoryEvent>> HistoryDatabase::events(const std::optional<QString>& radioId) {
     std::vector<HistoryEvent> out;
     QSqlQuery q = eventsQuery(radioId, true);
     if (!q.isActive())
         return std::nullopt;
-    auto number = [&q](int column) { return q.isNull(column) ? -1 : q.value(column).toInt(); };
     while (q.next())
-        out.push_back({QDateTime::fromString(q.value(0).toString(), Qt::ISODate), q.value(1).toString(),
-                       number(2), number(3), q.value(4).toString(), q.value(5).toString(),
-                       q.value(6).toString(), q.value(7).toString(), q.value(8).toString(),
-                       q.value(9).toString(), q.value(10).toString()});
+        out.push_back(eventFrom(q.record()));
+    return out;
+}
+
+std::optional<QSet<QString>> HistoryDatabase::radiosWithEventsHolding(const QString& text) {
+    QSqlQuery q(m_db);
+    q.setForwardOnly(true);
+    const QString lower = text.toLower();
+    if (!exec(q,
+              QStringLiteral("SELECT DISTINCT radio_id FROM events WHERE instr(lower(radio_id), ?) > 0 "
+                             "OR instr(lower(message), ?) > 0 OR instr(lower(operation), ?) > 0"),
+              {lower, lower, lower}, QStringLiteral("read")))
+        return std::nullopt;
+    QSet<QString> out;
+    while (q.next())
+        out.insert(q.value(0).toString());
     return out;
 }
 

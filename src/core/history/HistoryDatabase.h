@@ -19,7 +19,9 @@
 #include "history/HistoryEvent.h"
 
 #include <QSqlDatabase>
+#include <QSet>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -71,6 +73,10 @@ class HistoryDatabase {
     std::optional<std::vector<HistoryEvent>> events(const std::optional<QString>& radioId = std::nullopt);
     // Every radio, by radio ID, with its count of events.
     std::optional<std::vector<RadioSummary>> radios();
+    // The radio IDs of the events whose radio ID, message or operation hold `text` (in any
+    // letter case of the ASCII letters), as HistorySearchProxy finds them; nothing, with
+    // error(), when the history cannot be read.
+    std::optional<QSet<QString>> radiosWithEventsHolding(const QString& text);
 
     // The executed queries behind events() and radios(), for Qt's SQL models on this
     // connection's thread (which need them not forward-only). Their columns: time, radio_id,
@@ -79,6 +85,8 @@ class HistoryDatabase {
     QSqlQuery eventsQuery(const std::optional<QString>& radioId, bool forwardOnly);
     QSqlQuery radiosQuery(bool forwardOnly);
     QSqlDatabase connection() const { return m_db; }
+    // One row of eventsQuery() as an event.
+    static HistoryEvent eventFrom(const QSqlRecord& row);
 
   private:
     bool connect();

@@ -41,6 +41,8 @@ class HistoryEventsModel : public QSqlQueryModel {
     // The events, newest first; only those of `radioId` when given. False when the history
     // cannot be read.
     bool load(HistoryDatabase& db, const std::optional<QString>& radioId = std::nullopt);
+    // The event of a row, as HistoryDatabase::events() gives it.
+    HistoryEvent event(int row) const { return HistoryDatabase::eventFrom(record(row)); }
 };
 
 // Rows of a history model whose search columns hold the text, in any letter case; every row

@@ -79,6 +79,8 @@ void HistoryRecorder::warnSetAside() {
              .arg(QDir::toNativeSeparators(m_db->path()), QDir::toNativeSeparators(m_db->setAsidePath())));
 }
 
+QString HistoryRecorder::databaseError() const { return m_dbFailed && m_db ? m_db->error() : QString(); }
+
 HistoryDatabase* HistoryRecorder::database() {
     if (m_db && m_db->isOpen())
         return m_db.get();
@@ -167,12 +169,16 @@ void HistoryRecorder::exchangeFinished(const ExchangeResult& result) {
     if (!db)
         return;
     const QString setAsideBefore = db->setAsidePath();
-    if (!db->add(event))
+    if (!db->add(event)) {
         warn(QStringLiteral("Warning: radio history not written: %1. The radio commands go on without "
                             "it.")
                  .arg(db->error()));
-    else if (db->setAsidePath() != setAsideBefore)
+        return;
+    }
+    if (db->setAsidePath() != setAsideBefore)
         warnSetAside();
+    if (m_recorded)
+        m_recorded(event);
 }
 
 } // namespace orv

@@ -54,6 +54,8 @@ class HistoryRecorder : public ExchangeObserver {
     using WarningSink = std::function<void(const QString& warning)>;
     // Each warning is one sentence beginning "Warning: radio history" or "Warning: backup".
     void setWarningSink(WarningSink sink) { m_warn = std::move(sink); }
+    // Told after each event is in the history (the window's history dialog shows it).
+    void setRecordedSink(std::function<void(const HistoryEvent&)> sink) { m_recorded = std::move(sink); }
 
     const QString& dataFolder() const { return m_settings.dataFolder; }
     bool keepBackups() const { return m_settings.keepBackups; }
@@ -63,6 +65,10 @@ class HistoryRecorder : public ExchangeObserver {
     // The history on this recorder's connection (opened on first use; nullptr when it cannot
     // be used), for the window's history dialog on the same thread.
     HistoryDatabase* database();
+    // Why database() gave nothing ("" before it was tried, or when it can be used).
+    QString databaseError() const;
+    // Whether the run's one warning has gone to the sink.
+    bool hasWarned() const { return m_warned; }
 
     void exchangeStarted(ExchangeKind kind, const QString& port) override;
     void exchangeFinished(const ExchangeResult& result) override;
@@ -85,6 +91,7 @@ class HistoryRecorder : public ExchangeObserver {
     bool m_dbFailed = false; // open() failed: not tried again this run
     bool m_warned = false;   // one warning a run
     WarningSink m_warn;
+    std::function<void(const HistoryEvent&)> m_recorded;
     QString m_lastBackup;
     QHash<QString, KnownRadio> m_byPort;
 };

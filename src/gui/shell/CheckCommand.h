@@ -40,21 +40,16 @@ public:
     bool checkBeforeWrite() const;
 
     // The INI key of the check mark.
-    static const char* const IniSection;
     static const char* const IniKey;
 
 public slots:
     void mnuCheck_Click();
     // The Write command's step before the radio: true to go on with the write.
     bool beforeWrite();
-    // Leads to a warning's place; returns a note saying where it is when the view does not
-    // show it (empty when it went there).
-    QString leadTo(const CheckWarning& warning);
 
 private:
     void showDialog(std::vector<CheckWarning> warnings);
     void warningActivated(int index);
-    void storeCheckBeforeWrite(bool on);
 
     MainWindow& m_window;
     QAction* m_checkBeforeWrite = nullptr;

@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -29,11 +28,6 @@ public:
     QSize sizeHint() const override { return hint.isValid() ? hint : QListWidget::sizeHint(); }
     QSize hint;
 };
-
-// A window of this client size with the frame `window` has.
-QSize frameSizeFor(QSize client, const QWidget* window) {
-    return client + (window->frameGeometry().size() - window->geometry().size());
-}
 
 } // namespace
 
@@ -129,21 +123,6 @@ void CheckDialog::fitToWarnings() {
     m_list->updateGeometry();
     layout()->activate();
     resize(isVisible() ? size().expandedTo(sizeHint()) : sizeHint());
-}
-
-void CheckDialog::placeBeside(const QWidget* window) {
-    const QScreen* screen = window->screen();
-    if (!screen || isVisible())
-        return;
-    const QRect area = screen->availableGeometry();
-    const QRect beside = window->frameGeometry();
-    // The frame the window manager adds is not known before the first showing: the main
-    // window's stands for it.
-    const QSize frame = frameSizeFor(size(), window);
-    if (beside.right() + frame.width() <= area.right())
-        move(beside.right() + 1, beside.top());
-    else if (beside.left() - frame.width() >= area.left())
-        move(beside.left() - frame.width(), beside.top());
 }
 
 void CheckDialog::setNote(const QString& note) {

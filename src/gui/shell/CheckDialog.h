@@ -27,9 +27,6 @@ public:
     // The note is cleared.
     void setWarnings(std::vector<CheckWarning> warnings);
     const std::vector<CheckWarning>& warnings() const { return m_warnings; }
-    // Before the first showing: beside `window` (right, else left) where the screen has room,
-    // so that the grids stay in sight; else where the system puts it.
-    void placeBeside(const QWidget* window);
     // A line under the list saying where a warning's place is when it cannot be shown; empty
     // hides it.
     void setNote(const QString& note);

@@ -40,13 +40,15 @@ std::unique_ptr<QFileDialog> dataDialog(QWidget* parent, FileDialogSpec spec) {
 
 } // namespace
 
+QStringList openFileFilters() { return {DataFilter, OldFilter}; }
+
 // ---------------------------------------------------------------------------------------------
 // The dialogs
 
 std::unique_ptr<QFileDialog> QtFileDialogs::openDialog(const QString& directory) const {
     // An existing file is asked for: the last name only where that file is.
     const bool lastHere = !m_lastName.isEmpty() && QDir(QFileInfo(m_lastName).absolutePath()) == QDir(directory);
-    return dataDialog(m_parent, {QStringLiteral("Open"), directory, {DataFilter, OldFilter}, {}, false,
+    return dataDialog(m_parent, {QStringLiteral("Open"), directory, openFileFilters(), {}, false,
                                  lastHere ? m_lastName : QString()});
 }
 
@@ -116,21 +118,22 @@ void FileCommands::mnuFileNew_Click() {
     // A cell still being typed into is part of the data the question is about.
     m_window.CommitCellEdits();
     // Nothing loaded, read or saved since start-up or the last New.
-    if (doc.origin() == Origin::New)
+    if (doc.origin() == Origin::New || !saveUnsavedFirst())
         return;
-    if (doc.dataUnsaved()) {
-        const Answer a =
-            m_window.feedback().ask(QStringLiteral("Data hasn't been saved. Do you want to save them?"),
-                                    doc.title(), Icon::Exclamation, Buttons::YesNoCancel);
-        if (a == Answer::Cancel)
-            return;
-        // A save that wrote nothing keeps the data: New would lose them.
-        if (a == Answer::Yes && !mnuFileSave_Click())
-            return;
-    }
     leaveTuneView();
     doc.newData(m_window.feedback());
     newItem()->setEnabled(false);
+}
+
+bool FileCommands::saveUnsavedFirst() {
+    Document& doc = m_window.document();
+    m_window.CommitCellEdits();
+    if (!doc.dataUnsaved())
+        return true;
+    const Answer a = m_window.feedback().ask(QStringLiteral("Data hasn't been saved. Do you want to save them?"),
+                                             doc.title(), Icon::Exclamation, Buttons::YesNoCancel);
+    // A save that wrote nothing keeps the data: going on would lose them.
+    return a == Answer::No || (a == Answer::Yes && mnuFileSave_Click());
 }
 
 void FileCommands::mnuFileOpen_Click() {

@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <memory>
 
@@ -23,6 +24,9 @@ class RecentFiles;
 namespace orv::gui {
 
 class MainWindow;
+
+// The name filters of a dialog that opens a data file: the current format, then the old one.
+QStringList openFileFilters();
 
 // The two file dialogs. Each starts in `directory` and returns the chosen full path, or the
 // empty text when cancelled.
@@ -78,6 +82,9 @@ public:
     bool loadDataFile(const QString& path);
     // Rebuilds the recent-file menu from the program's INI file.
     void showRecentFiles();
+    // Before data are replaced (New, a backup opened): with unsaved data, asks whether to save
+    // them first. True to go on; false when the user cancelled or the save wrote nothing.
+    bool saveUnsavedFirst();
 
     FileDialogs& dialogs() { return *m_dialogs; }
 

@@ -130,6 +130,9 @@ void MainWindow::buildMenus() {
         connect(menuAction(QLatin1String(name)), &QAction::triggered, this, [this, command] { runCommand(command); });
     addSeparator(file, "mnuFileBar2");
     addItem(file, "mnuFilePrint", QStringLiteral("&Print..."), ctrl(Qt::Key_P), &MainWindow::mnuFilePrint_Click);
+    addSeparator(file, "mnuFileBarCompare");
+    addItem(file, "mnuCompareFile", QStringLiteral("&Compare with File..."), K(), &MainWindow::mnuCompareFile_Click);
+    addItem(file, "mnuRadioHistory", QStringLiteral("Radio &History..."), K(), &MainWindow::mnuRadioHistory_Click);
     addSeparator(file, "mnuFileBar3");
     for (int i = 1; i <= 4; ++i) {
         QAction* recent = file->addAction(QString());
@@ -153,6 +156,7 @@ void MainWindow::buildMenus() {
     addItem(operate, "mnuRead", QStringLiteral("&Read"), ctrl(Qt::Key_R), &MainWindow::mnuRead_Click);
     addItem(operate, "mnuWrite", QStringLiteral("&Write"), ctrl(Qt::Key_W), &MainWindow::mnuWrite_Click);
     addItem(operate, "mnuCheck", QStringLiteral("&Check"), K(Qt::Key_F7), &MainWindow::mnuCheck_Click);
+    addItem(operate, "mnuCompareRadio", QStringLiteral("Compar&e with Radio"), K(), &MainWindow::mnuCompareRadio_Click);
     addSeparator(operate, "sepp");
     m_mnuTune = addItem(operate, "mnuTune", QStringLiteral("&Tune"), K(), nullptr);
     m_mnuTune->setCheckable(true);
@@ -173,6 +177,8 @@ void MainWindow::buildMenus() {
     addItem(comm, "mnuPort", QStringLiteral("&Port"), K(Qt::Key_F9), &MainWindow::mnuPort_Click);
     addSeparator(option, "mnuOptionBarCheck");
     addItem(option, "mnuCheckBeforeWrite", QStringLiteral("Check &before Write"), K(), nullptr)->setCheckable(true);
+    addItem(option, "mnuVerifyAfterWrite", QStringLiteral("&Verify after Write"), K(), nullptr)->setCheckable(true);
+    addItem(option, "mnuKeepBackups", QStringLiteral("&Keep Backups"), K(), nullptr)->setCheckable(true);
 
     // The check marks show the active view; the commands decide them, not the click itself.
     for (QAction* viewItem : {m_mnuChannel, m_mnuTune}) {
@@ -501,6 +507,9 @@ void MainWindow::mnuEditFillDown_Click() { runCommand(Command::FillDown); }
 void MainWindow::mnuRead_Click() { runCommand(Command::Read); }
 void MainWindow::mnuWrite_Click() { runCommand(Command::Write); }
 void MainWindow::mnuCheck_Click() { runCommand(Command::Check); }
+void MainWindow::mnuCompareFile_Click() { runCommand(Command::CompareWithFile); }
+void MainWindow::mnuCompareRadio_Click() { runCommand(Command::CompareWithRadio); }
+void MainWindow::mnuRadioHistory_Click() { runCommand(Command::RadioHistory); }
 void MainWindow::mnuTune_Click() { runCommand(Command::Tune); }
 void MainWindow::mnuRadio_Click() { runCommand(Command::RadioInformation); }
 void MainWindow::mnuPort_Click() { runCommand(Command::Port); }

@@ -46,6 +46,7 @@ public:
         ShowRecentFiles, LeaveTuneMode, ClosePort,
         Check,
         ImportChannels, ExportChannels, CopyCells, PasteCells, FillDown,
+        CompareWithFile, CompareWithRadio, RadioHistory,
     };
     using Handler = std::function<void()>;
     // A save that tells whether the data were written.
@@ -150,6 +151,9 @@ public slots:
     void mnuRead_Click();
     void mnuWrite_Click();
     void mnuCheck_Click();
+    void mnuCompareFile_Click();
+    void mnuCompareRadio_Click();
+    void mnuRadioHistory_Click();
     void mnuTune_Click();
     void mnuChannel_Click();
     void mnuRadio_Click();

@@ -77,6 +77,8 @@ void OperateCommands::mnuWrite_Click() {
     m_window.menuAction(QStringLiteral("mnuFileNew"))->setEnabled(true);
     if (m_window.viewMode() == MainWindow::TuneView)
         showChannelView();
+    if (m_afterWrite)
+        m_afterWrite(sent, version);
 }
 
 } // namespace orv::gui

@@ -35,6 +35,9 @@ public:
     // A step of Write after the cell edits are finished and before anything goes to the
     // radio; false stops the write.
     void setBeforeWrite(std::function<bool()> step) { m_beforeWrite = std::move(step); }
+    // A step after a write that succeeded, given the data as written and the radio's data version.
+    using AfterWrite = std::function<void(const RadioData& written, int dataVersion)>;
+    void setAfterWrite(AfterWrite step) { m_afterWrite = std::move(step); }
     // The radio history and backups of the window's exchanges.
     HistoryRecorder& history() { return m_history; }
 
@@ -46,6 +49,7 @@ private:
     RadioConnection& m_connection;
     ExchangeRunner m_runner;
     std::function<bool()> m_beforeWrite;
+    AfterWrite m_afterWrite;
     HistoryRecorder m_history;
 };
 

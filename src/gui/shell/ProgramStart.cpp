@@ -3,12 +3,14 @@
 #include "catalog/ProgramSetup.h"
 #include "print/PrintCommand.h"
 #include "shell/CheckCommand.h"
+#include "shell/CompareCommand.h"
 #include "document/Document.h"
 #include "shell/ChannelPlanCommands.h"
 #include "shell/FileCommands.h"
 #include "shell/FileDialog.h"
 #include "shell/GuiFeedback.h"
 #include "shell/HelpCommands.h"
+#include "shell/HistoryCommand.h"
 #include "shell/MainWindow.h"
 #include "shell/OperateCommands.h"
 #include "shell/PortCommand.h"
@@ -16,6 +18,7 @@
 #include "sim/VirtualRadio.h"
 #include "shell/SplashWindow.h"
 #include "shell/UndoHistory.h"
+#include "shell/VerifyCommand.h"
 #include "tune/TuneWorkspace.h"
 
 #include <QCommandLineParser>
@@ -130,7 +133,7 @@ void ProgramStart::plugCommands() {
     }
     m_operate = std::make_unique<OperateCommands>(*m_window, *m_connection);
     // Children of the window.
-    new FileCommands(*m_window);
+    auto* files = new FileCommands(*m_window);
     auto* port = new PortCommand(*m_window);
     port->setHeldDevice([this] {
         return m_connection->link().serial().isOpen() ? m_connection->device() : QString();
@@ -142,6 +145,9 @@ void ProgramStart::plugCommands() {
     new ChannelPlanCommands(*m_window);
     new PrintCommand(*m_window);
     new CheckCommand(*m_window, *m_operate);
+    auto* compare = new CompareCommand(*m_window, *m_operate);
+    new VerifyCommand(*m_window, *m_operate);
+    new HistoryCommand(*m_window, *m_operate, *files, *compare);
 }
 
 } // namespace orv::gui
