@@ -21,6 +21,7 @@ QString exchangeKindName(ExchangeKind kind) {
     case ExchangeKind::TuneWriteChannels: return QStringLiteral("tune-write-channels");
     case ExchangeKind::TuneLeave: return QStringLiteral("tune-leave");
     case ExchangeKind::Verify: return QStringLiteral("verify");
+    case ExchangeKind::IdRead: return QStringLiteral("id-read");
     }
     return QString();
 }
