@@ -4,6 +4,7 @@
 #include "print/PrintCommand.h"
 #include "shell/CheckCommand.h"
 #include "document/Document.h"
+#include "fleet/FleetCommand.h"
 #include "shell/FileCommands.h"
 #include "shell/FileDialog.h"
 #include "shell/GuiFeedback.h"
@@ -140,6 +141,8 @@ void ProgramStart::plugCommands() {
     new UndoHistory(*m_window);
     new PrintCommand(*m_window);
     new CheckCommand(*m_window, *m_operate);
+    // The fleet window offers four virtual radios of its own with --demo.
+    new FleetCommand(*m_window, m_options.demo ? 4 : 0);
 }
 
 } // namespace orv::gui
