@@ -31,7 +31,8 @@ int main(int argc, char* argv[]) {
     QTemporaryDir data;
     qputenv("ORVANTE_DATA_DIR", data.path().toLocal8Bit());
     QApplication app(argc, argv);
-    ProgramSetup setup = loadProgramSetup(QString(), QCoreApplication::applicationDirPath() + "/../bin");
+    const QString programFolder = QCoreApplication::applicationDirPath() + "/../bin";
+    ProgramSetup setup = loadProgramSetup(programFolder + "/vuxPC.ini", programFolder);
     gui::GuiFeedback feedback(setup.startup.title);
     gui::MainWindow window(std::make_unique<Document>(setup.startup, std::move(setup.catalog), SystemClock::instance(),
                                                       setup.numbers),
@@ -70,6 +71,9 @@ int main(int argc, char* argv[]) {
     const double p99 = late.empty() ? 0 : late[size_t(double(late.size() - 1) * 0.99)];
     const auto& records = fleet.records();
     const long ok = std::count_if(records.begin(), records.end(), [](const fleet::RadioRecord& r) { return r.ok; });
+    for (const fleet::RadioRecord& r : records)
+        if (!r.ok)
+            std::fprintf(stderr, "%s: %s\n", qPrintable(r.port), qPrintable(r.message));
     std::printf("8 demo radios in the window: %ld programmed in %.1f s; event loop lateness over %zu ticks: "
                 "worst %.1f ms, 99th percentile %.1f ms (target < 50 ms)%s\n",
                 ok, double(clock.elapsed()) / 1000.0, late.size(), worst, p99, ok == 8 ? "" : "  RUN FAILED");

@@ -12,12 +12,18 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QSet>
+#include <QSocketNotifier>
 
 #include <cstdio>
 #include <iostream>
 #include <memory>
 #include <string>
 #include <thread>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <unistd.h>
+#endif
 
 namespace orv::cli {
 
@@ -62,6 +68,37 @@ void readNextFromInput(FleetRunner& runner) {
         QMetaObject::invokeMethod(&runner, [&runner] { runner.stop(); }, Qt::QueuedConnection);
     }).detach();
 }
+
+#ifdef Q_OS_UNIX
+// Ctrl+C during a run: the first is Stop (the radios under way are finished), the next Stop
+// Now. The signal handler only writes a byte to a pipe; the run's thread reads it.
+int interruptPipe[2] = {-1, -1};
+extern "C" void onInterrupt(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(interruptPipe[1], &byte, 1);
+}
+
+void stopOnInterrupt(FleetRunner& runner) {
+    if (::pipe(interruptPipe) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(interruptPipe[0], QSocketNotifier::Read, &runner);
+    QObject::connect(notifier, &QSocketNotifier::activated, &runner, [&runner] {
+        char bytes[16];
+        if (::read(interruptPipe[0], bytes, sizeof bytes) <= 0)
+            return;
+        if (runner.stopping()) {
+            runner.stopNow();
+            printLine(stderr, QStringLiteral("Stopping now."));
+        } else {
+            runner.stop();
+            printLine(stderr, QStringLiteral("Stopping after the radios under way (Ctrl+C again: stop now)."));
+        }
+    });
+    std::signal(SIGINT, onInterrupt);
+}
+#else
+void stopOnInterrupt(FleetRunner&) {}
+#endif
 
 } // namespace
 
@@ -193,7 +230,11 @@ int cmdFleet(const QCommandLineParser& p, const Options& o, const QStringList& r
         return fail(runner.error());
     if (options.prompt)
         readNextFromInput(runner);
+    stopOnInterrupt(runner);
     loop.exec();
+#ifdef Q_OS_UNIX
+    std::signal(SIGINT, SIG_DFL);
+#endif
 
     const FleetTotals totals = runner.totals();
     printLine(stdout, QStringLiteral("Fleet: %1 programmed, %2 failed.").arg(totals.programmed).arg(totals.failed));

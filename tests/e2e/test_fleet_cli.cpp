@@ -4,6 +4,8 @@
 
 #include "CliProcess.h"
 
+#include <csignal>
+
 using namespace orv::test;
 
 namespace {
@@ -117,6 +119,25 @@ private slots:
         const QByteArray out = p.readAllStandardOutput();
         QVERIFY2(out.contains("radio 1 (ID SAME): programmed\n") && out.contains("radio 2 (ID SAME): programmed\n"), out);
         QVERIFY(out.endsWith("Fleet: 2 programmed, 0 failed.\n"));
+    }
+
+    // Ctrl+C while swapping: the port ends after its radio, the totals still come last.
+    void interruptStops() {
+        Radios radios(1, {});
+        QProcess p;
+        p.start(bin("orvante-cli"), QStringList{"fleet", sample(), "--count", "3"} + radios.portOptions());
+        QByteArray out;
+        QElapsedTimer t;
+        t.start();
+        while (!out.contains("radio 1 (ID SIM0001): programmed") && t.elapsed() < 30000)
+            if (p.waitForReadyRead(200))
+                out += p.readAllStandardOutput();
+        QVERIFY2(out.contains("programmed"), out);
+        ::kill(pid_t(p.processId()), SIGINT);
+        QVERIFY(p.waitForFinished(10000));
+        QCOMPARE(p.exitCode(), 0);
+        QVERIFY(p.readAllStandardError().contains("Stopping after the radios under way"));
+        QVERIFY((out + p.readAllStandardOutput()).endsWith("Fleet: 1 programmed, 0 failed.\n"));
     }
 
     // Virtual radios in the process, each with its own ID.

@@ -155,10 +155,10 @@ ExchangeResult ExchangeRunner::write(RadioData& data, int& dataVersion, const Wr
     });
 }
 
-ExchangeResult ExchangeRunner::readInfo(const RadioData& current, RadioData* out) {
+ExchangeResult ExchangeRunner::readNamingRadio(ExchangeKind kind, const ImageRead& read, RadioData* out) {
     std::optional<RadioData> got;
-    ExchangeResult result = run(ExchangeKind::InfoRead, [&](RadioLink& link, Feedback& feedback, ExchangeResult& r) {
-        got = readEmbedInfo(link, feedback, current);
+    ExchangeResult result = run(kind, [&](RadioLink& link, Feedback& feedback, ExchangeResult& r) {
+        got = read(link, feedback);
         if (got)
             r.radio.radioId = radioIdText(*got);
         return got.has_value();
@@ -166,6 +166,12 @@ ExchangeResult ExchangeRunner::readInfo(const RadioData& current, RadioData* out
     if (got && out)
         *out = *got;
     return result;
+}
+
+ExchangeResult ExchangeRunner::readInfo(const RadioData& current, RadioData* out) {
+    return readNamingRadio(
+        ExchangeKind::InfoRead, [&](RadioLink& link, Feedback& feedback) { return readEmbedInfo(link, feedback, current); },
+        out);
 }
 
 ExchangeResult ExchangeRunner::writeInfo(const RadioData& data) {

@@ -141,6 +141,10 @@ public:
 private:
     class Tap;
     void notifyIdentified(ExchangeKind kind, const RadioIdentity& radio);
+    // An exchange that brings back an image holding the radio ID: the result names the radio,
+    // `out` gets the image on success.
+    using ImageRead = std::function<std::optional<RadioData>(RadioLink&, Feedback&)>;
+    ExchangeResult readNamingRadio(ExchangeKind kind, const ImageRead& read, RadioData* out);
 
     LinkSource m_link;
     Feedback& m_feedback;

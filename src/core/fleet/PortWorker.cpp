@@ -13,14 +13,19 @@ namespace orv::fleet {
 
 QString connectNextRadioText() { return QStringLiteral("Connect the next radio"); }
 
-// The worker's feedback: questions answered by the run's options, and every message the
-// port's last message.
+// The worker's feedback: questions answered by the run's options, and every message (and
+// what a progress display would be labelled) the port's last message.
 class PortWorker::PortFeedback : public WorkerFeedback {
 public:
     PortFeedback(Policy policy, PortWorker& worker) : WorkerFeedback(std::move(policy)), m_worker(worker) {}
     void message(const QString& text, const QString& title, Icon icon) override {
         WorkerFeedback::message(text, title, icon);
         m_worker.said(text);
+    }
+    // The progress window's label says what the exchange is doing.
+    void progressOpen(const QString& label, int maximum, const QString& caption) override {
+        WorkerFeedback::progressOpen(label, maximum, caption);
+        m_worker.said(label);
     }
 
 private:

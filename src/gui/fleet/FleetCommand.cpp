@@ -1,6 +1,7 @@
 #include "fleet/FleetCommand.h"
 
 #include "Feedback.h"
+#include "document/Document.h"
 #include "fleet/FleetWindow.h"
 #include "shell/MainWindow.h"
 
@@ -32,6 +33,8 @@ FleetCommand::FleetCommand(MainWindow& window, int demoRadios)
     }
     window.installEventFilter(this);
 }
+
+FleetWindow* FleetCommand::fleetWindow() const { return m_fleet; }
 
 void FleetCommand::mnuFleet_Click() {
     m_window.CommitCellEdits();

@@ -27,7 +27,7 @@ public:
 
     QAction* menuItem() const { return m_item; }
     // The fleet window once opened, else nullptr.
-    FleetWindow* fleetWindow() const { return m_fleet; }
+    FleetWindow* fleetWindow() const;
     // Called with each fleet window as it is made (the tests set its hooks).
     void setWindowMade(std::function<void(FleetWindow&)> made) { m_made = std::move(made); }
 

@@ -13,6 +13,7 @@ FleetTable::FleetTable(QWidget* parent) : QTableWidget(0, ColumnCount, parent) {
                                QString()});
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::NoSelection);
+    setFocusPolicy(Qt::NoFocus);
     verticalHeader()->hide();
     horizontalHeader()->setSectionResizeMode(ColMessage, QHeaderView::Stretch);
     for (Column c : {ColPort, ColState, ColRadio, ColRadioId, ColNext})
@@ -45,7 +46,7 @@ void FleetTable::setPorts(const QStringList& labels, bool prompt) {
     }
 }
 
-void FleetTable::show(const fleet::PortStatus& s) {
+void FleetTable::showStatus(const fleet::PortStatus& s) {
     if (s.index < 0 || s.index >= rowCount())
         return;
     item(s.index, ColPort)->setText(s.port);

@@ -22,7 +22,7 @@ public:
     // A row for each port, waiting; the Next buttons only when `prompt`.
     void setPorts(const QStringList& labels, bool prompt);
     // The row of the port the status is about.
-    void show(const fleet::PortStatus& status);
+    void showStatus(const fleet::PortStatus& status);
 
     QString text(int row, Column column) const;
     QProgressBar* progressBar(int row) const;

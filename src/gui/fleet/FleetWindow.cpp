@@ -298,7 +298,7 @@ void FleetWindow::cmdStart_Click() {
     setup.systemDevices = m_deviceList();
 
     auto runner = std::make_unique<FleetRunner>(std::move(*data), options());
-    connect(runner.get(), &FleetRunner::portChanged, m_table, &FleetTable::show);
+    connect(runner.get(), &FleetRunner::portChanged, m_table, &FleetTable::showStatus);
     connect(runner.get(), &FleetRunner::radioEnded, this, [this](const RadioRecord& r) {
         m_records.push_back(r);
         const FleetTotals t = m_runner->totals();
