@@ -3,6 +3,7 @@
 #include "Feedback.h"
 #include "document/Document.h"
 #include "fleet/FleetWindow.h"
+#include "shell/GuiFeedback.h"
 #include "shell/MainWindow.h"
 
 #include <QAction>
@@ -34,12 +35,24 @@ FleetCommand::FleetCommand(MainWindow& window, int demoRadios)
     window.installEventFilter(this);
 }
 
+// The fleet window (and a run still going, stopped at once) goes before the feedback it uses.
+FleetCommand::~FleetCommand() { delete m_fleet.data(); }
+
 FleetWindow* FleetCommand::fleetWindow() const { return m_fleet; }
 
 void FleetCommand::mnuFleet_Click() {
     m_window.CommitCellEdits();
     if (!m_fleet) {
-        m_fleet = new FleetWindow(m_window.document(), m_window.feedback(), m_demoRadios, &m_window);
+        // The window's message boxes stand over the fleet window when they are about it; a
+        // test's feedback is used as it is.
+        Feedback* feedback = &m_window.feedback();
+        if (dynamic_cast<GuiFeedback*>(feedback)) {
+            m_boxes = std::make_unique<GuiFeedback>(m_window.document().title());
+            feedback = m_boxes.get();
+        }
+        m_fleet = new FleetWindow(m_window.document(), *feedback, m_demoRadios, &m_window);
+        if (m_boxes)
+            m_boxes->setParentWidget(m_fleet);
         m_fleet->setBeforeStart([this] { m_window.CommitCellEdits(); });
         connect(m_fleet, &FleetWindow::runningChanged, this, [this](bool running) { radioCommandsEnabled(!running); });
         if (m_made)

@@ -12,18 +12,21 @@
 #include <QPointer>
 
 #include <functional>
+#include <memory>
 
 class QAction;
 
 namespace orv::gui {
 
 class FleetWindow;
+class GuiFeedback;
 class MainWindow;
 
 class FleetCommand : public QObject {
     Q_OBJECT
 public:
     FleetCommand(MainWindow& window, int demoRadios);
+    ~FleetCommand() override;
 
     QAction* menuItem() const { return m_item; }
     // The fleet window once opened, else nullptr.
@@ -44,6 +47,7 @@ private:
     int m_demoRadios;
     QAction* m_item = nullptr;
     QPointer<FleetWindow> m_fleet;
+    std::unique_ptr<GuiFeedback> m_boxes; // message boxes over the fleet window
     std::function<void(FleetWindow&)> m_made;
 };
 

@@ -19,6 +19,7 @@ FleetTable::FleetTable(QWidget* parent) : QTableWidget(0, ColumnCount, parent) {
     for (Column c : {ColPort, ColState, ColRadio, ColRadioId, ColNext})
         horizontalHeader()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
     setColumnWidth(ColProgress, fontMetrics().horizontalAdvance(QLatin1Char('0')) * 16);
+    setColumnHidden(ColNext, true);
 }
 
 void FleetTable::setPorts(const QStringList& labels, bool prompt) {
