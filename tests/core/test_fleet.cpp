@@ -9,6 +9,7 @@
 #include "exchange/ExchangeRunner.h"
 #include "fleet/FleetLog.h"
 #include "fleet/FleetRunner.h"
+#include "fleet/FleetShared.h"
 #include "fleet/InfoTemplate.h"
 #include "fleet/NumberedPath.h"
 #include "fleet/RadioSteps.h"
@@ -23,7 +24,9 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
+#include <thread>
 
 using namespace orv;
 using namespace orv::fleet;
@@ -435,6 +438,48 @@ private slots:
                  QStringLiteral("Stopped now: the write was cut. The radio must be written again."));
         QVERIFY(f.radio(0).log().blocksWritten.size() < WriteBlockCount);
         QCOMPARE(f.operations("Radio 1").last(), QStringLiteral("write failed SIM0001"));
+    }
+
+    // The shared state: places for a count (one under way may still fail), numbers by port
+    // then by start, Next only for a port waiting for it, Stop waking the waiting ports.
+    void sharedCountersAndNext() {
+        FleetOptions swap;
+        swap.count = 2;
+        FleetShared shared(3, swap);
+        QCOMPARE(shared.reserve(false), FleetShared::Place::Taken);
+        QCOMPARE(shared.reserve(false), FleetShared::Place::Taken);
+        QCOMPARE(shared.reserve(false), FleetShared::Place::Full);
+        QCOMPARE(shared.numberRadio(2, true), 3);
+        QCOMPARE(shared.numberRadio(0, false), 4);
+        QCOMPARE(shared.numberRadio(1, false), 5);
+        shared.radioEnded(false, "A");
+        QCOMPARE(shared.reserve(false), FleetShared::Place::Taken); // the failed radio's place
+        shared.radioEnded(true, "B");
+        QVERIFY(shared.programmedAlready("B") && !shared.programmedAlready("A"));
+        QVERIFY(!shared.enough());
+        shared.radioEnded(true, "C");
+        QVERIFY(shared.enough() && shared.over());
+        QCOMPARE(shared.reserve(true), FleetShared::Place::Over);
+        QCOMPARE(shared.totals().programmed, 2);
+        QCOMPARE(shared.totals().failed, 1);
+
+        FleetShared prompt(2, swap);
+        prompt.next(0); // nobody waits: not kept
+        std::atomic<int> woke{-1};
+        std::thread waiter([&] { woke = prompt.waitForNext(0) ? 1 : 0; });
+        QTest::qWait(50);
+        QCOMPARE(woke.load(), -1);
+        prompt.next(1); // another port's Next
+        QTest::qWait(50);
+        QCOMPARE(woke.load(), -1);
+        prompt.next(-1);
+        waiter.join();
+        QCOMPARE(woke.load(), 1);
+        std::thread stopped([&] { woke = prompt.waitForNext(1) ? 1 : 0; });
+        QTest::qWait(20);
+        prompt.requestStop();
+        stopped.join();
+        QCOMPARE(woke.load(), 0);
     }
 
     // The log: a header for a new file only, one flushed row per radio, CSV quoting.

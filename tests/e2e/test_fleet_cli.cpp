@@ -43,6 +43,18 @@ struct Radios {
     }
 };
 
+// What `p` writes on `channel` until it has written `text` (30 s at most).
+QByteArray readUntil(QProcess& p, QProcess::ProcessChannel channel, const QByteArray& text) {
+    p.setReadChannel(channel);
+    QByteArray got;
+    QElapsedTimer t;
+    t.start();
+    while (!got.contains(text) && t.elapsed() < 30000)
+        if (p.waitForReadyRead(200))
+            got += p.readAll();
+    return got;
+}
+
 QString sample() { return qEnvironmentVariable("ORVANTE_SOURCE_DIR") + "/data/samples/demo-radio.kvd"; }
 
 } // namespace
@@ -104,13 +116,7 @@ private slots:
         QProcess p;
         p.start(bin("orvante-cli"), QStringList{"fleet", sample(), "--count", "2", "--next", "prompt"} +
                                         radios.portOptions());
-        p.setReadChannel(QProcess::StandardError);
-        QByteArray err;
-        QElapsedTimer t;
-        t.start();
-        while (!err.contains("Connect the next radio, then press Enter") && t.elapsed() < 30000)
-            if (p.waitForReadyRead(200))
-                err += p.readAllStandardError();
+        const QByteArray err = readUntil(p, QProcess::StandardError, "Connect the next radio, then press Enter");
         QVERIFY2(err.contains(QStringLiteral("%1: Connect the next radio, then press Enter").arg(radios.devices[0]).toUtf8()),
                  err);
         p.write("\n");
@@ -126,12 +132,7 @@ private slots:
         Radios radios(1, {});
         QProcess p;
         p.start(bin("orvante-cli"), QStringList{"fleet", sample(), "--count", "3"} + radios.portOptions());
-        QByteArray out;
-        QElapsedTimer t;
-        t.start();
-        while (!out.contains("radio 1 (ID SIM0001): programmed") && t.elapsed() < 30000)
-            if (p.waitForReadyRead(200))
-                out += p.readAllStandardOutput();
+        const QByteArray out = readUntil(p, QProcess::StandardOutput, "radio 1 (ID SIM0001): programmed");
         QVERIFY2(out.contains("programmed"), out);
         ::kill(pid_t(p.processId()), SIGINT);
         QVERIFY(p.waitForFinished(10000));
@@ -147,6 +148,26 @@ private slots:
         for (int i = 1; i <= 3; ++i)
             QVERIFY2(r.out.contains(QStringLiteral("Demo radio %1: radio %1 (ID SIM000%1): programmed, verified\n").arg(i).toUtf8()),
                      r.out);
+    }
+
+    // The simulator's radios: one ID for all, their own files, a fault for one radio only.
+    void simulatorRadios() {
+        {
+            Radios radios(2, {"--radio-id", "FLEET", "--fault-radio", "1:silent", "--save-on-exit", path("sim.kvd"),
+                              "--trace", path("sim.txt")});
+            QCOMPARE(radios.devices.size(), 2);
+            const Run second = cli({"--port", radios.devices[1], "info-read"});
+            QCOMPARE(second.exitCode, 0);
+            QVERIFY2(second.out.contains("\nFLEET           \n"), second.out);
+            QCOMPARE(cli({"--port", radios.devices[0], "info-read"}).exitCode, 1); // the silent one
+            QVERIFY(radios.stop());
+        }
+        for (const char* name : {"sim-1.kvd", "sim-2.kvd"})
+            QVERIFY(cli({"show", path(name)}).out.contains("FLEET"));
+        QVERIFY(fileBytes(path("sim-2.txt")).contains(" RX 1B"));
+        QVERIFY(!fileBytes(path("sim-1.txt")).contains(" TX "));
+        const Run refused = runCommand({bin("orvante-radio-sim"), "--radios", "2", "--fault-radio", "3:silent"});
+        QCOMPARE(refused.exitCode, 2);
     }
 
     // Runs that cannot start: exit 1 with the reason last on stderr; usage errors: exit 2.
