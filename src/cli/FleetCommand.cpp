@@ -13,7 +13,9 @@
 #include <QFileInfo>
 #include <QSet>
 #include <QSocketNotifier>
+#include <QTimer>
 
+#include <atomic>
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -59,14 +61,27 @@ std::optional<int> wholeNumber(const QString& text, int min, int max) {
 }
 
 // Enter on standard input is Next for every port waiting for it; the end of the input is
-// Stop (no radio can be confirmed any more). The reader is left to the process's end.
+// Stop (no radio can be confirmed any more). A thread reads the input into counters that live
+// as long as the process (it may still be reading when the run is over); the run's thread
+// looks at them every 100 ms.
+std::atomic<int> entersRead{0};
+std::atomic<bool> inputEnded{false};
+
 void readNextFromInput(FleetRunner& runner) {
-    std::thread([&runner] {
+    std::thread([] {
         std::string line;
         while (std::getline(std::cin, line))
-            QMetaObject::invokeMethod(&runner, [&runner] { runner.next(-1); }, Qt::QueuedConnection);
-        QMetaObject::invokeMethod(&runner, [&runner] { runner.stop(); }, Qt::QueuedConnection);
+            ++entersRead;
+        inputEnded = true;
     }).detach();
+    auto* timer = new QTimer(&runner);
+    QObject::connect(timer, &QTimer::timeout, &runner, [&runner, seen = 0]() mutable {
+        for (const int enters = entersRead; seen < enters; ++seen)
+            runner.next(-1);
+        if (inputEnded)
+            runner.stop();
+    });
+    timer->start(100);
 }
 
 #ifdef Q_OS_UNIX
