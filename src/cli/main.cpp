@@ -2,6 +2,7 @@
 
 #include "CliCommands.h"
 #include "DiffCommand.h"
+#include "FleetCommand.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -82,7 +83,9 @@ int main(int argc, char* argv[]) {
         "                                                       DCSDevW, CTCDevN, DCSDevN; V: 0-255\n"
         "  tune-write-channels FILE                             write the test channels of FILE\n"
         "  (a read is kept as a backup in the data folder unless --no-backup is given)\n"
-        "\nhistory [--radio-id ID] [--format text|json|csv]       the radio history, newest first"));
+        "\nhistory [--radio-id ID] [--format text|json|csv]       the radio history, newest first"
+        "\n\nfleet FILE (--port PORT)... | --demo-radios N            write FILE into many radios at once; options\n"
+        "  [--backup] [--verify] [--info TEMPLATE] [--count N] [--next auto|prompt] [--allow-other-model] [--log CSV]"));
     p.addHelpOption();
     p.addVersionOption();
     p.addOption({QStringLiteral("catalog"), QStringLiteral("The model catalog INI (default: the shipped vuxPC.ini)."),
@@ -119,9 +122,10 @@ int main(int argc, char* argv[]) {
     p.addOption({QStringLiteral("pdf"), QStringLiteral("print: the PDF file to write."), QStringLiteral("OUT")});
     p.addOption({QStringLiteral("view"), QStringLiteral("print: channels (default) or tune."), QStringLiteral("VIEW")});
     addImportOptions(p);
+    addFleetOptions(p);
     p.addPositionalArgument(QStringLiteral("command"),
                             QStringLiteral("new, show, export, convert, dump, print, check, diff, read, write, info-read, "
-                                           "info-write, tune-read, tune, tune-write-channels or history."));
+                                           "info-write, tune-read, tune, tune-write-channels, history or fleet."));
 
     if (!p.parse(QCoreApplication::arguments()))
         return usage(p.errorText());
@@ -154,6 +158,11 @@ int main(int argc, char* argv[]) {
         return cmdImport(p, o, rest, usage);
     if (importOptionsSet(p))
         return usage(QStringLiteral("--base and --keep-going belong to 'import'"));
+    if (command == QLatin1String("fleet"))
+        return cmdFleet(p, o, rest, usage);
+    if (fleetOptionsSet(p))
+        return usage(QStringLiteral("--backup, --info, --count, --next, --allow-other-model, --log and --demo-radios "
+                                    "belong to 'fleet'"));
 
     RadioOptions r;
     r.port = p.value(QStringLiteral("port"));

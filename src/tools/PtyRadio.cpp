@@ -111,53 +111,76 @@ void PtyRadio::writeDue(std::int64_t now) {
     while (n < 0 && errno == EINTR);
 }
 
-bool PtyRadio::run(int stopFd, bool watchStdin, QString* error) {
-    for (;;) {
-        const std::int64_t now = nowNs();
-        deliverDue(now);
-        writeDue(now);
+std::int64_t PtyRadio::serviceDue() {
+    const std::int64_t now = nowNs();
+    deliverDue(now);
+    writeDue(now);
+    std::int64_t next = -1;
+    if (!m_toRadio.empty())
+        next = m_toRadio.front().atNs;
+    if (!m_fromRadio.empty())
+        next = next < 0 ? m_fromRadio.front().atNs : std::min(next, m_fromRadio.front().atNs);
+    return next < 0 ? -1 : std::max<std::int64_t>(0, next - nowNs());
+}
 
-        std::int64_t next = -1;
-        if (!m_toRadio.empty())
-            next = m_toRadio.front().atNs;
-        if (!m_fromRadio.empty())
-            next = next < 0 ? m_fromRadio.front().atNs : std::min(next, m_fromRadio.front().atNs);
-        timespec wait{};
-        if (next >= 0) {
-            const std::int64_t left = std::max<std::int64_t>(0, next - nowNs());
-            wait.tv_sec = time_t(left / 1'000'000'000);
-            wait.tv_nsec = long(left % 1'000'000'000);
+bool PtyRadio::takeInput(short events, QString* error) {
+    if (events & POLLIN) {
+        char buffer[4096];
+        const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+        if (n > 0)
+            received(QByteArray(buffer, qsizetype(n)));
+        else if (n < 0 && errno != EAGAIN && errno != EINTR && errno != EIO) {
+            *error = systemError("reading the terminal failed");
+            return false;
         }
+    } else if (events & (POLLERR | POLLNVAL)) {
+        *error = QStringLiteral("the pseudo-terminal failed");
+        return false;
+    }
+    return true;
+}
 
-        pollfd fds[3] = {{m_master, POLLIN, 0}, {stopFd, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
-        const int r = ::ppoll(fds, watchStdin ? 3 : 2, next >= 0 ? &wait : nullptr, nullptr);
+bool PtyRadio::serve(const std::vector<PtyRadio*>& radios, int stopFd, bool watchStdin, QString* error) {
+    // The terminals first, then the stop signal and standard input.
+    std::vector<pollfd> fds;
+    for (PtyRadio* r : radios)
+        fds.push_back({r->m_master, POLLIN, 0});
+    const size_t stopAt = fds.size();
+    fds.push_back({stopFd, POLLIN, 0});
+    fds.push_back({STDIN_FILENO, POLLIN, 0});
+    for (;;) {
+        std::int64_t wait = -1; // ns until the first byte due on any radio
+        for (PtyRadio* r : radios) {
+            const std::int64_t left = r->serviceDue();
+            if (left >= 0)
+                wait = wait < 0 ? left : std::min(wait, left);
+        }
+        timespec timeout{};
+        if (wait >= 0) {
+            timeout.tv_sec = time_t(wait / 1'000'000'000);
+            timeout.tv_nsec = long(wait % 1'000'000'000);
+        }
+        for (pollfd& f : fds)
+            f.revents = 0;
+        const int r = ::ppoll(fds.data(), nfds_t(watchStdin ? fds.size() : fds.size() - 1), wait >= 0 ? &timeout : nullptr,
+                              nullptr);
         if (r < 0) {
             if (errno == EINTR)
                 continue;
             *error = systemError("waiting for the terminal failed");
             return false;
         }
-        if (fds[1].revents)
+        if (fds[stopAt].revents)
             return true;
-        if (watchStdin && fds[2].revents) {
+        if (watchStdin && fds[stopAt + 1].revents) {
             char sink[256];
             const ssize_t n = ::read(STDIN_FILENO, sink, sizeof sink);
             if (n == 0 || (n < 0 && errno != EINTR && errno != EAGAIN))
                 return true; // end of standard input
         }
-        if (fds[0].revents & POLLIN) {
-            char buffer[4096];
-            const ssize_t n = ::read(m_master, buffer, sizeof buffer);
-            if (n > 0)
-                received(QByteArray(buffer, qsizetype(n)));
-            else if (n < 0 && errno != EAGAIN && errno != EINTR && errno != EIO) {
-                *error = systemError("reading the terminal failed");
+        for (size_t i = 0; i < radios.size(); ++i)
+            if (!radios[i]->takeInput(fds[i].revents, error))
                 return false;
-            }
-        } else if (fds[0].revents & (POLLERR | POLLNVAL)) {
-            *error = QStringLiteral("the pseudo-terminal failed");
-            return false;
-        }
     }
 }
 

@@ -20,6 +20,7 @@
 #include <chrono>
 #include <cstdint>
 #include <deque>
+#include <vector>
 
 class QIODevice;
 
@@ -39,13 +40,19 @@ public:
     // Every chunk sent and received is logged to `trace` (may be null) as a trace line.
     void setTrace(QIODevice* trace) { m_trace = trace; }
 
-    // Serves clients until `stopFd` becomes readable (a signalfd), or, when watchStdin is set,
-    // until standard input ends. Returns false with the reason when the terminal fails.
-    bool run(int stopFd, bool watchStdin, QString* error);
+    // Serves clients of each radio on its own terminal, all in one thread, until `stopFd`
+    // becomes readable (a signalfd), or, when watchStdin is set, until standard input ends.
+    // Returns false with the reason when a terminal fails.
+    static bool serve(const std::vector<PtyRadio*>& radios, int stopFd, bool watchStdin, QString* error);
 
 private:
     using Timed = TimedByte;
     std::int64_t nowNs() const;
+    // Hands over and writes what is due now; returns when the next byte is due (ns on this
+    // radio's time line), -1 when nothing is waiting.
+    std::int64_t serviceDue();
+    // The terminal has something: take it. False with the reason when the terminal failed.
+    bool takeInput(short events, QString* error);
     void received(const QByteArray& bytes);
     void deliverDue(std::int64_t now);
     void writeDue(std::int64_t now);

@@ -1,11 +1,14 @@
 // orvante-radio-sim: a virtual radio on a pseudo-terminal, for trying the program (and its
 // tests) against a real serial device without a radio. Prints the device path as the first
 // line of standard output, serves one client after another until SIGTERM, SIGINT, SIGHUP or
-// the end of standard input, then saves the radio's memory when asked to.
+// the end of standard input, then saves the radio's memory when asked to. With --radios N it
+// is N radios, each on its own pseudo-terminal, their paths the first N lines.
 #include "PtyRadio.h"
 
 #include "files/DataFile.h"
+#include "fleet/NumberedPath.h"
 #include "link/Protocol.h"
+#include "sim/NumberedRadios.h"
 #include "sim/VirtualRadio.h"
 
 #include <QCommandLineParser>
@@ -13,6 +16,8 @@
 #include <QFile>
 
 #include <cstdio>
+#include <memory>
+#include <vector>
 
 #include <fcntl.h>
 #include <signal.h>
@@ -25,6 +30,9 @@ using namespace orv::sim;
 namespace {
 
 enum Exit { ExitOk = 0, ExitFailed = 1, ExitUsage = 2 };
+
+// The most radios one simulator serves.
+constexpr int MaxRadios = 64;
 
 int complain(const QString& text, int status) {
     std::fprintf(stderr, "orvante-radio-sim: %s\n", qPrintable(text));
@@ -100,6 +108,15 @@ int main(int argc, char** argv) {
          QStringLiteral("FILE")},
         {QStringLiteral("save-on-exit"), QStringLiteral("Save the radio's memory to a data file when stopping."),
          QStringLiteral("FILE")},
+        {QStringLiteral("radios"),
+         QStringLiteral("Serve N radios, each on its own pseudo-terminal (their paths are the first N lines); "
+                        "radio i has the radio ID SIM and i in four digits. With N > 1 --save-on-exit and --trace "
+                        "give one file per radio, \"-i\" before the extension."),
+         QStringLiteral("N")},
+        {QStringLiteral("radio-id"), QStringLiteral("The radio ID of every radio (16 characters at most)."),
+         QStringLiteral("TEXT")},
+        {QStringLiteral("fault-radio"), QStringLiteral("Make radio I misbehave (I from 1; SPEC as for --fault)."),
+         QStringLiteral("I:SPEC")},
     });
     if (!parser.parse(QCoreApplication::arguments()))
         return complain(parser.errorText(), ExitUsage);
@@ -111,61 +128,100 @@ int main(int argc, char** argv) {
         return complain(QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first()),
                         ExitUsage);
 
-    VirtualRadio radio(demoRadioImage());
-    int modelCode = radio.modelCode(), dataVersion = radio.dataVersion();
+    int count = 1;
+    if (parser.isSet(QStringLiteral("radios"))) {
+        bool ok = false;
+        count = parser.value(QStringLiteral("radios")).toInt(&ok);
+        if (!ok || count < 1 || count > MaxRadios)
+            return complain(QStringLiteral("--radios takes a number from 1 to %1").arg(MaxRadios), ExitUsage);
+    }
+    int modelCode = VirtualRadio().modelCode(), dataVersion = VirtualRadio().dataVersion();
     if (!byteOption(parser, QStringLiteral("model-code"), modelCode))
         return complain(QStringLiteral("--model-code takes a number from 0 to 255"), ExitUsage);
     if (!byteOption(parser, QStringLiteral("data-version"), dataVersion))
         return complain(QStringLiteral("--data-version takes a number from 0 to 255"), ExitUsage);
-    radio.setModelCode(modelCode);
-    radio.setDataVersion(dataVersion);
-    if (parser.isSet(QStringLiteral("identity")))
-        radio.setIdentity(parser.value(QStringLiteral("identity")).toLatin1());
-    RadioFaults faults;
+    RadioFaults common;
     for (const QString& spec : parser.values(QStringLiteral("fault"))) {
         QString why;
-        if (!RadioFaults::parse(spec, faults, &why))
+        if (!RadioFaults::parse(spec, common, &why))
             return complain(why, ExitUsage);
     }
-    radio.setFaults(faults);
+    std::vector<RadioFaults> faults(size_t(count), common);
+    for (const QString& text : parser.values(QStringLiteral("fault-radio"))) {
+        bool ok = false;
+        const int i = text.section(QLatin1Char(':'), 0, 0).toInt(&ok);
+        if (!ok || i < 1 || i > count)
+            return complain(QStringLiteral("--fault-radio takes I:SPEC with I a radio from 1 to %1").arg(count), ExitUsage);
+        QString why;
+        if (!RadioFaults::parse(text.section(QLatin1Char(':'), 1), faults[size_t(i - 1)], &why))
+            return complain(why, ExitUsage);
+    }
+    const QString radioId = parser.value(QStringLiteral("radio-id"));
+    if (radioId.toLatin1().size() > 16)
+        return complain(QStringLiteral("--radio-id takes 16 characters at most"), ExitUsage);
 
+    RadioData memory = demoRadioImage();
     if (parser.isSet(QStringLiteral("image"))) {
         const QString path = parser.value(QStringLiteral("image"));
         const LoadOutcome loaded = readDataFile(path, RadioData{});
         if (loaded.status != LoadStatus::Ok)
             return complain(QStringLiteral("cannot use %1 as the radio's memory: %2").arg(path, loadProblem(loaded.status)),
                             ExitFailed);
-        radio.setMemory(loaded.data);
+        memory = loaded.data;
     }
+    // One file per radio when there are several: "-i" before the extension.
+    const auto fileOf = [count](const QString& path, int i) { return count > 1 ? fleet::numberedPath(path, i) : path; };
 
-    QFile traceFile;
-    if (parser.isSet(QStringLiteral("trace"))) {
-        traceFile.setFileName(parser.value(QStringLiteral("trace")));
-        if (!traceFile.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-            return complain(QStringLiteral("cannot write the trace %1: %2").arg(traceFile.fileName(), traceFile.errorString()),
-                            ExitFailed);
+    std::vector<std::unique_ptr<VirtualRadio>> radios;
+    std::vector<std::unique_ptr<QFile>> traces;
+    for (int i = 1; i <= count; ++i) {
+        RadioData own = memory;
+        if (!radioId.isEmpty())
+            own = withRadioId(own, radioIdBytes(radioId));
+        else if (parser.isSet(QStringLiteral("radios")))
+            own = withRadioId(own, numberedRadioId(i));
+        auto radio = std::make_unique<VirtualRadio>(own);
+        radio->setModelCode(modelCode);
+        radio->setDataVersion(dataVersion);
+        if (parser.isSet(QStringLiteral("identity")))
+            radio->setIdentity(parser.value(QStringLiteral("identity")).toLatin1());
+        radio->setFaults(faults[size_t(i - 1)]);
+        radios.push_back(std::move(radio));
+        if (parser.isSet(QStringLiteral("trace"))) {
+            auto trace = std::make_unique<QFile>(fileOf(parser.value(QStringLiteral("trace")), i));
+            if (!trace->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+                return complain(QStringLiteral("cannot write the trace %1: %2").arg(trace->fileName(), trace->errorString()),
+                                ExitFailed);
+            traces.push_back(std::move(trace));
+        }
     }
     if (stopFd < 0)
         return complain(QStringLiteral("cannot watch for stop signals"), ExitFailed);
 
-    PtyRadio pty(radio);
+    std::vector<std::unique_ptr<PtyRadio>> ptys;
+    std::vector<PtyRadio*> serving;
     QString error;
-    if (!pty.open(&error))
-        return complain(error, ExitFailed);
-    if (traceFile.isOpen())
-        pty.setTrace(&traceFile);
-    std::printf("%s\n", qPrintable(pty.devicePath()));
+    for (size_t i = 0; i < radios.size(); ++i) {
+        ptys.push_back(std::make_unique<PtyRadio>(*radios[i]));
+        if (!ptys.back()->open(&error))
+            return complain(error, ExitFailed);
+        if (!traces.empty())
+            ptys.back()->setTrace(traces[i].get());
+        serving.push_back(ptys.back().get());
+    }
+    for (const auto& pty : ptys)
+        std::printf("%s\n", qPrintable(pty->devicePath()));
     std::fflush(stdout);
 
     const bool watchStdin = fcntl(STDIN_FILENO, F_GETFD) != -1;
-    const bool served = pty.run(stopFd, watchStdin, &error);
+    const bool served = PtyRadio::serve(serving, stopFd, watchStdin, &error);
     int status = ExitOk;
     if (!served)
         status = complain(error, ExitFailed);
 
-    if (parser.isSet(QStringLiteral("save-on-exit"))) {
-        const QString path = parser.value(QStringLiteral("save-on-exit"));
-        if (writeDataFile(path, radio.memory()) != SaveStatus::Ok)
+    for (int i = 1; parser.isSet(QStringLiteral("save-on-exit")) && i <= count; ++i) {
+        const QString path = fileOf(parser.value(QStringLiteral("save-on-exit")), i);
+        if (writeDataFile(path, radios[size_t(i - 1)]->memory()) != SaveStatus::Ok)
             status = complain(QStringLiteral("cannot save the radio's memory to %1").arg(path), ExitFailed);
     }
     return status;

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <mutex>
 #include <thread>
 
 using namespace orv;
@@ -310,6 +311,38 @@ class TestHistoryDb : public QObject {
         QVERIFY(db.open());
         QCOMPARE(db.events()->size(), std::size_t(2 * PerThread));
         QCOMPARE(db.radios()->size(), std::size_t(2));
+    }
+
+    // Several connections make a history that does not exist yet, at the same moment (the
+    // ports of a fleet run do): each one opens it, and no event is lost.
+    void severalConnectionsMakeANewHistoryAtOnce() {
+        constexpr int Threads = 4;
+        for (int round = 0; round < 25; ++round) {
+            const QString path = m_dir.filePath(QStringLiteral("race-%1/history.sqlite").arg(round));
+            std::atomic<int> opened{0};
+            std::atomic<int> ready{0};
+            QStringList errors;
+            std::mutex errorsLock;
+            auto worker = [&](int i) {
+                HistoryDatabase db(path);
+                for (++ready; ready < Threads;) {
+                }
+                if (!db.open()) {
+                    const std::lock_guard lock(errorsLock);
+                    errors << db.error();
+                    return;
+                }
+                if (db.add(makeEvent(QStringLiteral("R%1").arg(i), "read", "2025-01-01T10:00:00+01:00")))
+                    ++opened;
+            };
+            std::vector<std::thread> threads;
+            for (int i = 0; i < Threads; ++i)
+                threads.emplace_back(worker, i);
+            for (std::thread& t : threads)
+                t.join();
+            QVERIFY2(errors.isEmpty(), qPrintable(errors.join(QLatin1Char('\n'))));
+            QCOMPARE(opened.load(), Threads);
+        }
     }
 
     // The dialog's models: radios with their counts, events, and the search over radio ID,

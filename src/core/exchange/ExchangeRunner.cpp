@@ -21,6 +21,7 @@ QString exchangeKindName(ExchangeKind kind) {
     case ExchangeKind::TuneWriteChannels: return QStringLiteral("tune-write-channels");
     case ExchangeKind::TuneLeave: return QStringLiteral("tune-leave");
     case ExchangeKind::Verify: return QStringLiteral("verify");
+    case ExchangeKind::IdRead: return QStringLiteral("id-read");
     }
     return QString();
 }
@@ -154,10 +155,10 @@ ExchangeResult ExchangeRunner::write(RadioData& data, int& dataVersion, const Wr
     });
 }
 
-ExchangeResult ExchangeRunner::readInfo(const RadioData& current, RadioData* out) {
+ExchangeResult ExchangeRunner::readNamingRadio(ExchangeKind kind, const ImageRead& read, RadioData* out) {
     std::optional<RadioData> got;
-    ExchangeResult result = run(ExchangeKind::InfoRead, [&](RadioLink& link, Feedback& feedback, ExchangeResult& r) {
-        got = readEmbedInfo(link, feedback, current);
+    ExchangeResult result = run(kind, [&](RadioLink& link, Feedback& feedback, ExchangeResult& r) {
+        got = read(link, feedback);
         if (got)
             r.radio.radioId = radioIdText(*got);
         return got.has_value();
@@ -165,6 +166,12 @@ ExchangeResult ExchangeRunner::readInfo(const RadioData& current, RadioData* out
     if (got && out)
         *out = *got;
     return result;
+}
+
+ExchangeResult ExchangeRunner::readInfo(const RadioData& current, RadioData* out) {
+    return readNamingRadio(
+        ExchangeKind::InfoRead, [&](RadioLink& link, Feedback& feedback) { return readEmbedInfo(link, feedback, current); },
+        out);
 }
 
 ExchangeResult ExchangeRunner::writeInfo(const RadioData& data) {

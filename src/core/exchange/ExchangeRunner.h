@@ -1,7 +1,8 @@
 #pragma once
 // The one way to talk to a radio. Every exchange - read, write, the verify after a write, the
-// information read and write, tune entry, a tune item with its value, storing or leaving it,
-// the test-channel write and leaving tune mode - runs through an ExchangeRunner, which
+// radio ID read, the information read and write, tune entry, a tune item with its value,
+// storing or leaving it, the test-channel write and leaving tune mode - runs through an
+// ExchangeRunner, which
 //  - starts it on a link whose failure record is cleared and whose waits check the runner's
 //    cancel token,
 //  - tells its observers when it begins, how far it has got and which radio answered,
@@ -44,9 +45,10 @@ enum class ExchangeKind {
     TuneWriteChannels, // the test channels written
     TuneLeave,         // tune mode ended
     Verify,            // the blocks of a write read back and compared with what was sent
+    IdRead,            // the radio ID read (which radio is on the port)
 };
 // "read", "write", "info-read", "info-write", "tune-enter", "tune-item", "tune-value",
-// "tune-store", "tune-cancel", "tune-write-channels", "tune-leave", "verify".
+// "tune-store", "tune-cancel", "tune-write-channels", "tune-leave", "verify", "id-read".
 QString exchangeKindName(ExchangeKind kind);
 
 // The radio as far as an exchange got to know it.
@@ -123,6 +125,9 @@ public:
     // again. Never writes to the radio.
     ExchangeResult verify(const RadioData& written, int dataVersion, const compare::SideOpener& opener,
                           compare::VerifyReport* report);
+    // The radio ID read: the result names the radio (model code, data version, radio ID);
+    // `out`, when given, gets `current` with the ID bytes on success.
+    ExchangeResult readRadioId(const RadioData& current, RadioData* out = nullptr);
 
     // The entry point all of the above go through: `exchange` runs on the link with the
     // runner's feedback and tells whether it succeeded; the runner does the rest.
@@ -136,6 +141,10 @@ public:
 private:
     class Tap;
     void notifyIdentified(ExchangeKind kind, const RadioIdentity& radio);
+    // An exchange that brings back an image holding the radio ID: the result names the radio,
+    // `out` gets the image on success.
+    using ImageRead = std::function<std::optional<RadioData>(RadioLink&, Feedback&)>;
+    ExchangeResult readNamingRadio(ExchangeKind kind, const ImageRead& read, RadioData* out);
 
     LinkSource m_link;
     Feedback& m_feedback;

@@ -1,6 +1,7 @@
 #include "history/HistoryDatabase.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
@@ -54,9 +55,15 @@ bool damagedCode(const QSqlError& e) {
     return code == QLatin1String("11") || code == QLatin1String("26"); // SQLITE_CORRUPT, SQLITE_NOTADB
 }
 
+// SQLITE_BUSY, SQLITE_LOCKED
+bool isBusy(const QSqlError& e) {
+    const QString code = e.nativeErrorCode();
+    return code == QLatin1String("5") || code == QLatin1String("6");
+}
+
 QString reasonOf(const QSqlError& e) {
     const QString code = e.nativeErrorCode();
-    if (code == QLatin1String("5") || code == QLatin1String("6"))
+    if (isBusy(e))
         return QStringLiteral("it is locked by another program");
     if (code == QLatin1String("13"))
         return QStringLiteral("the disk is full");
@@ -166,9 +173,20 @@ bool HistoryDatabase::connect() {
     }
     // WAL lets readers and one writer work side by side; NORMAL syncs at checkpoints only,
     // which keeps a committed event through a crash of the program.
-    QSqlQuery wal(m_db);
-    if (!exec(wal, QStringLiteral("PRAGMA journal_mode = WAL"), {}, QStringLiteral("opened")))
-        return false;
+    // SQLite answers "busy" at once, without waiting its busy timeout, when another
+    // connection holds the file while this one turns a new file to WAL (the ports of a fleet
+    // run all open a new history at the same moment): that one is tried again until the
+    // timeout.
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        QSqlQuery wal(m_db);
+        if (exec(wal, QStringLiteral("PRAGMA journal_mode = WAL"), {}, QStringLiteral("opened")))
+            break;
+        if (!isBusy(wal.lastError()) || waited.elapsed() >= m_busyTimeoutMs)
+            return false;
+        QThread::msleep(10);
+    }
     return exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
 }
 

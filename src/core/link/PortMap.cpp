@@ -41,6 +41,11 @@ QString deviceForPort(int n, const QString& programIni, const QStringList& devic
 #endif
 }
 
+QString deviceShortName(const QString& device) {
+    const QString name = QFileInfo(device).fileName();
+    return name.isEmpty() ? device : name;
+}
+
 int portNumberFromName(const QString& text) {
     static const QRegularExpression re(QStringLiteral("^COM([0-9]{1,2})$"),
                                        QRegularExpression::CaseInsensitiveOption);

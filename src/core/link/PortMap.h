@@ -19,6 +19,10 @@ QStringList systemSerialDevices();
 // "COMn" on Windows, else the n-th of `devices`. Empty when nothing is behind n.
 QString deviceForPort(int n, const QString& programIni, const QStringList& devices);
 
+// A device as the port lists show it: "/dev/ttyUSB0" as "ttyUSB0"; a Windows name ("COM3")
+// as it is.
+QString deviceShortName(const QString& device);
+
 // "COM3" → 3; anything else → 0.
 int portNumberFromName(const QString& text);
 

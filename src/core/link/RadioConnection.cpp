@@ -18,10 +18,17 @@ RadioConnection::~RadioConnection() {
 }
 
 void RadioConnection::useDemoRadio(const RadioData& memory) {
+    auto radio = std::make_unique<sim::VirtualRadio>(memory);
+    useVirtualRadio(*radio, QStringLiteral("Demo radio"));
+    m_ownRadio = std::move(radio);
+}
+
+void RadioConnection::useVirtualRadio(sim::VirtualRadio& radio, const QString& label) {
     m_link.reset();
-    m_radio = std::make_unique<sim::VirtualRadio>(memory);
-    m_serial = std::make_unique<sim::MemoryLink>(*m_radio, m_clock);
-    m_label = QStringLiteral("Demo radio");
+    m_serial = std::make_unique<sim::MemoryLink>(radio, m_clock);
+    m_ownRadio.reset();
+    m_radio = &radio;
+    m_label = label;
     m_device.clear();
     m_portNumber = 0;
     rebuild();
@@ -34,7 +41,8 @@ void RadioConnection::usePort(int number, const QString& programIni) {
     if (m_link && !m_radio && number == m_portNumber && device == m_device)
         return;
     m_link.reset();
-    m_radio.reset();
+    m_radio = nullptr;
+    m_ownRadio.reset();
     m_device = device;
     m_serial = std::make_unique<QtSerialLink>(device);
     m_label = QStringLiteral("COM%1").arg(number);
@@ -51,7 +59,8 @@ void RadioConnection::usePortName(const QString& name, const QString& programIni
         return;
     }
     m_link.reset();
-    m_radio.reset();
+    m_radio = nullptr;
+    m_ownRadio.reset();
     m_serial = std::make_unique<QtSerialLink>(name);
     m_device = name;
     m_label = name;

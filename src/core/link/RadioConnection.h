@@ -29,6 +29,9 @@ public:
 
     // The built-in virtual radio with this memory; it stays for the connection's life.
     void useDemoRadio(const RadioData& memory);
+    // A virtual radio kept by the caller (one of a fleet's demo radios), named `label`; it
+    // must outlive the connection's use of it.
+    void useVirtualRadio(sim::VirtualRadio& radio, const QString& label);
     // COM port `number` (1..16), through the program's INI mapping. Keeps the link (an open
     // port in tune mode) while the number and its device stay the same.
     void usePort(int number, const QString& programIni);
@@ -39,7 +42,7 @@ public:
 
     bool isDemo() const { return m_radio != nullptr; }
     // The virtual radio of a demo connection, else nullptr.
-    sim::VirtualRadio* demoRadio() const { return m_radio.get(); }
+    sim::VirtualRadio* demoRadio() const { return m_radio; }
     // "COM3", the device path given, or "Demo radio".
     QString label() const { return m_label; }
     // The system device in use ("" for the virtual radio or a number without a device).
@@ -53,7 +56,8 @@ private:
     void rebuild();
 
     Clock& m_clock;
-    std::unique_ptr<sim::VirtualRadio> m_radio;
+    std::unique_ptr<sim::VirtualRadio> m_ownRadio;
+    sim::VirtualRadio* m_radio = nullptr; // the virtual radio in use, own or the caller's
     std::unique_ptr<SerialLink> m_serial;
     std::unique_ptr<TraceFile> m_trace;
     std::unique_ptr<SerialLink> m_tracing;

@@ -46,6 +46,8 @@ inline constexpr StepTiming WriteBlock{.pre = 30, .polls = 51, .before = 20};
 // A read block "R" of the radio information read.
 inline constexpr StepTiming InfoReadBlock{.pre = 25, .need = protocol::BlockReplySize, .polls = 81,
                                          .before = 10};
+// A read block "R" of the radio ID read (0x3E0, 0x3E8).
+inline constexpr StepTiming IdReadBlock{.pre = 25, .need = protocol::BlockReplySize, .polls = 81, .before = 10};
 // A write block "W" of the radio information write.
 inline constexpr StepTiming InfoWriteBlock{.pre = 30, .polls = 51, .before = 20};
 
@@ -95,6 +97,7 @@ inline constexpr int ReadPauseMs = 50;      // after the handshake, before the R
 inline constexpr int WritePauseMs = 60;     // after the handshake, before the Write command's blocks
 inline constexpr int VerifyPauseMs = ReadPauseMs; // after the handshake, before the verify's blocks
 inline constexpr int InfoReadPauseMs = 50;  // after the handshake, before the information read's blocks
+inline constexpr int IdReadPauseMs = 50;    // after the handshake, before the radio ID read's blocks
 inline constexpr int InfoWritePauseMs = 20; // after the handshake, before the information write's blocks
 inline constexpr int TuneAreaPauseMs = 0;   // before each tune-area block (the send buffer is discarded)
 inline constexpr int AfterEndMs = 20;       // after "END", before the exchange reports completion

@@ -1,7 +1,7 @@
 #include "link/VerifyExchange.h"
 
-#include "link/Blocks.h"
 #include "link/Exchanges.h"
+#include "link/OwnBlockRead.h"
 #include "link/Protocol.h"
 #include "link/Timings.h"
 
@@ -31,20 +31,10 @@ std::optional<RadioData> readBackWritten(RadioLink& link, Feedback& feedback, co
     RadioData held = written;
     int step = 0;
     for (int b : writeBlockOrder()) {
-        const int address = b * addr::BlockSize;
-        const QByteArray reply =
-            link.sendAndWait(blocks::request(protocol::ReadCommand, address), timing::VerifyBlock);
-        if (link.failed())
-            return interrupted();
         // A block the radio does not give back from its own address is not verified: the
         // exchange stops rather than take the written bytes for the radio's.
-        blocks::Reply block;
-        const blocks::ReplyKind kind = blocks::parse(reply, block);
-        if (kind != blocks::ReplyKind::Data || block.address() != address || block.bytes.size() != addr::BlockSize) {
-            link.noteReplyFailure(reply);
+        if (!readOwnBlock(link, b * addr::BlockSize, timing::VerifyBlock, held))
             return interrupted();
-        }
-        blocks::storeAt(held, address, block.bytes);
         feedback.progressSet(ProgressStep * step++);
     }
     link.endConnection();

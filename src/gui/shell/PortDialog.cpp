@@ -3,7 +3,6 @@
 #include "link/PortMap.h"
 #include "shell/ShellUnits.h"
 
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -100,9 +99,7 @@ void PortDialog::setPort(int n, const QString& device, const QString& descriptio
         label->setText(NoDevice);
         tip = QStringLiteral("No serial device is behind COM%1.").arg(n);
     } else {
-        // "/dev/ttyUSB0" shows as "ttyUSB0"; a Windows name ("COM3") stays as it is.
-        const QString name = QFileInfo(device).fileName();
-        label->setText(name.isEmpty() ? device : name);
+        label->setText(deviceShortName(device));
         tip = description.isEmpty() ? device : QStringLiteral("%1 (%2)").arg(device, description);
         if (!present)
             tip += QStringLiteral("\nIt cannot be opened now: it is missing, another program is using it, "

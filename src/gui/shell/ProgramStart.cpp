@@ -6,6 +6,7 @@
 #include "shell/CompareCommand.h"
 #include "document/Document.h"
 #include "shell/ChannelPlanCommands.h"
+#include "fleet/FleetCommand.h"
 #include "shell/FileCommands.h"
 #include "shell/FileDialog.h"
 #include "shell/GuiFeedback.h"
@@ -148,6 +149,8 @@ void ProgramStart::plugCommands() {
     auto* compare = new CompareCommand(*m_window, *m_operate);
     new VerifyCommand(*m_window, *m_operate);
     new HistoryCommand(*m_window, *m_operate, *files, *compare);
+    // The fleet window offers four virtual radios of its own with --demo.
+    new FleetCommand(*m_window, m_options.demo ? 4 : 0);
 }
 
 } // namespace orv::gui
