@@ -61,7 +61,8 @@ struct Fixture : test::RadioWindow {
     sim::VirtualRadio& demo(int i) { return *fleet().demoRadio(i); }
     bool radioCommandsEnabled() {
         return window->menuAction("mnuRead")->isEnabled() && window->menuAction("mnuWrite")->isEnabled() &&
-               window->menuAction("mnuTune")->isEnabled() && window->toolButton("Write")->isEnabled();
+               window->menuAction("mnuCompareRadio")->isEnabled() && window->menuAction("mnuTune")->isEnabled() &&
+               window->toolButton("Write")->isEnabled();
     }
 };
 

@@ -14,7 +14,7 @@ namespace orv::gui {
 
 namespace {
 // The menu items and toolbar buttons that talk to the radio on the main window's port.
-const char* const RadioCommands[] = {"mnuRead", "mnuWrite", "mnuTune", "mnuRadio", "mnuPort"};
+const char* const RadioCommands[] = {"mnuRead", "mnuWrite", "mnuCompareRadio", "mnuTune", "mnuRadio", "mnuPort"};
 const char* const RadioButtons[] = {"Read", "Write", "COMport"};
 } // namespace
 
@@ -27,10 +27,12 @@ FleetCommand::FleetCommand(MainWindow& window, int demoRadios)
     m_item->setObjectName(QStringLiteral("mnuFleet"));
     connect(m_item, &QAction::triggered, this, &FleetCommand::mnuFleet_Click);
     if (operate) {
-        // After Check, before the tune group.
+        // After Compare with Radio (after Check where there is none), before the tune group.
         const QList<QAction*> items = operate->actions();
-        const qsizetype check = items.indexOf(window.menuAction(QStringLiteral("mnuCheck")));
-        operate->insertAction(check >= 0 && check + 1 < items.size() ? items[check + 1] : nullptr, m_item);
+        qsizetype after = items.indexOf(window.menuAction(QStringLiteral("mnuCompareRadio")));
+        if (after < 0)
+            after = items.indexOf(window.menuAction(QStringLiteral("mnuCheck")));
+        operate->insertAction(after >= 0 && after + 1 < items.size() ? items[after + 1] : nullptr, m_item);
     }
     window.installEventFilter(this);
 }
