@@ -7,14 +7,7 @@
 
 cmake_minimum_required(VERSION 3.25)
 
-# Runs a command that must succeed; its output is left in `out`.
-function(must_run)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE output ERROR_VARIABLE output)
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "failed (${rc}): ${ARGN}\n${output}")
-  endif()
-  set(out "${output}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/check_helpers.cmake)
 
 function(need_program var name package)
   find_program(${var} ${name})
