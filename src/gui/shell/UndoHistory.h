@@ -51,6 +51,7 @@ private:
     QAction* m_undo = nullptr;
     QAction* m_redo = nullptr;
     bool m_lastWasEdit = false;
+    bool m_documentGone = false;
 };
 
 } // namespace orv::gui
