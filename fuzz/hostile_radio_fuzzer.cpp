@@ -10,6 +10,7 @@
 //  - every block the program wrote lies inside the image, in the area of that exchange, and
 //    carries the caller's bytes for its address.
 // AddressSanitizer and UBSan watch the rest: the caller's data are heap blocks of their own.
+#include "FuzzCheck.h"
 #include "RadioScenario.h"
 #include "ScriptedRadio.h"
 
@@ -18,19 +19,11 @@
 #include <array>
 #include <bitset>
 #include <cstdio>
-#include <cstdlib>
 
 using namespace orv;
 using namespace orv::fuzz;
 
 namespace {
-
-// A failed check names itself before the abort the fuzzer reports.
-void failCheck(const char* condition, int line) {
-    std::fprintf(stderr, "check failed, line %d: %s\n", line, condition);
-    std::abort();
-}
-#define check(condition) ((condition) ? void() : failCheck(#condition, __LINE__))
 
 struct Area {
     int begin = 0;
@@ -71,7 +64,7 @@ private:
 // `after` differs from `before` only inside `areas` and only by bytes the radio sent there.
 void checkTaken(const RadioData& before, const RadioData& after, std::initializer_list<Area> areas,
                 const SentByRadio& sent) {
-    check(after.spare == before.spare);
+    FUZZ_CHECK(after.spare == before.spare);
     for (int a = 0; a < addr::ImageSize; ++a) {
         const std::uint8_t v = after.image[std::size_t(a)];
         if (v == before.image[std::size_t(a)])
@@ -79,7 +72,7 @@ void checkTaken(const RadioData& before, const RadioData& after, std::initialize
         bool inside = false;
         for (const Area& area : areas)
             inside = inside || area.contains(a);
-        check(inside && sent.sent(a, v));
+        FUZZ_CHECK(inside && sent.sent(a, v));
     }
 }
 
@@ -90,14 +83,14 @@ void checkWrites(const QList<ScriptedRadio::Turn>& turns, const RadioData& data,
         const QByteArray& q = t.request;
         if (q.isEmpty() || q[0] != protocol::WriteCommand)
             continue;
-        check(q.size() == 4 + addr::BlockSize && q[3] == char(addr::BlockSize));
+        FUZZ_CHECK(q.size() == 4 + addr::BlockSize && q[3] == char(addr::BlockSize));
         const int address = 256 * std::uint8_t(q[1]) + std::uint8_t(q[2]);
-        check(address % addr::BlockSize == 0 && area.contains(address) && area.contains(address + addr::BlockSize - 1));
+        FUZZ_CHECK(address % addr::BlockSize == 0 && area.contains(address) && area.contains(address + addr::BlockSize - 1));
         for (int k = 0; k < addr::BlockSize; ++k) {
             std::uint8_t expected = data.image[std::size_t(address + k)];
             if (address >= addr::ModelBlock && address < addr::ModelBlock + 16 && k == 1)
                 expected = std::uint8_t(dataVersion & 0xFF);
-            check(std::uint8_t(q[4 + k]) == expected);
+            FUZZ_CHECK(std::uint8_t(q[4 + k]) == expected);
         }
     }
 }
@@ -113,32 +106,32 @@ Area writeArea(Step step) {
 
 void checkStep(Step step, const ExchangeResult& result, const ScenarioData& before, const ScenarioData& after,
                const ScriptedRadio& radio) {
-    check(result.status != ExchangeResult::Status::Cancelled); // every question is answered Yes
-    check(result.ok() == (result.reason == LinkFailure::None));
+    FUZZ_CHECK(result.status != ExchangeResult::Status::Cancelled); // every question is answered Yes
+    FUZZ_CHECK(result.ok() == (result.reason == LinkFailure::None));
     const SentByRadio sent(radio.turns());
     checkWrites(radio.turns(), *after.held, writeArea(step), after.dataVersion);
 
     switch (step) {
     case Step::Read:
-        check(*after.held == *before.held);
+        FUZZ_CHECK(*after.held == *before.held);
         if (!result.ok()) {
-            check(after.readOut->data == before.readOut->data && after.readOut->dataVersion == before.readOut->dataVersion);
+            FUZZ_CHECK(after.readOut->data == before.readOut->data && after.readOut->dataVersion == before.readOut->dataVersion);
             break;
         }
         checkTaken(*before.held, after.readOut->data, {WholeImage}, sent);
         break;
     case Step::InfoRead:
-        check(*after.held == *before.held);
+        FUZZ_CHECK(*after.held == *before.held);
         if (!result.ok()) {
-            check(*after.infoOut == *before.infoOut);
+            FUZZ_CHECK(*after.infoOut == *before.infoOut);
             break;
         }
         checkTaken(*before.held, *after.infoOut, {InfoArea}, sent);
         break;
     case Step::TuneEnter:
-        check(*after.held == *before.held);
+        FUZZ_CHECK(*after.held == *before.held);
         if (!result.ok()) {
-            check(after.tuneOut->data == before.tuneOut->data && after.tuneOut->modelCode == before.tuneOut->modelCode);
+            FUZZ_CHECK(after.tuneOut->data == before.tuneOut->data && after.tuneOut->modelCode == before.tuneOut->modelCode);
             break;
         }
         checkTaken(*before.held, after.tuneOut->data, {TestChannelArea, TuneValueArea, Area{addr::ModelBlock, addr::ModelBlock + 1}},
@@ -150,11 +143,11 @@ void checkStep(Step step, const ExchangeResult& result, const ScenarioData& befo
         const auto stamp = before.held->dateStamp();
         std::copy(stamp.begin(), stamp.end(), unstamped.dateStamp().begin());
         unstamped.modelBlock()[0] = before.held->modelBlock()[0];
-        check(unstamped == *before.held);
+        FUZZ_CHECK(unstamped == *before.held);
         break;
     }
     default:
-        check(*after.held == *before.held);
+        FUZZ_CHECK(*after.held == *before.held);
         break;
     }
 }
@@ -197,7 +190,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t siz
             std::fprintf(stderr, "%s: %s %s, %lld ms\n", qPrintable(exchangeKindName(result.kind)),
                          result.ok() ? "ok" : "failed", qPrintable(linkFailureName(result.reason)),
                          static_cast<long long>(clock.nowMs() - start));
-        check(clock.nowMs() - start <= ExchangeTimeLimitMs);
+        FUZZ_CHECK(clock.nowMs() - start <= ExchangeTimeLimitMs);
         checkStep(step, result, before, data, radio);
     }
     return 0;
