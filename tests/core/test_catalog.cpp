@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace orv;
 
 namespace {
@@ -130,6 +132,40 @@ private slots:
         QCOMPARE(readFile(path), QByteArray("[Comm Port]\nCOM1=/dev/ttyUSB0\n"));
         // A folder that cannot be made: its parent is a file.
         QVERIFY(!IniFile(path + "/x.ini").writeString("S", "k", "1"));
+    }
+
+    // Only a regular file of at most 1 MiB is read: a FIFO (which would block), a device
+    // that never ends and a huge file read as empty and are never replaced.
+    void specialAndHugeFilesReadAsEmpty() {
+        QTemporaryDir dir;
+        const QString fifo = dir.filePath("pipe.ini");
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        const QString huge = writeFile(dir, "huge.ini", "[S]\nk=1\n" + QByteArray(1024 * 1024, ';'));
+        const QString limit = writeFile(dir, "limit.ini", "[S]\nk=1\n" + QByteArray(1024 * 1024 - 8, ';'));
+        for (const QString& path : {fifo, QStringLiteral("/dev/zero"), huge}) {
+            IniFile ini(path);
+            QCOMPARE(ini.readString("S", "k", "default"), QStringLiteral("default"));
+            QVERIFY(!ini.writeString("S", "k", "2"));
+        }
+        QCOMPARE(QFileInfo(huge).size(), 1024 * 1024 + 8);
+        QCOMPARE(IniFile(limit).readString("S", "k", "default"), QStringLiteral("1"));
+    }
+
+    // A NUL byte reads as a blank, and a line that opens a section without closing it is
+    // skipped: the keys after them are found, in the section they are in, a write lands where
+    // a read finds it, and the bytes of the other lines stay as they were.
+    void brokenLinesAreSkippedAlikeByReadAndWrite() {
+        QTemporaryDir dir;
+        const QByteArray before("[A]\nk=1\0x\n[Comm\0Port]\nCOM1=a\n[Broken\nCOM2=b\n[S]\nv=2\n", 52);
+        const QString path = writeFile(dir, "broken.ini", before);
+        IniFile ini(path);
+        QCOMPARE(ini.readString("S", "v", "default"), QStringLiteral("2"));
+        QCOMPARE(ini.readString("A", "k", "default"), QStringLiteral("1 x"));
+        QCOMPARE(ini.readString("Comm Port", "COM2", "default"), QStringLiteral("b"));
+        QVERIFY(ini.writeString("Comm Port", "Common Port", "5"));
+        QCOMPARE(IniFile(path).readString("Comm Port", "Common Port", "default"), QStringLiteral("5"));
+        QCOMPARE(IniFile(path).readString("Comm Port", "COM1", "default"), QStringLiteral("a"));
+        QCOMPARE(readFile(path), before.left(44) + "Common Port=5\n" + before.mid(44));
     }
 
     void startupValues_defaultsAndEmptyValues() {

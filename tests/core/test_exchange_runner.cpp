@@ -55,6 +55,8 @@ private slots:
                                             "Do you want to continue?";
         QTest::newRow("info write ok") << "info-write" << QStringList() << int(Status::Ok) << "none"
                                        << "Writing is complete. Press OK button to continue ...";
+        QTest::newRow("model code 255") << "read-model-255" << QStringList() << int(Status::Failed) << "wrong-radio"
+                                        << "The radio model doesn't match with this software. Please select the right radio!";
         QTest::newRow("cable pulled") << "info-read-cut" << QStringList() << int(Status::Failed) << "line-lost"
                                       << "Reading data interrupted. Please try again!";
     }
@@ -70,7 +72,9 @@ private slots:
         RadioData data = patterned(1);
         int version = 2;
         ExchangeResult r;
-        if (exchange == QLatin1String("read")) {
+        if (exchange.startsWith(QLatin1String("read"))) {
+            if (exchange.endsWith(QLatin1String("255"))) // a code no caller can tell from a mismatch
+                b.radio.setModelCode(255);
             r = runner.read(data, nullptr);
         } else if (exchange.startsWith(QLatin1String("write"))) {
             const int model = exchange == QLatin1String("write") ? 7 : 9;

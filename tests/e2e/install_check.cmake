@@ -20,14 +20,7 @@ foreach(f bin/orvante bin/orvante-cli bin/orvante-radio-sim share/orvante/vuxPC.
   endif()
 endforeach()
 
-# Runs a command that must succeed, in the installed tree.
-function(must_run)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "failed (${rc}): ${ARGN}\n${out}")
-  endif()
-  set(out "${out}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/check_helpers.cmake)
 
 must_run("${PREFIX}/bin/orvante" --version)
 if(NOT out MATCHES "^orvante [0-9]")

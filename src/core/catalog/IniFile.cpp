@@ -76,14 +76,25 @@ bool sameName(const QByteArray& a, const QByteArray& b) {
     return true;
 }
 
+// No INI file of the program comes anywhere near this size. A longer one is not read.
+constexpr qint64 LongestIniFile = 1024 * 1024;
+
 // The whole file, an empty text for a missing file, nothing for a file that cannot be read.
+// Only a regular file of at most LongestIniFile bytes is read: a FIFO or a terminal named as
+// the program's INI would block the program, /dev/zero or a huge file would fill the memory.
 std::optional<QByteArray> readFileBytes(const QString& path) {
-    QFile f(path);
-    if (!f.exists())
+    const QFileInfo info(path);
+    if (!info.exists())
         return QByteArray();
+    if (!info.isFile() || info.size() > LongestIniFile)
+        return std::nullopt;
+    QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return std::nullopt;
-    return f.readAll();
+    QByteArray bytes = f.read(LongestIniFile + 1);
+    if (f.error() != QFileDevice::NoError || bytes.size() > LongestIniFile)
+        return std::nullopt;
+    return bytes;
 }
 
 // ---- the line editor used by writeString ------------------------------------------------
@@ -123,8 +134,33 @@ struct LineInfo {
     QByteArray name; // section or key name, trimmed
 };
 
-LineInfo classify(const QByteArray& text) {
-    const QByteArray t = trimBlanks(text);
+// SimpleIni stops reading at a NUL byte: a NUL counts as a blank instead, for the parser and
+// for the line editor alike, so that nothing after it is lost and a write lands where a read
+// finds it.
+QByteArray nulAsBlank(QByteArray bytes) { return bytes.replace('\0', ' '); }
+
+// The text SimpleIni parses: NUL bytes as blanks, and a line that opens a section without
+// closing it ("[Comm Port") made a comment. SimpleIni means to skip such a line, as the line
+// editor does, but takes its text as the section of the keys that follow it.
+QByteArray parserText(const QByteArray& bytes) {
+    QByteArray text = nulAsBlank(bytes);
+    qsizetype pos = text.startsWith(Utf8Bom) ? Utf8Bom.size() : 0;
+    while (pos < text.size()) {
+        qsizetype end = pos;
+        while (end < text.size() && text[end] != '\n' && text[end] != '\r')
+            ++end;
+        qsizetype first = pos;
+        while (first < end && isBlank(text[first]))
+            ++first;
+        if (first < end && text[first] == '[' && !QByteArrayView(text).sliced(first, end - first).contains(']'))
+            text[first] = ';';
+        pos = end + 1;
+    }
+    return text;
+}
+
+LineInfo classify(const QByteArray& line) {
+    const QByteArray t = trimBlanks(nulAsBlank(line));
     if (t.isEmpty() || t[0] == ';' || t[0] == '#')
         return {};
     if (t[0] == '[') {
@@ -243,8 +279,10 @@ struct IniFile::Impl {
     void load(const QByteArray& bytes) {
         ini.Reset();
         ini.SetQuotes(false); // quotes are handled in readString, single ones too
-        if (!bytes.isEmpty())
-            ini.LoadData(bytes.constData(), size_t(bytes.size()));
+        if (!bytes.isEmpty()) {
+            const QByteArray text = parserText(bytes);
+            ini.LoadData(text.constData(), size_t(text.size()));
+        }
     }
 
     // The value of the key's first line in the file, or nullptr.

@@ -11,7 +11,8 @@ namespace orv {
 
 class IniFile {
 public:
-    // Reads the file once (a missing or unreadable file reads as empty).
+    // Reads the file once (a missing or unreadable file reads as empty, and so does anything
+    // but a regular file, or a file over 1 MiB).
     explicit IniFile(QString path);
     ~IniFile();
     IniFile(const IniFile&) = delete;
@@ -29,7 +30,7 @@ public:
     // Writes one key, creating the file (and its folder) and the section when missing, keeping
     // every other line of the file as it is. A value with surrounding blanks or quotes of its
     // own is written in double quotes so that it reads back unchanged. The file is replaced
-    // atomically. Returns false, writing nothing, when the file cannot be read or written, or
+    // atomically. Returns false, writing nothing, when the file cannot be read (see above) or written, or
     // when the section, key or value holds a line break (or the key an '=', or the section
     // a ']', or either is empty).
     bool writeString(const QString& section, const QString& key, const QString& value);

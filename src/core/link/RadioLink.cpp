@@ -181,6 +181,9 @@ int RadioLink::connectRadio(Feedback& feedback, Identity& identity, bool& identi
         noteReplyFailure(reply);
         return LinkFailed;
     }
+    // A radio reporting model code 255 cannot be told from a mismatch: it is taken as one.
+    if (modelCode == IdentityMismatch)
+        noteFailure(LinkFailure::WrongRadio);
     return modelCode;
 }
 

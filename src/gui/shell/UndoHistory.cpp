@@ -77,9 +77,14 @@ UndoHistory::UndoHistory(MainWindow& window)
         m_lastKind.reset();
     });
     m_document.setJournal(this);
+    // The window's members, its document among them, go before its children, this one too.
+    connect(&m_document, &QObject::destroyed, this, [this] { m_documentGone = true; });
 }
 
-UndoHistory::~UndoHistory() { m_document.setJournal(nullptr); }
+UndoHistory::~UndoHistory() {
+    if (!m_documentGone)
+        m_document.setJournal(nullptr);
+}
 
 void UndoHistory::recordStep(const QString& label, Kind kind, const DocumentState& before) {
     m_lastKind.reset();

@@ -54,6 +54,7 @@ private:
     QAction* m_redo = nullptr;
     // The kind of the step just undone or redone.
     std::optional<Kind> m_lastKind;
+    bool m_documentGone = false;
 };
 
 } // namespace orv::gui
