@@ -68,6 +68,9 @@ int main(int argc, char* argv[]) {
         "  diff A B [--scope all|programming] [--format text|json]\n"
         "                                                       the differences between two data files; exit 0\n"
         "                                                       none, 1 some, 2 trouble\n"
+        "  import IN [--base FILE | --model-value V | --model-position P] -o OUT [--keep-going]\n"
+        "                                                       apply a CSV or JSON channel plan to a data file\n"
+        "                                                       and write OUT (nothing written on an error)\n"
         "\nRadio commands (add --port PORT or --demo, --trace FILE, --yes):\n"
         "  read -o FILE                                         read the radio's memory into FILE\n"
         "  write [--raw] [--verify] FILE                        write FILE to the radio (--verify: then read it back\n"
@@ -90,24 +93,26 @@ int main(int argc, char* argv[]) {
     p.addVersionOption();
     p.addOption({QStringLiteral("catalog"), QStringLiteral("The model catalog INI (default: the shipped vuxPC.ini)."),
                  QStringLiteral("FILE")});
-    p.addOption({QStringLiteral("model-value"), QStringLiteral("new: the model value (first catalog model with it)."),
+    p.addOption({QStringLiteral("model-value"), QStringLiteral("new, import: the model value (first catalog model with it)."),
                  QStringLiteral("V")});
-    p.addOption({QStringLiteral("model-position"), QStringLiteral("new: the catalog position of the model."),
+    p.addOption({QStringLiteral("model-position"), QStringLiteral("new, import: the catalog position of the model."),
                  QStringLiteral("P")});
-    p.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("new: the file to write."),
+    p.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("new, read, tune-read, import: the file to write."),
                  QStringLiteral("FILE")});
     p.addOption({QStringLiteral("port"),
-                 QStringLiteral("Radio commands: COM1..COM16 or a device path (default: the port stored in the program's INI)."),
+                 QStringLiteral("Radio commands: COM1..COM16 or a device path (default: the port stored in the program's INI); "
+                                "fleet: one for each port, repeated."),
                  QStringLiteral("PORT")});
     p.addOption({QStringLiteral("demo"), QStringLiteral("Radio commands: talk to the built-in virtual radio.")});
-    p.addOption({QStringLiteral("trace"), QStringLiteral("Radio commands: log every byte sent and received to FILE."),
+    p.addOption({QStringLiteral("trace"), QStringLiteral("Radio commands: log every byte sent and received to FILE (fleet: one file for each port, "
+                                "-i before the extension)."),
                  QStringLiteral("FILE")});
     p.addOption({QStringLiteral("yes"), QStringLiteral("Radio commands: answer Yes to the questions (default: No).")});
     p.addOption({QStringLiteral("raw"), QStringLiteral("write: send the file's bytes unchanged.")});
     p.addOption({QStringLiteral("no-backup"), QStringLiteral("Radio commands: keep no backup of the memory read.")});
     p.addOption({QStringLiteral("radio-id"), QStringLiteral("history: only the events of this radio ID."),
                  QStringLiteral("ID")});
-    p.addOption({QStringLiteral("verify"), QStringLiteral("write: read back what was written and compare.")});
+    p.addOption({QStringLiteral("verify"), QStringLiteral("write, fleet: read back what was written and compare.")});
     p.addOption({QStringLiteral("scope"), QStringLiteral("diff: all (default) or programming."), QStringLiteral("SCOPE")});
     p.addOption({QStringLiteral("radio"), QStringLiteral("diff: compare FILE with the radio.")});
     p.addOption({QStringLiteral("channel"), QStringLiteral("tune: the test channel, 1-11."), QStringLiteral("N")});
@@ -125,11 +130,12 @@ int main(int argc, char* argv[]) {
     addFleetOptions(p);
     p.addPositionalArgument(QStringLiteral("command"),
                             QStringLiteral("new, show, export, convert, dump, print, check, diff, read, write, info-read, "
-                                           "info-write, tune-read, tune, tune-write-channels, history or fleet."));
+                                           "info-write, tune-read, tune, tune-write-channels, import, history or fleet."));
 
     if (!p.parse(QCoreApplication::arguments()))
         return usage(p.errorText());
-    if (p.isSet(QStringLiteral("help"))) {
+    // --help-all (which addHelpOption adds) has no Qt options to add here: it is --help.
+    if (p.isSet(QStringLiteral("help")) || p.isSet(QStringLiteral("help-all"))) {
         std::fputs(qPrintable(p.helpText()), stdout);
         return ExitOk;
     }
@@ -154,6 +160,8 @@ int main(int argc, char* argv[]) {
     o.output = p.value(QStringLiteral("output"));
     if (p.isSet(QStringLiteral("format")))
         o.format = p.value(QStringLiteral("format"));
+    if (p.isSet(QStringLiteral("format")) && !QStringList{"export", "diff", "history"}.contains(command))
+        return usage(QStringLiteral("--format belongs to 'export', 'diff' and 'history'"));
     if (command == QLatin1String("import"))
         return cmdImport(p, o, rest, usage);
     if (importOptionsSet(p))
@@ -278,8 +286,6 @@ int main(int argc, char* argv[]) {
             return usage(QStringLiteral("--view is channels or tune"));
         return cmdPrint(o, rest[0], pdf, view);
     }
-    if (command != QLatin1String("export") && p.isSet(QStringLiteral("format")))
-        return usage(QStringLiteral("--format belongs to 'export'"));
 
     if (command == QLatin1String("check")) {
         if (!expectArgs(rest, 1))

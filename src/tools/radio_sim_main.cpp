@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("A virtual ORVANTE radio on a pseudo-terminal. The device to open is printed as the "
-                       "first line of output; the radio serves until SIGTERM, SIGINT or the end of standard "
+                       "first line of output; the radio serves until SIGTERM, SIGINT, SIGHUP or the end of standard "
                        "input.\n\nFaults (--fault, repeatable):\n  ") +
         RadioFaults::syntax().join(QLatin1String("\n  ")) +
         QStringLiteral("\nB is a block number (address / 8, 0..127); L is a tune item letter (B, M, m, Q or D); "

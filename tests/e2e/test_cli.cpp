@@ -104,6 +104,15 @@ private slots:
         QCOMPARE(cli({"frobnicate"}).exitCode, 2);
         QCOMPARE(cli({"export", path("x.kvd"), "--format", "xml"}).exitCode, 2);
         QCOMPARE(cli({"show"}).exitCode, 2);
+        // --format is refused where it means nothing, before anything is done.
+        r = cli({"print", path("v7.kvd"), "--pdf", path("f.pdf"), "--format", "csv"});
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY(!QFile::exists(path("f.pdf")));
+        QCOMPARE(cli({"--demo", "info-read", "--format", "json"}).exitCode, 2);
+        // --help-all is --help.
+        r = cli({"--help-all"});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.out, cli({"--help"}).out);
         r = cli({"--catalog", path("nowhere.ini"), "show", path("v7.kvd")});
         QCOMPARE(r.exitCode, 1);
         QVERIFY(r.lastErrLine().contains("nowhere.ini"));

@@ -130,6 +130,8 @@ class TestHistoryCli : public QObject {
         const Run text = cliIn(data, {"history"});
         QCOMPARE(text.exitCode, 0);
         QVERIFY2(text.out.startsWith("Time ") && text.out.contains("Backup: " + backup.toUtf8()), text.out);
+        // A port longer than its heading still stands apart from the message.
+        QVERIFY2(text.out.contains(second.device.toUtf8() + "  "), text.out);
     }
 
     // A read that fails keeps nothing and is recorded as failed; the failure's message stays

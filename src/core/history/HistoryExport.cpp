@@ -4,6 +4,8 @@
 
 #include <QJsonObject>
 
+#include <algorithm>
+
 namespace orv {
 
 namespace {
@@ -65,22 +67,26 @@ QByteArray historyCsv(const std::vector<HistoryEvent>& events) {
 QString historyText(const std::vector<HistoryEvent>& events) {
     if (events.empty())
         return QString();
-    const auto row = [](const QString& time, const QString& radio, const QString& model,
-                        const QString& operation, const QString& result, const QString& port,
-                        const QString& message) {
-        return (time.leftJustified(26) + radio.leftJustified(17) + model.leftJustified(6) +
-                operation.leftJustified(20) + result.leftJustified(10) + port.leftJustified(12) + message)
-                   .trimmed() +
-               QLatin1Char('\n');
-    };
-    QString out = row(QStringLiteral("Time"), QStringLiteral("Radio ID"), QStringLiteral("Model"),
-                      QStringLiteral("Operation"), QStringLiteral("Result"), QStringLiteral("Port"),
-                      QStringLiteral("Message"));
-    for (const HistoryEvent& e : events) {
-        out += row(isoTimeWithOffset(e.time), e.radioId.isEmpty() ? QStringLiteral("-") : e.radioId,
-                   numberOrEmpty(e.modelValue), e.operation, e.result, e.port, e.message);
-        if (!e.backup.isEmpty())
-            out += QStringLiteral("    Backup: %1\n").arg(e.backup);
+    // Each column as wide as its longest text plus two spaces (a device path as the port, a
+    // 16-character radio ID), so that no text runs into the next; the message comes last.
+    std::vector<QStringList> rows{{QStringLiteral("Time"), QStringLiteral("Radio ID"), QStringLiteral("Model"),
+                                   QStringLiteral("Operation"), QStringLiteral("Result"), QStringLiteral("Port"),
+                                   QStringLiteral("Message")}};
+    for (const HistoryEvent& e : events)
+        rows.push_back({isoTimeWithOffset(e.time), e.radioId.isEmpty() ? QStringLiteral("-") : e.radioId,
+                        numberOrEmpty(e.modelValue), e.operation, e.result, e.port, e.message});
+    std::vector<qsizetype> widths(rows.front().size() - 1, 0);
+    for (const QStringList& r : rows)
+        for (std::size_t c = 0; c < widths.size(); ++c)
+            widths[c] = std::max(widths[c], r[qsizetype(c)].size() + 2);
+    QString out;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        QString line;
+        for (std::size_t c = 0; c < widths.size(); ++c)
+            line += rows[i][qsizetype(c)].leftJustified(widths[c]);
+        out += (line + rows[i].last()).trimmed() + QLatin1Char('\n');
+        if (i > 0 && !events[i - 1].backup.isEmpty())
+            out += QStringLiteral("    Backup: %1\n").arg(events[i - 1].backup);
     }
     return out;
 }
