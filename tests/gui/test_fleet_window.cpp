@@ -198,6 +198,10 @@ private slots:
         QVERIFY(f.demo(1).log().blocksWritten.size() < WriteBlockCount);
         QCOMPARE(stop->text(), QStringLiteral("&Stop"));
         QVERIFY(!stop->isEnabled());
+        // With the run over, Escape closes without a question.
+        QTest::keyClick(f.part<QPushButton>("cmdStart"), Qt::Key_Escape);
+        QVERIFY(!f.fleet().isVisible());
+        QCOMPARE(f.feedback.shown.size(), 2);
     }
 
     // The README's picture: four demo radios during a run (ORVANTE_SCREENSHOT_DIR).

@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSaveFile>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -160,6 +161,8 @@ void FleetWindow::buildLayout() {
     connect(m_stop, &QPushButton::clicked, this, &FleetWindow::cmdStop_Click);
     connect(m_exportLog, &QPushButton::clicked, this, &FleetWindow::cmdExportLog_Click);
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+    // Escape closes, as in the program's dialogs (and asks while a run is going).
+    connect(new QShortcut(QKeySequence::Cancel, this), &QShortcut::activated, this, &QWidget::close);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_totals, 1);
