@@ -28,8 +28,9 @@ QString withTitle(const char* prefix, const QString& title) { return QString::fr
 
 Document::Document(StartupValues startup, ModelCatalog catalog, Clock& clock, NumberFormat numbers)
     : m_startup(std::move(startup)), m_catalog(std::move(catalog)), m_clock(clock), m_numbers(numbers),
-      m_settings(numbers), m_tuning(std::make_unique<TuneSession>(*this)) {
-    m_selectedModel = m_catalog.isEmpty() ? -1 : 0;
+      m_tuning(std::make_unique<TuneSession>(*this)) {
+    m_state.settings = SettingsSelection(numbers);
+    m_state.selectedModel = m_catalog.isEmpty() ? -1 : 0;
 }
 
 Document::~Document() = default;
@@ -38,17 +39,17 @@ TuneRow Document::storedTestChannel(int testChannel) const {
     if (testChannel < 1 || testChannel > addr::TestChannelCount)
         return {};
     TuneTable records;
-    orv::showTuneChannels(m_data, records, m_numbers);
+    orv::showTuneChannels(m_state.data, records, m_numbers);
     return records.rows[std::size_t(testChannel - 1)];
 }
 
 int Document::tuneValue(int code) const {
-    return code >= 0 && code < TuneItemCount ? m_data.tuneValues()[std::size_t(code)] : 0;
+    return code >= 0 && code < TuneItemCount ? m_state.data.tuneValues()[std::size_t(code)] : 0;
 }
 
-QString Document::infoText() const { return infoTextFromImage(m_data); }
-QString Document::radioId() const { return radioIdText(m_data); }
-QString Document::lastProgrammed() const { return dateStampText(m_data); }
+QString Document::infoText() const { return infoTextFromImage(m_state.data); }
+QString Document::radioId() const { return radioIdText(m_state.data); }
+QString Document::lastProgrammed() const { return dateStampText(m_state.data); }
 
 QString Document::bandText() const {
     const ModelInfo* m = selectedModelInfo();
@@ -59,9 +60,9 @@ QString Document::bandText() const {
 // State
 
 QString Document::caption() const {
-    switch (m_origin) {
+    switch (m_state.origin) {
     case Origin::File:
-        return title() + m_currentFile;
+        return title() + m_state.currentFile;
     case Origin::Read:
         return withTitle("Read Complete - ", title());
     case Origin::Written:
@@ -75,16 +76,16 @@ QString Document::caption() const {
 }
 
 bool Document::dataUnsaved() const {
-    return m_origin == Origin::Read || m_origin == Origin::Written || m_channelDataChanged || m_settingsChanged;
+    return m_state.origin == Origin::Read || m_state.origin == Origin::Written || m_state.channelDataChanged || m_state.settingsChanged;
 }
 
 std::optional<QString> Document::savePath() const {
-    if (m_origin != Origin::File || m_currentFile.isEmpty())
+    if (m_state.origin != Origin::File || m_state.currentFile.isEmpty())
         return std::nullopt;
-    return m_currentFile;
+    return m_state.currentFile;
 }
 
-void Document::setOrigin(Origin origin) { m_origin = origin; }
+void Document::setOrigin(Origin origin) { m_state.origin = origin; }
 
 void Document::emitChange(unsigned parts, int row) {
     if (m_stepDepth > 0)
@@ -97,7 +98,7 @@ void Document::emitChange(unsigned parts, int row) {
 
 std::optional<QString> Document::validChannelFrequency(const QString& typed) const {
     double f = 0;
-    if (!getValidFreq(typed, f, selectedModelInfo(), m_data.modelByte(), m_numbers))
+    if (!getValidFreq(typed, f, selectedModelInfo(), m_state.data.modelByte(), m_numbers))
         return std::nullopt;
     return m_numbers.fixed(f, 3, 5);
 }
@@ -108,7 +109,7 @@ std::optional<QString> Document::validChannelFrequency(const QString& typed) con
 ChannelRow* Document::channelRow(int channel) {
     if (channel < 1 || channel > addr::ChannelCount)
         return nullptr;
-    return &m_channels.rows[std::size_t(channel - 1)];
+    return &m_state.channels.rows[std::size_t(channel - 1)];
 }
 
 bool Document::setChannelCell(int channel, int column, const QString& text) {
@@ -120,7 +121,7 @@ bool Document::setChannelCell(int channel, int column, const QString& text) {
     if (cell == text)
         return false;
     cell = text;
-    m_channelDataChanged = true;
+    m_state.channelDataChanged = true;
     emitChange(DocumentChange::Channels | DocumentChange::State, channel);
     return true;
 }
@@ -129,7 +130,7 @@ bool Document::toggleChannelCell(int channel, int column) {
     const ChannelRow* row = channelRow(channel);
     if (!row || !isToggleColumn(column) || row->noCh || (row->noTx && isTransmitColumn(column)))
         return false;
-    if (column == ColBandWidth && m_settings.text(Setting::BandWidth) != QLatin1String("Wide"))
+    if (column == ColBandWidth && m_state.settings.text(Setting::BandWidth) != QLatin1String("Wide"))
         return false;
     return setChannelCell(channel, column, toggledCellText(column, row->cells[std::size_t(column)]));
 }
@@ -151,7 +152,7 @@ bool Document::setBox(bool* box, bool ticked, bool& changedFlag, unsigned part, 
 bool Document::setChannelNoCh(int channel, bool noCh) {
     const Step step(*this, QStringLiteral("No CH of CH %1").arg(channel));
     ChannelRow* row = channelRow(channel);
-    return setBox(row ? &row->noCh : nullptr, noCh, m_channelDataChanged, DocumentChange::Channels, channel, [&] {
+    return setBox(row ? &row->noCh : nullptr, noCh, m_state.channelDataChanged, DocumentChange::Channels, channel, [&] {
         if (noCh)
             return QStringList();
         QStringList notes{channelFrequencyIntoRange(channel, ColRxFreq)};
@@ -164,7 +165,7 @@ bool Document::setChannelNoCh(int channel, bool noCh) {
 bool Document::setChannelNoTx(int channel, bool noTx) {
     const Step step(*this, QStringLiteral("No Tx of CH %1").arg(channel));
     ChannelRow* row = channelRow(channel);
-    return setBox(row ? &row->noTx : nullptr, noTx, m_channelDataChanged, DocumentChange::Channels, channel, [&] {
+    return setBox(row ? &row->noTx : nullptr, noTx, m_state.channelDataChanged, DocumentChange::Channels, channel, [&] {
         return noTx || row->noCh ? QStringList() : QStringList{channelFrequencyIntoRange(channel, ColTxFreq)};
     });
 }
@@ -187,7 +188,7 @@ QString Document::rangeNote(const QString& place, const QString& was, const QStr
 }
 
 QString Document::channelFrequencyIntoRange(int channel, int column) {
-    QString& cell = m_channels.rows[std::size_t(channel - 1)].cells[std::size_t(column)];
+    QString& cell = m_state.channels.rows[std::size_t(channel - 1)].cells[std::size_t(column)];
     if (!outsideRange(cell))
         return {};
     const std::optional<QString> valid = validChannelFrequency(cell);
@@ -200,7 +201,7 @@ QString Document::channelFrequencyIntoRange(int channel, int column) {
 }
 
 QString Document::testFrequencyIntoRange(int testChannel, int column) {
-    TuneRow& row = m_tune.rows[std::size_t(testChannel - 1)];
+    TuneRow& row = m_state.tune.rows[std::size_t(testChannel - 1)];
     QString& cell = row.cells[std::size_t(column)];
     if (!outsideRange(cell))
         return {};
@@ -217,15 +218,15 @@ QString Document::testFrequencyIntoRange(int testChannel, int column) {
 
 bool Document::selectSetting(Setting s, int index) {
     const Step step(*this, settingCaption(s));
-    if (!m_settings.userSelect(s, index))
+    if (!m_state.settings.userSelect(s, index))
         return false;
     if (isScanGroup(s))
-        m_channelDataChanged = true;
+        m_state.channelDataChanged = true;
     else
-        m_settingsChanged = true;
+        m_state.settingsChanged = true;
     unsigned parts = DocumentChange::Settings | DocumentChange::State;
     if (s == Setting::BandWidth) {
-        applyBandWidth(m_channels, m_settings.text(Setting::BandWidth));
+        applyBandWidth(m_state.channels, m_state.settings.text(Setting::BandWidth));
         parts |= DocumentChange::Channels;
     }
     emitChange(parts);
@@ -235,11 +236,11 @@ bool Document::selectSetting(Setting s, int index) {
 bool Document::clearUnlistedPriorityChannel() {
     constexpr int PriorityByte = 2;
     constexpr int ListedChannels = 16; // "OFF" and CH1..CH15
-    return m_data.functionSettings()[PriorityByte] >= ListedChannels && selectSetting(Setting::PriorityCh, 0);
+    return m_state.data.functionSettings()[PriorityByte] >= ListedChannels && selectSetting(Setting::PriorityCh, 0);
 }
 
 bool Document::chooseModel(int position, Feedback& feedback) {
-    if (position == m_selectedModel || !m_catalog.at(position))
+    if (position == m_state.selectedModel || !m_catalog.at(position))
         return false;
     const Answer a = feedback.ask(
         QStringLiteral("By selecting a different Model all data will be initialized. Do you want to continue?"),
@@ -247,14 +248,14 @@ bool Document::chooseModel(int position, Feedback& feedback) {
     if (a != Answer::Yes)
         return false;
     const Step step(*this, QStringLiteral("Model Change"));
-    m_selectedModel = position;
+    m_state.selectedModel = position;
     const int value = m_catalog.at(position)->value;
     if (value >= 0 && value <= 255)
-        m_data.modelBlock()[2] = std::uint8_t(value);
+        m_state.data.modelBlock()[2] = std::uint8_t(value);
     makeNewImage();
     decodeSettings(feedback);
     makeDefaultTuneChannels();
-    m_origin = Origin::New;
+    m_state.origin = Origin::New;
     emitChange(DocumentChange::Replaced | DocumentChange::Model | DocumentChange::State);
     return true;
 }
@@ -265,7 +266,7 @@ bool Document::chooseModel(int position, Feedback& feedback) {
 TuneRow* Document::testChannelRow(int testChannel) {
     if (testChannel < 1 || testChannel > addr::TestChannelCount)
         return nullptr;
-    return &m_tune.rows[std::size_t(testChannel - 1)];
+    return &m_state.tune.rows[std::size_t(testChannel - 1)];
 }
 
 bool Document::setTestChannelCell(int testChannel, int column, const QString& text) {
@@ -277,7 +278,7 @@ bool Document::setTestChannelCell(int testChannel, int column, const QString& te
     if (cell == text)
         return false;
     cell = text;
-    m_tuneDataChanged = true;
+    m_state.tuneDataChanged = true;
     emitChange(DocumentChange::TestChannels | DocumentChange::State, testChannel);
     return true;
 }
@@ -288,7 +289,7 @@ bool Document::toggleTestStep(int testChannel, int stepColumn) {
         return false;
     const Step step(*this, QStringLiteral("Edit of ") + testCellName(testChannel, stepColumn));
     orv::toggleTestStep(*row, stepColumn, selectedModelInfo(), m_numbers);
-    m_tuneDataChanged = true;
+    m_state.tuneDataChanged = true;
     emitChange(DocumentChange::TestChannels | DocumentChange::State, testChannel);
     return true;
 }
@@ -296,7 +297,7 @@ bool Document::toggleTestStep(int testChannel, int stepColumn) {
 bool Document::setTestChannelNoCh(int testChannel, bool noCh) {
     const Step step(*this, QStringLiteral("No CH of Test CH %1").arg(testChannel));
     TuneRow* row = testChannelRow(testChannel);
-    return setBox(row ? &row->noCh : nullptr, noCh, m_tuneDataChanged, DocumentChange::TestChannels, testChannel, [&] {
+    return setBox(row ? &row->noCh : nullptr, noCh, m_state.tuneDataChanged, DocumentChange::TestChannels, testChannel, [&] {
         if (noCh)
             return QStringList();
         QStringList notes{testFrequencyIntoRange(testChannel, TuneColRxFreq)};
@@ -309,7 +310,7 @@ bool Document::setTestChannelNoCh(int testChannel, bool noCh) {
 bool Document::setTestChannelNoTx(int testChannel, bool noTx) {
     const Step step(*this, QStringLiteral("No Tx of Test CH %1").arg(testChannel));
     TuneRow* row = testChannelRow(testChannel);
-    return setBox(row ? &row->noTx : nullptr, noTx, m_tuneDataChanged, DocumentChange::TestChannels, testChannel,
+    return setBox(row ? &row->noTx : nullptr, noTx, m_state.tuneDataChanged, DocumentChange::TestChannels, testChannel,
                   [&] {
                       return noTx || row->noCh ? QStringList()
                                                : QStringList{testFrequencyIntoRange(testChannel, TuneColTxFreq)};
@@ -317,11 +318,11 @@ bool Document::setTestChannelNoTx(int testChannel, bool noTx) {
 }
 
 bool Document::setTestChannels(const TuneTable& table) {
-    if (table == m_tune)
+    if (table == m_state.tune)
         return false;
     const Step step(*this, QStringLiteral("Test Channels"));
-    m_tune = table;
-    m_tuneDataChanged = true;
+    m_state.tune = table;
+    m_state.tuneDataChanged = true;
     emitChange(DocumentChange::TestChannels | DocumentChange::State);
     return true;
 }
@@ -330,19 +331,19 @@ bool Document::selectTestChannel(int testChannel) {
     const TuneRow* row = testChannelRow(testChannel);
     if (!row || row->noCh)
         return false;
-    m_currentTestChannel = testChannel;
+    m_state.currentTestChannel = testChannel;
     emitChange(DocumentChange::TestChannels);
     return true;
 }
 
 bool Document::setInfoText(const QString& text) {
-    RadioData changed = m_data;
+    RadioData changed = m_state.data;
     storeInfoText(text.left(InfoTextChars), changed);
-    if (std::ranges::equal(changed.infoText(), m_data.infoText()))
+    if (std::ranges::equal(changed.infoText(), m_state.data.infoText()))
         return false;
     const Step step(*this, QStringLiteral("Radio Information"));
-    m_data = changed;
-    m_settingsChanged = true;
+    m_state.data = changed;
+    m_state.settingsChanged = true;
     emitChange(DocumentChange::RadioInfo | DocumentChange::State);
     return true;
 }

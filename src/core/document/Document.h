@@ -112,8 +112,8 @@ public:
     void startUp(Feedback& feedback);
 
     // --- what the document holds (read only) ---------------------------------------------------
-    const RadioData& data() const { return m_data; }
-    int dataVersion() const { return m_dataVersion; }
+    const RadioData& data() const { return m_state.data; }
+    int dataVersion() const { return m_state.dataVersion; }
     const StartupValues& startup() const { return m_startup; }
     const QString& title() const { return m_startup.title; }
     const ModelCatalog& catalog() const { return m_catalog; }
@@ -121,16 +121,16 @@ public:
     const NumberFormat& numbers() const { return m_numbers; }
 
     // Catalog position of the selected model; -1 only when the catalog is empty.
-    int selectedModel() const { return m_selectedModel; }
-    const ModelInfo* selectedModelInfo() const { return m_catalog.at(m_selectedModel); }
+    int selectedModel() const { return m_state.selectedModel; }
+    const ModelInfo* selectedModelInfo() const { return m_catalog.at(m_state.selectedModel); }
     // "136.00000~174.00000 MHz" for the selected model, empty without one.
     QString bandText() const;
 
-    const ChannelTable& channels() const { return m_channels; }
-    const SettingsSelection& settings() const { return m_settings; }
-    const TuneTable& tune() const { return m_tune; }
+    const ChannelTable& channels() const { return m_state.channels; }
+    const SettingsSelection& settings() const { return m_state.settings; }
+    const TuneTable& tune() const { return m_state.tune; }
     // The test channel used for tuning, 1..11 (0 none).
-    int currentTestChannel() const { return m_currentTestChannel; }
+    int currentTestChannel() const { return m_state.currentTestChannel; }
     // A test channel (1..11) as its record holds it - what the radio has, which the grid's
     // edits only reach when the test channels are written. An empty row outside 1..11.
     TuneRow storedTestChannel(int testChannel) const;
@@ -148,16 +148,16 @@ public:
     const TuneSession& tuning() const { return *m_tuning; }
 
     // --- state -----------------------------------------------------------------------------------
-    Origin origin() const { return m_origin; }
+    Origin origin() const { return m_state.origin; }
     // The data file last loaded or saved (empty before the first); File New keeps it, so Save
     // As proposes it.
-    const QString& currentFileName() const { return m_currentFile; }
+    const QString& currentFileName() const { return m_state.currentFile; }
     // Set by the channel editors and the scan-group settings.
-    bool channelDataChanged() const { return m_channelDataChanged; }
+    bool channelDataChanged() const { return m_state.channelDataChanged; }
     // Set by the other settings and by a changed information text.
-    bool settingsChanged() const { return m_settingsChanged; }
+    bool settingsChanged() const { return m_state.settingsChanged; }
     // Set by the test-channel editors; not part of the unsaved-data rule.
-    bool tuneDataChanged() const { return m_tuneDataChanged; }
+    bool tuneDataChanged() const { return m_state.tuneDataChanged; }
     // The window caption, from the origin.
     QString caption() const;
     // Unsaved data: read from or written to the radio, or a changed flag set.
@@ -248,7 +248,7 @@ public:
     void reshowTestChannels();
 
     // --- steps for undo --------------------------------------------------------------------------
-    DocumentState state() const;
+    const DocumentState& state() const { return m_state; }
     // Puts the document back into `state` (an undo or a redo): everything is shown anew. The
     // radio is not involved.
     void restore(const DocumentState& state);
@@ -323,18 +323,9 @@ private:
     ModelCatalog m_catalog;
     Clock& m_clock;
     NumberFormat m_numbers;
-    RadioData m_data;
-    int m_dataVersion = 2;
-    int m_selectedModel = -1;
-    ChannelTable m_channels;
-    SettingsSelection m_settings;
-    TuneTable m_tune;
-    int m_currentTestChannel = 0;
-    Origin m_origin = Origin::New;
-    QString m_currentFile;
-    bool m_channelDataChanged = false;
-    bool m_settingsChanged = false;
-    bool m_tuneDataChanged = false;
+    // The data, what the editors show, the origin, the file and the flags: what an undo
+    // takes and puts back whole.
+    DocumentState m_state;
     std::unique_ptr<TuneSession> m_tuning;
 
     EditJournal* m_journal = nullptr;

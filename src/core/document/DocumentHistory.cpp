@@ -7,47 +7,22 @@
 
 namespace orv {
 
-DocumentState Document::state() const {
-    DocumentState s;
-    s.data = m_data;
-    s.dataVersion = m_dataVersion;
-    s.selectedModel = m_selectedModel;
-    s.channels = m_channels;
-    s.settings = m_settings;
-    s.tune = m_tune;
-    s.currentTestChannel = m_currentTestChannel;
-    s.origin = m_origin;
-    s.currentFile = m_currentFile;
-    s.channelDataChanged = m_channelDataChanged;
-    s.settingsChanged = m_settingsChanged;
-    s.tuneDataChanged = m_tuneDataChanged;
-    return s;
-}
-
 void Document::restore(const DocumentState& s) {
-    m_data = s.data;
-    m_dataVersion = s.dataVersion;
-    m_selectedModel = m_catalog.at(s.selectedModel) ? s.selectedModel : m_selectedModel;
-    m_channels = s.channels;
-    m_settings = s.settings;
-    m_tune = s.tune;
-    m_currentTestChannel = s.currentTestChannel;
-    m_origin = s.origin;
-    m_currentFile = s.currentFile;
-    m_channelDataChanged = s.channelDataChanged;
-    m_settingsChanged = s.settingsChanged;
-    m_tuneDataChanged = s.tuneDataChanged;
+    // A model the catalog no longer has keeps the one selected.
+    const int model = m_catalog.at(s.selectedModel) ? s.selectedModel : m_state.selectedModel;
+    m_state = s;
+    m_state.selectedModel = model;
     emitChange(DocumentChange::Replaced | DocumentChange::Model | DocumentChange::State);
 }
 
 void Document::setEdited(bool edited) {
-    const bool was = m_channelDataChanged || m_settingsChanged;
+    const bool was = m_state.channelDataChanged || m_state.settingsChanged;
     if (edited == was)
         return;
     if (edited)
-        m_channelDataChanged = true;
+        m_state.channelDataChanged = true;
     else
-        m_channelDataChanged = m_settingsChanged = false;
+        m_state.channelDataChanged = m_state.settingsChanged = false;
     emitChange(DocumentChange::State);
 }
 
