@@ -5,6 +5,7 @@
 #include "fleet/FleetShared.h"
 #include "fleet/RadioSteps.h"
 #include "history/RadioIdNames.h"
+#include "link/Exchanges.h"
 #include "link/RadioConnection.h"
 
 #include <algorithm>
@@ -47,7 +48,7 @@ struct PortWorker::Tools {
           feedback(
               [allow = w.m_options.allowOtherModel](const QString& text, Buttons) {
                   // Only the model question can be allowed; a newer radio never is.
-                  return allow && text.startsWith(QLatin1String("The selected model")) ? Answer::Yes : Answer::No;
+                  return allow && text.startsWith(otherModelText()) ? Answer::Yes : Answer::No;
               },
               w),
           runner([this]() -> RadioLink& { return connection.link(); }, feedback),

@@ -4,14 +4,9 @@
 #include "history/HistoryRecorder.h"
 #include "history/RadioIdNames.h"
 #include "image/RadioInfoText.h"
+#include "link/Exchanges.h"
 
 namespace orv::fleet {
-
-QString otherModelText() {
-    return QStringLiteral("The selected model is different from the destination radio model.");
-}
-
-QString newerRadioText() { return QStringLiteral("New Version Radio. Please update program software."); }
 
 namespace {
 

@@ -18,10 +18,6 @@ class HistoryRecorder;
 
 namespace orv::fleet {
 
-// The texts a radio's row gives when its checks fail.
-QString otherModelText();  // "The selected model is different from the destination radio model."
-QString newerRadioText();  // "New Version Radio. Please update program software."
-
 struct RadioSteps {
     ExchangeRunner& runner;
     HistoryRecorder& history; // keeps the backup of the read

@@ -14,6 +14,8 @@ namespace {
 using blocks::ReplyKind;
 using blocks::storeAt;
 using protocol::ReadCommand;
+const QString ContinueQuestion = QStringLiteral(" Do you want to continue?");
+
 constexpr int ReadProgressMax = 635;
 constexpr int WriteProgressMax = 140;
 
@@ -55,6 +57,12 @@ RadioData imageAsWritten(const RadioData& data, int dataVersion) {
     out.modelBlock()[1] = out.modelBlock()[9] = std::uint8_t(dataVersion & 0xFF);
     return out;
 }
+
+QString otherModelText() {
+    return QStringLiteral("The selected model is different from the destination radio model.");
+}
+
+QString newerRadioText() { return QStringLiteral("New Version Radio. Please update program software."); }
 
 std::optional<ReadResult> readRadio(RadioLink& link, Feedback& feedback, const RadioData& current) {
     PortCloser closer(link);
@@ -124,13 +132,11 @@ bool writeRadio(RadioLink& link, Feedback& feedback, RadioData& data, int& dataV
     std::copy(data.functionSettings().begin(), data.functionSettings().end(), settingsCopy.begin());
 
     if (result != request.selectedModelValue &&
-        feedback.ask(QStringLiteral("The selected model is different from the destination radio "
-                                    "model. Do you want to continue?"),
+        feedback.ask(otherModelText() + ContinueQuestion,
                      request.appTitle, Icon::Information, Buttons::YesNo) != Answer::Yes)
         return false;
     if (dataVersion >= 3 &&
-        feedback.ask(QStringLiteral("New Version Radio. Please update program software. Do you "
-                                    "want to continue?"),
+        feedback.ask(newerRadioText() + ContinueQuestion,
                      request.appTitle, Icon::Information, Buttons::YesNo) != Answer::Yes)
         return false;
 

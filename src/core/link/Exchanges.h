@@ -24,6 +24,11 @@ struct ReadResult {
 // `current` is the starting point: a block whose reply is dropped keeps these bytes.
 std::optional<ReadResult> readRadio(RadioLink& link, Feedback& feedback, const RadioData& current);
 
+// The write's two checks of the radio it found, as the write asks about them (followed by
+// " Do you want to continue?") and as a fleet run, which asks nobody, reports them.
+QString otherModelText();  // "The selected model is different from the destination radio model."
+QString newerRadioText();  // "New Version Radio. Please update program software."
+
 struct WriteRequest {
     int selectedModelValue = -1; // the selected catalog model's value (-1: none)
     QString appTitle;            // title of the questions
