@@ -1,25 +1,19 @@
 #pragma once
-// orvante-cli and orvante-radio-sim run as separate processes, as a user's script runs them:
-// the virtual radio on its pseudo-terminal, a command with its exit code and outputs, and a
-// program folder its user cannot write.
+// orvante-radio-sim run as a separate process, the virtual radio on its pseudo-terminal, and a
+// program folder its user cannot write; the commands run as common/CliProcess.h runs them.
 
+#include "common/CliProcess.h"
 #include "common/TestFiles.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <functional>
 #include <unistd.h>
 
 namespace orv::test {
-
-inline QString bin(const char* name) {
-    return qEnvironmentVariable("ORVANTE_BIN_DIR") + QLatin1Char('/') + QLatin1String(name);
-}
 
 // The virtual radio on its pseudo-terminal, stopped (and its memory saved) when it goes.
 struct Radio {
@@ -43,37 +37,6 @@ struct Radio {
         }
     }
 };
-
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-    qint64 ms = 0;
-    QByteArray lastErrLine() const { return err.trimmed().split('\n').last(); }
-};
-
-// `command` is the program and its arguments; `environment` empty: this process's.
-inline Run runCommand(const QStringList& command, const std::function<void(qint64)>& whileRunning = {},
-                      const QProcessEnvironment& environment = {}) {
-    QProcess p;
-    if (!environment.isEmpty())
-        p.setProcessEnvironment(environment);
-    QElapsedTimer t;
-    t.start();
-    p.start(command.first(), command.mid(1));
-    while (!p.waitForFinished(100)) {
-        if (t.elapsed() > 60000)
-            return {};
-        if (whileRunning)
-            whileRunning(t.elapsed());
-    }
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError(), t.elapsed()};
-}
-
-inline Run cli(const QStringList& args, const std::function<void(qint64)>& whileRunning = {}) {
-    return runCommand(QStringList{bin("orvante-cli")} + args, whileRunning);
-}
 
 // A program folder its user cannot write, holding copies of the programs and the catalog, as an
 // installation the user does not own has it. For root, whom folder permissions do not stop,

@@ -18,7 +18,7 @@
 using orv::test::putFile;
 using orv::test::fileBytes;
 
-using Run = orv::test::CliRun;
+using orv::test::Run;
 using orv::test::cli;
 
 class TestCli : public QObject {

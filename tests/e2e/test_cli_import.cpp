@@ -16,7 +16,7 @@
 
 using namespace orv;
 using orv::test::cli;
-using orv::test::CliRun;
+using orv::test::Run;
 using orv::test::fileBytes;
 using orv::test::importedParts;
 using orv::test::putFile;
@@ -52,12 +52,12 @@ private slots:
             QVERIFY(!saved.isEmpty());
             const QJsonObject model = QJsonDocument::fromJson(cli({"export", file}).out).object().value("model").toObject();
             for (const QString& format : {QStringLiteral("csv"), QStringLiteral("json")}) {
-                const CliRun exported = cli({"export", file, "--format", format});
+                const Run exported = cli({"export", file, "--format", format});
                 QCOMPARE(exported.exitCode, 0);
                 const QString in = path("plan." + format);
                 QVERIFY(putFile(in, exported.out));
                 // Onto the file itself: nothing changes, nothing is said.
-                CliRun r = cli({"import", in, "--base", file, "-o", path("same.kvd")});
+                Run r = cli({"import", in, "--base", file, "-o", path("same.kvd")});
                 QCOMPARE(r.exitCode, 0);
                 QCOMPARE(r.out, QByteArray());
                 QCOMPARE(fileBytes(path("same.kvd")), saved);
@@ -85,7 +85,7 @@ private slots:
 
     void notesGoToStdoutAndTheResultIsSaved() {
         QVERIFY(putFile(path("notes.csv"), "CH No.;Rx Freq(MHz);Tx Freq(MHz)\r\n\"CH 1\";446.1;146.521\r\n"));
-        const CliRun r = cli({"import", path("notes.csv"), "-o", path("notes.pvlt")});
+        const Run r = cli({"import", path("notes.csv"), "-o", path("notes.pvlt")});
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(r.out, QByteArray("CH 1 Rx Freq(MHz): 446.1 -> 176.00000 (outside 130.00000~176.00000 MHz)\n"
                                    "CH 1 Tx Freq(MHz): 146.521 -> 146.52000 (on the 5 kHz raster)\n"));
@@ -99,7 +99,7 @@ private slots:
                                "CH 2,CTC 99.9,Low\n"
                                "CH 0,OFF,High\n";
         QVERIFY(putFile(path("bad.csv"), csv));
-        CliRun r = cli({"import", path("bad.csv"), "-o", path("bad.kvd")});
+        Run r = cli({"import", path("bad.csv"), "-o", path("bad.kvd")});
         QCOMPARE(r.exitCode, 1);
         QCOMPARE(r.err, QByteArray("line 4, \"CH No.\": \"CH 0\" is not a channel (1 to 16)\n"
                                    "line 3, \"Rx CTC/DCS\": \"CTC 99.9\" is not a CTCSS tone\n"
